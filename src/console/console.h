@@ -1,0 +1,53 @@
+// The console operations of the dialogue and the report.
+#pragma once
+
+#include <cstdint>
+
+#include "console/field_scan.h"
+
+// Prepares the console; called once, before anything else.
+void startConsole();
+
+// Formatted output to standard output. Fields: %s, %d, %2d, %3d (any
+// width), %f and %.2f (any precision; a float is passed widened to
+// double) and %%. When standard output is a terminal the text is on the
+// screen when the call returns.
+void printText(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// One field from standard input (see field_scan.h for the statuses).
+ScanStatus readIntField(int32_t* value);
+ScanStatus readWordField(char* out, int capacity);
+
+// Drops the rest of the current line of standard input.
+void dropInputLine();
+
+// The next key code 0..255 from the keyboard itself, without echo and
+// without waiting for Enter. A key without a character gives two codes on
+// two calls. Returns -1 when no key can come any more: the input ended
+// (no console) or the terminal went away.
+int readKey();
+
+// Shows the character of a key code on the console (on standard output
+// when there is no console).
+void echoKey(int code);
+
+// Whether the keys come from a console rather than from standard input.
+bool hasConsole();
+
+// How a key code is shown when echoed: printable bytes and Tab, CR, LF
+// and Backspace as they are, other control codes in caret form ("^C",
+// "^[", "^?", and "M-^[" for 0x80..0x9F), since a raw control code would
+// leave the terminal in an escape state. Writes a zero-terminated text
+// of at most 4 characters into out and returns its length.
+int keyEchoText(int code, char out[5]);
+
+// A message on standard error, outside the dialogue.
+void printError(const char* text);
+
+// Ends the program with `status`, all output written and the terminal as
+// it was found.
+[[noreturn]] void endProgram(int status);

@@ -1,0 +1,77 @@
+#include "console/field_scan.h"
+
+namespace {
+
+// White space as the formatted read knows it: blanks and line ends.
+bool isBlank(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(int c) { return c >= '0' && c <= '9'; }
+
+// Passes over white space; returns the first other byte, left unread, or EOF.
+int skipBlanks(FILE* in) {
+    int c = getc(in);
+    while (c != EOF && isBlank(c)) c = getc(in);
+    if (c != EOF) ungetc(c, in);
+    return c;
+}
+
+}  // namespace
+
+ScanStatus scanInt(FILE* in, int32_t* value) {
+    int c = skipBlanks(in);
+    if (c == EOF) return kScanEnd;
+
+    bool negative = false;
+    if (c == '+' || c == '-') {
+        negative = (c == '-');
+        getc(in);
+        c = getc(in);
+        if (c == EOF) return kScanEnd;
+        ungetc(c, in);
+    }
+    if (!isDigit(c)) return kScanUnreadable;
+
+    // The magnitude is kept in 64 bits and stops growing once it is past
+    // the 32-bit range, so a long run of digits can never wrap around.
+    const int64_t limit = int64_t{INT32_MAX} + 1;
+    int64_t magnitude = 0;
+    while ((c = getc(in)) != EOF && isDigit(c)) {
+        if (magnitude <= limit) magnitude = magnitude * 10 + (c - '0');
+    }
+    if (c != EOF) ungetc(c, in);
+
+    if (magnitude > limit || (!negative && magnitude == limit)) return kScanOutOfRange;
+    *value = static_cast<int32_t>(negative ? -magnitude : magnitude);
+    return kScanOk;
+}
+
+ScanStatus scanWord(FILE* in, char* out, int capacity) {
+    int c = skipBlanks(in);
+    if (c == EOF) return kScanEnd;
+
+    int length = 0;
+    bool tooLong = false;
+    while ((c = getc(in)) != EOF && !isBlank(c)) {
+        if (length < capacity - 1) {
+            out[length++] = static_cast<char>(c);
+        } else {
+            tooLong = true;  // the rest of the word is taken but not kept
+        }
+    }
+    if (c != EOF) ungetc(c, in);
+    out[length] = '\0';
+    return tooLong ? kScanOutOfRange : kScanOk;
+}
+
+int scanNonBlank(FILE* in) {
+    int c = skipBlanks(in);
+    if (c != EOF) getc(in);
+    return c;
+}
+
+void dropLine(FILE* in) {
+    int c = getc(in);
+    while (c != EOF && c != '\n') c = getc(in);
+}

@@ -1,0 +1,30 @@
+// Reading one field from a stream of typed lines, the way the classic
+// formatted read does: leading white space (line ends included) is passed
+// over, what follows the field stays unread for the next read.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+enum ScanStatus {
+    kScanOk,          // the field was read
+    kScanUnreadable,  // no digit where a number must start; that byte stays unread
+    kScanOutOfRange,  // a number beyond 32 bits, or a word longer than the room for it
+    kScanEnd,         // the input ended (or failed) before the field began
+};
+
+// "%d": optional sign and decimal digits. A sign without a digit is taken
+// and the byte after it stays unread. Every digit of the number is taken,
+// even when the value no longer fits; *value is written only on kScanOk.
+ScanStatus scanInt(FILE* in, int32_t* value);
+
+// "%s": the characters up to the next white space, stored zero-terminated.
+// A word of more than capacity-1 characters is taken up to its end but
+// reported as kScanOutOfRange; out then holds only its beginning.
+ScanStatus scanWord(FILE* in, char* out, int capacity);
+
+// The next byte that is not white space, or EOF.
+int scanNonBlank(FILE* in);
+
+// Drops what is left of the current line, its line end included.
+void dropLine(FILE* in);

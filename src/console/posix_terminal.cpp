@@ -1,0 +1,215 @@
+// The console on a POSIX terminal. The dialogue's lines are read from
+// standard input in the terminal's own (cooked) mode; a single key is read
+// from the terminal itself in raw mode, switched on for that one read and
+// off again at once, so the terminal is always given back as it was found:
+// after each read, at every exit and when a signal stops or ends the
+// process in the middle of a read.
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "console/console.h"
+#include "console/key_decoder.h"
+#include "console/platform.h"
+
+namespace {
+
+// Static buffers, so that the standard streams need nothing from the heap.
+char outputBuffer[8192];
+char inputBuffer[4096];
+
+bool outputIsTerminal = false;
+bool outputFailed = false;
+int outputErrno = 0;
+
+bool consoleChecked = false;
+int terminalFd = -1;
+
+// Shared with the signal handlers: the mode to give back, the mode of a
+// key read, and where the read stands.
+struct termios savedMode;
+struct termios rawMode;
+volatile sig_atomic_t terminalIsRaw = 0;
+volatile sig_atomic_t waitingForKey = 0;
+
+const int kEndingSignals[] = {SIGTERM, SIGHUP, SIGQUIT, SIGINT};
+
+void setRaw() {
+    terminalIsRaw = 1;  // set first: a signal in between restores a mode not yet changed
+    tcsetattr(terminalFd, TCSANOW, &rawMode);
+}
+
+void setSaved() {
+    tcsetattr(terminalFd, TCSANOW, &savedMode);
+    terminalIsRaw = 0;
+}
+
+// Ends the process the way the signal would have, after giving the
+// terminal back. Only async-signal-safe calls.
+void onEndingSignal(int signal) {
+    if (terminalIsRaw) setSaved();
+    struct sigaction action;
+    memset(&action, 0, sizeof action);
+    action.sa_handler = SIG_DFL;
+    sigaction(signal, &action, nullptr);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    raise(signal);
+}
+
+void installHandler(int signal, void (*handler)(int)) {
+    struct sigaction action;
+    memset(&action, 0, sizeof action);
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(signal, &action, nullptr);
+}
+
+// A stop in the middle of a key read: the shell gets its terminal back in
+// its own mode while the program is stopped.
+void onStop(int) {
+    const int savedErrno = errno;
+    if (terminalIsRaw) setSaved();
+    signal(SIGTSTP, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTSTP);
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    raise(SIGTSTP);
+    // Resumed here.
+    installHandler(SIGTSTP, onStop);
+    errno = savedErrno;
+}
+
+void onContinue(int) {
+    const int savedErrno = errno;
+    if (waitingForKey) setRaw();
+    errno = savedErrno;
+}
+
+void installSignalHandlers() {
+    for (int signal : kEndingSignals) {
+        struct sigaction current;
+        sigaction(signal, nullptr, &current);
+        if (current.sa_handler != SIG_IGN) installHandler(signal, onEndingSignal);
+    }
+    struct sigaction current;
+    sigaction(SIGTSTP, nullptr, &current);
+    if (current.sa_handler != SIG_IGN) installHandler(SIGTSTP, onStop);
+    installHandler(SIGCONT, onContinue);
+    // A reader that has gone away shows up as a failed write, which is
+    // reported, instead of a silent death.
+    signal(SIGPIPE, SIG_IGN);
+}
+
+// The key-read mode: bytes as they come, one at a time, no echo, no
+// signals from Ctrl+C or Ctrl+Z, Enter as CR, no flow control. Output
+// processing stays as it was.
+void makeRawMode() {
+    rawMode = savedMode;
+    rawMode.c_iflag &= ~(tcflag_t)(ICRNL | INLCR | IGNCR | IXON | IXOFF | IXANY | ISTRIP | BRKINT);
+    rawMode.c_lflag &= ~(tcflag_t)(ICANON | ECHO | ECHOE | ECHOK | ECHONL | ISIG | IEXTEN);
+    rawMode.c_cc[VMIN] = 1;
+    rawMode.c_cc[VTIME] = 0;
+}
+
+int readTerminalByte(void*, int timeoutMs) {
+    for (;;) {
+        struct pollfd ready = {terminalFd, POLLIN, 0};
+        const int polled = poll(&ready, 1, timeoutMs);
+        if (polled < 0 && errno == EINTR) continue;
+        if (polled < 0) return kByteFailure;
+        if (polled == 0) return kNoByte;
+        unsigned char byte;
+        const ssize_t got = read(terminalFd, &byte, 1);
+        if (got == 1) return byte;
+        if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        return kByteFailure;  // end of file or an error: the terminal is gone
+    }
+}
+
+void writeAll(int fd, const char* text, int length) {
+    while (length > 0) {
+        const ssize_t written = write(fd, text, length);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return;
+        text += written;
+        length -= static_cast<int>(written);
+    }
+}
+
+void noteOutputFailure() {
+    if (!outputFailed) outputErrno = errno;
+    outputFailed = true;
+}
+
+}  // namespace
+
+void platformStart() {
+    outputIsTerminal = isatty(STDOUT_FILENO) == 1;
+    setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+    setvbuf(stdin, inputBuffer, _IOFBF, sizeof inputBuffer);
+    installSignalHandlers();
+}
+
+FILE* platformInput() { return stdin; }
+
+void platformWriteOutput(const char* text, int length) {
+    if (fwrite(text, 1, length, stdout) != static_cast<size_t>(length)) noteOutputFailure();
+    if (outputIsTerminal && fflush(stdout) != 0) noteOutputFailure();
+    // Nobody can see the dialogue any more: asking on would only wait
+    // for answers to questions that were never shown.
+    if (outputFailed) platformExit(1);
+}
+
+void platformWriteError(const char* text, int length) { writeAll(STDERR_FILENO, text, length); }
+
+bool platformHasConsole() {
+    if (!consoleChecked) {
+        consoleChecked = true;
+        terminalFd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    }
+    return terminalFd >= 0;
+}
+
+int platformReadKey(int codes[2]) {
+    if (!platformHasConsole() || tcgetattr(terminalFd, &savedMode) != 0) return 0;
+    makeRawMode();
+    waitingForKey = 1;
+    setRaw();
+    const int count = decodeKey(readTerminalByte, nullptr, codes);
+    waitingForKey = 0;
+    setSaved();
+    return count;
+}
+
+void platformEchoKey(int code) {
+    char text[5];
+    writeAll(terminalFd, text, keyEchoText(code, text));
+}
+
+void platformExit(int status) {
+    static bool exiting = false;
+    if (!exiting) {
+        exiting = true;
+        if (fflush(stdout) != 0 || ferror(stdout)) noteOutputFailure();
+        if (outputFailed) {
+            char message[200];
+            snprintf(message, sizeof message, "brown-robinson: cannot write to standard output: %s\n",
+                     strerror(outputErrno));
+            platformWriteError(message, static_cast<int>(strlen(message)));
+            if (status == 0) status = 1;
+        }
+    }
+    if (terminalIsRaw) setSaved();
+    exit(status);
+}

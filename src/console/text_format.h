@@ -1,0 +1,11 @@
+// The print fields of the program, formatted the same on every platform.
+#pragma once
+
+#include <cstdarg>
+
+// Formats into out (zero-terminated, cut at capacity-1 characters) and
+// returns the length. Fields: %s, %d, %f, each with an optional width
+// (right-aligned; a longer text takes the room it needs) and, for %f, an
+// optional precision (%.2f; 6 when none is given); %% prints a percent
+// sign. Anything else after a percent sign is printed as it stands.
+int formatText(char* out, int capacity, const char* format, va_list args);

@@ -1,0 +1,7 @@
+// The results of a played game, and the last key press of the run.
+#pragma once
+
+// Prints the mean price, both players' mixed strategies and as many rows
+// of the table of iterations as the user asks for, then waits for a key.
+// Returns that key's code (0 when no key can come).
+int printResults();

@@ -1,0 +1,124 @@
+#include "dialogue/run_game.h"
+
+#include "console/console.h"
+#include "dialogue/dialogue_input.h"
+#include "game/game_record.h"
+#include "game/solver.h"
+
+namespace {
+
+// Bounds of a matrix entry: with them every shifted entry and every sum of
+// 99 iterations stays inside 32 bits.
+constexpr int32_t kLargestEntry = 10000000;
+
+const char kNameOnePrompt[] = "\n Enter the name of player 1: ";
+const char kNameTwoPrompt[] = "\n Enter the name of player 2 : ";
+const char kRowCountPrompt[] = "\n (not more than %d) : ";
+const char kColumnCountPrompt[] = "\n (not more than %d ) : ";
+const char kEntryPrompt[] = "\n GM[%d][%d]=  ";
+const char kStartStrategyPrompt[] = "\n\n Enter the strategy number: ";
+const char kIterationCountPrompt[] = "\n\n (please less than  %d !!!             )  : ";
+
+void enterNames() {
+    printText(kNameOnePrompt);
+    askName(kNameOnePrompt, game.playerOneName);
+    printText(kNameTwoPrompt);
+    askName(kNameTwoPrompt, game.playerTwoName);
+}
+
+void enterStrategyCounts() {
+    printText("\n\n Please enter the maximum number of strategies for player %s ", game.playerOneName);
+    printText(kRowCountPrompt, kMaxStrategies);
+    askNumber(&game.rowCount, 1, kMaxStrategies, kRowCountPrompt, kMaxStrategies);
+    printText("\n\n Please enter the maximum number of strategies for player %s", game.playerTwoName);
+    printText(kColumnCountPrompt, kMaxStrategies);
+    askNumber(&game.columnCount, 1, kMaxStrategies, kColumnCountPrompt, kMaxStrategies);
+}
+
+// Reads the matrix and, when an entry is negative, shifts every used
+// entry by the magnitude of the smallest one, so that the solver works on
+// a game with no negative payoff (and a value larger by the shift).
+void enterMatrix() {
+    printText("\n\n Please enter values for the matrix elements GM[i][j]. ");
+    printText("\n They should be numbers equal to ");
+    printText("\n the benefit for player %s (the loss for %s ) if ", game.playerOneName,
+              game.playerTwoName);
+    printText("\n strategy  i  is used by  %s  and %s replies with strategy j . \n\n",
+              game.playerOneName, game.playerTwoName);
+
+    bool anyNegative = false;
+    int32_t smallest = 0;
+    for (int32_t i = 0; i < game.rowCount; ++i) {
+        for (int32_t j = 0; j < game.columnCount; ++j) {
+            printText(kEntryPrompt, i + 1, j + 1);
+            askNumber(&game.gm[i][j], -kLargestEntry, kLargestEntry, kEntryPrompt, i + 1, j + 1);
+            if (game.gm[i][j] < 0) {
+                anyNegative = true;
+                if (game.gm[i][j] < smallest) smallest = game.gm[i][j];
+            }
+        }
+    }
+    if (!anyNegative) return;
+
+    game.negativeShift = -smallest;
+    for (int32_t i = 0; i < game.rowCount; ++i) {
+        for (int32_t j = 0; j < game.columnCount; ++j) game.gm[i][j] += game.negativeShift;
+    }
+}
+
+// The row of the first largest entry, scanning rows from the top and each
+// row from the left.
+int32_t rowOfLargestEntry() {
+    int32_t bestRow = 0;
+    int32_t largest = game.gm[0][0];
+    for (int32_t i = 0; i < game.rowCount; ++i) {
+        for (int32_t j = 0; j < game.columnCount; ++j) {
+            if (game.gm[i][j] > largest) {
+                largest = game.gm[i][j];
+                bestRow = i;
+            }
+        }
+    }
+    return bestRow;
+}
+
+void chooseStartStrategy() {
+    printText("\n Would you like to start the game simulation with a certain strategy ");
+    printText("\n for player %s ?", game.playerOneName);
+    for (;;) {
+        printText("\n\n Press 'Y' or  'N' : ");
+        const int key = askKey();
+        echoKey(key);
+        switch (key & 0xFF) {
+            case 'Y':
+            case 'y':
+                printText(kStartStrategyPrompt);
+                askNumber(&game.startStrategy, 1, game.rowCount, kStartStrategyPrompt);
+                game.startStrategy -= 1;
+                return;
+            case 'N':
+            case 'n':
+                game.startStrategy = rowOfLargestEntry();
+                return;
+            default:
+                break;
+        }
+    }
+}
+
+void enterIterationCount() {
+    printText("\n\n How many itterations would you like to be executed?");
+    printText(kIterationCountPrompt, kMaxIterations + 1);
+    askNumber(&game.iterationCount, 1, kMaxIterations, kIterationCountPrompt, kMaxIterations + 1);
+}
+
+}  // namespace
+
+void runGame() {
+    enterNames();
+    enterStrategyCounts();
+    enterMatrix();
+    chooseStartStrategy();
+    enterIterationCount();
+    runIterations(game.startStrategy);
+}

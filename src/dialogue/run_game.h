@@ -1,0 +1,8 @@
+// The dialogue that enters a game and plays it.
+#pragma once
+
+// Asks for the names, the numbers of strategies, the matrix, player 1's
+// first strategy and the number of iterations, fills `game` with them,
+// shifts a matrix with negative entries to non-negative values and plays
+// the iterations.
+void runGame();

@@ -1,0 +1,3 @@
+#include "game/game_record.h"
+
+GameRecord game;

@@ -1,0 +1,65 @@
+// The print fields, and how echoed keys look.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdarg>
+#include <string>
+
+#include "console/console.h"
+#include "console/text_format.h"
+
+namespace {
+
+std::string format(int capacity, const char* pattern, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, pattern);
+    const int length = formatText(text, capacity, pattern, args);
+    va_end(args);
+    EXPECT_EQ(static_cast<size_t>(length), std::string(text).size());
+    return text;
+}
+
+TEST(FormatText, IntegerFieldsAndWidths) {
+    EXPECT_EQ(format(512, "\n GM[%d][%d]=  ", 1, 10), "\n GM[1][10]=  ");
+    EXPECT_EQ(format(512, "|%2d|%3d|%3d|", 7, -5, 0), "| 7| -5|  0|");
+    // A longer number takes the room it needs.
+    EXPECT_EQ(format(512, "|%2d|%3d|", 123, -12345), "|123|-12345|");
+    EXPECT_EQ(format(512, "%d %d", INT_MIN, INT_MAX), "-2147483648 2147483647");
+}
+
+TEST(FormatText, StringsFloatsAndPercent) {
+    EXPECT_EQ(format(512, "\n S'[%s] = ( ", "Alice"), "\n S'[Alice] = ( ");
+    EXPECT_EQ(format(512, "%f -> %d ", 3.0520833730697632, 3), "3.052083 -> 3 ");
+    EXPECT_EQ(format(512, "|  %.2f  |", 3.125), "|  3.13  |");
+    EXPECT_EQ(format(512, "%f", -0.5), "-0.500000");
+    EXPECT_EQ(format(512, "100%% %q"), "100% %q");
+    EXPECT_EQ(format(512, "ends with %"), "ends with %");
+}
+
+TEST(FormatText, CutsAtCapacity) {
+    EXPECT_EQ(format(6, "%s and more", "abc"), "abc a");
+    EXPECT_EQ(format(4, "%d", 123456), "123");
+    EXPECT_EQ(format(1, "anything"), "");
+}
+
+TEST(KeyEchoText, ControlCodesInCaretForm) {
+    const struct {
+        int code;
+        const char* shown;
+    } cases[] = {
+        {'Y', "Y"},     {'n', "n"},     {' ', " "},       {'~', "~"},
+        {'\t', "\t"},   {'\r', "\r"},   {'\n', "\n"},     {'\b', "\b"},
+        {0, "^@"},      {3, "^C"},      {27, "^["},       {31, "^_"},
+        {127, "^?"},    {0x9B, "M-^["}, {0x80, "M-^@"},   {0x88, "M-^H"},
+        {0xE0, "\xE0"}, {0xFF, "\xFF"}, {0x100 | 'Y', "Y"},
+    };
+    for (const auto& c : cases) {
+        char text[5];
+        const int length = keyEchoText(c.code, text);
+        EXPECT_EQ(std::string(text, length), c.shown) << "code " << c.code;
+        EXPECT_EQ(text[length], '\0');
+    }
+}
+
+}  // namespace
