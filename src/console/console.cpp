@@ -13,7 +13,12 @@ int pendingKeyCode = -1;
 
 }  // namespace
 
-void startConsole() { platformStart(); }
+void startConsole() {
+    // A fresh start has no half-delivered key, even when the same process
+    // plays more than one run (as the fuzzer does).
+    pendingKeyCode = -1;
+    platformStart();
+}
 
 void printText(const char* format, ...) {
     // Every text of the program is short; a longer one would be cut, not

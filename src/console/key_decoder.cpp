@@ -40,6 +40,7 @@ struct TwoCodes {
 
 constexpr TwoCodes kNone = {-1, -1};
 
+// Ctrl+Page Up is 0xE0 132 as in the classic PC table; 134 belongs to F12.
 const TwoCodes kKeyCodes[kKeyCount][kRowCount] = {
     //              plain         Shift         Ctrl          Alt
     /* Up */       {{kE0, 72},   {kE0, 72},   {kE0, 141},  {0, 152}},
@@ -48,7 +49,7 @@ const TwoCodes kKeyCodes[kKeyCount][kRowCount] = {
     /* Left */     {{kE0, 75},   {kE0, 75},   {kE0, 115},  {0, 155}},
     /* Home */     {{kE0, 71},   {kE0, 71},   {kE0, 119},  {0, 151}},
     /* End */      {{kE0, 79},   {kE0, 79},   {kE0, 117},  {0, 159}},
-    /* PageUp */   {{kE0, 73},   {kE0, 73},   {kE0, 134},  {0, 153}},
+    /* PageUp */   {{kE0, 73},   {kE0, 73},   {kE0, 132},  {0, 153}},
     /* PageDown */ {{kE0, 81},   {kE0, 81},   {kE0, 118},  {0, 161}},
     /* Insert */   {{kE0, 82},   {kE0, 82},   {kE0, 146},  {0, 162}},
     /* Delete */   {{kE0, 83},   {kE0, 83},   {kE0, 147},  {0, 163}},
@@ -246,7 +247,7 @@ void addParameterByte(Csi* csi, int byte) {
 // over to be read as keys.
 void addCsiByte(Csi* csi, int byte) {
     if (isIntermediateByte(byte)) csi->foreign = true;  // none of our keys has one
-    else if (!csi->foreign) addParameterByte(csi, byte);
+    else addParameterByte(csi, byte);
 }
 
 bool continuesSequence(int byte) { return isParameterByte(byte) || isIntermediateByte(byte); }

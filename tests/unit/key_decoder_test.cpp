@@ -136,7 +136,7 @@ TEST(KeyDecoderTable, CtrlWithCursorAndEditingKeys) {
         {CSI "1;5A", E0, 141}, {CSI "1;5B", E0, 145}, {CSI "1;5D", E0, 115}, {CSI "1;5C", E0, 116},
         {SS3 "a", E0, 141}, {SS3 "b", E0, 145}, {SS3 "d", E0, 115}, {SS3 "c", E0, 116},
         {CSI "1;5H", E0, 119}, {CSI "1;5F", E0, 117}, {CSI "7^", E0, 119}, {CSI "8^", E0, 117},
-        {CSI "5;5~", E0, 134}, {CSI "6;5~", E0, 118}, {CSI "5^", E0, 134}, {CSI "6^", E0, 118},
+        {CSI "5;5~", E0, 132}, {CSI "6;5~", E0, 118}, {CSI "5^", E0, 132}, {CSI "6^", E0, 118},
         {CSI "2;5~", E0, 146}, {CSI "3;5~", E0, 147}, {CSI "2^", E0, 146}, {CSI "3^", E0, 147},
         {CSI "1;5~", E0, 119}, {CSI "4;5~", E0, 117},
     });
@@ -288,6 +288,8 @@ TEST(KeyDecoderUnknown, WholeSequencesAreDroppedAndTheNextKeyIsRead) {
         CSI "1 q", CSI "1!p", CSI "!!~",  // intermediate bytes
         CSI "200~",
         CSI "99999999999999999999999~",   // a number far beyond int
+        CSI "4294967301~",                // 2^32 + 5, not Page Up
+        CSI "1;4294967301A",
         CSI "1;99999999999999999999A",
         SS3 "99999999999999999999A",
         CSI "[F", CSI "[a", CSI "[~",     // Linux console form, unknown letter

@@ -1,6 +1,7 @@
 // The solver on known games, and the record's invariants on random ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -166,6 +167,44 @@ TEST(Solver, RandomGamesKeepTheRecordsInvariants) {
         SCOPED_TRACE("round " + std::to_string(round));
         expectInvariants(before);
         if (HasFailure()) return;
+    }
+}
+
+// The value of the game lies between every lower estimate minB/k and every
+// upper estimate maxA/l, so no lower estimate of any iteration may exceed
+// an upper estimate of any other. A wrong answer by either player breaks it.
+TEST(Solver, LowerEstimatesNeverExceedUpperEstimates) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 500; ++round) {
+        memset(&game, 0, sizeof game);
+        const int m = 1 + static_cast<int>(random() % kMaxStrategies);
+        const int n = 1 + static_cast<int>(random() % kMaxStrategies);
+        const int spread = round % 2 == 0 ? 2 : 1000;  // small spreads for many ties
+        int32_t smallest = 0;
+        for (int i = 0; i < m; ++i) {
+            for (int j = 0; j < n; ++j) {
+                game.gm[i][j] = static_cast<int32_t>(random() % (2 * spread + 1)) - spread;
+                if (game.gm[i][j] < smallest) smallest = game.gm[i][j];
+            }
+        }
+        // Shifted to non-negative entries as the dialogue does.
+        for (int i = 0; i < m; ++i) {
+            for (int j = 0; j < n; ++j) game.gm[i][j] -= smallest;
+        }
+        game.rowCount = m;
+        game.columnCount = n;
+        game.iterationCount = kMaxIterations;
+        runIterations(static_cast<int32_t>(random() % m));
+
+        double highestLower = -1e300, lowestUpper = 1e300;
+        for (int k = 1; k <= kMaxIterations; ++k) {
+            int32_t minB = game.sumsB[k][0], maxA = game.sumsA[k][0];
+            for (int j = 1; j < n; ++j) minB = std::min(minB, game.sumsB[k][j]);
+            for (int i = 1; i < m; ++i) maxA = std::max(maxA, game.sumsA[k][i]);
+            highestLower = std::max(highestLower, static_cast<double>(minB) / k);
+            lowestUpper = std::min(lowestUpper, static_cast<double>(maxA) / k);
+        }
+        ASSERT_LE(highestLower, lowestUpper) << "round " << round;
     }
 }
 
