@@ -207,7 +207,7 @@ void platformExit(int status) {
             snprintf(message, sizeof message, "brown-robinson: cannot write to standard output: %s\n",
                      strerror(outputErrno));
             platformWriteError(message, static_cast<int>(strlen(message)));
-            if (status == 0) status = 1;
+            status = 1;  // whatever the key was, the run did not do its job
         }
     }
     if (terminalIsRaw) setSaved();

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# How the whole program compares with the smallest process there is: a
+# complete scripted 10 by 10 game of 99 iterations with all 99 table rows,
+# beside /bin/true, in wall time (hyperfine) and in peak resident size.
+# Needs: hyperfine, python3 and a C compiler with a static C library
+# (Debian: hyperfine python3 gcc libc6-dev).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+make all >/dev/null
+program=build/release/brown-robinson
+game=$(mktemp)
+trap 'rm -f "$game"' EXIT
+
+# A fixed pseudo-random 10 by 10 game with negative entries, the automatic
+# start, 99 iterations and 99 rows; no final key, so the run ends with
+# status 0 at the end of its input.
+{
+  echo "Rows Columns"
+  echo "10 10"
+  seed=12345
+  for cell in $(seq 100); do
+    seed=$(( (seed * 1103515245 + 12345) % 2147483648 ))
+    printf '%d ' $(( seed % 201 - 100 ))
+  done
+  echo
+  echo "N"
+  echo "99"
+  echo "99"
+} >"$game"
+
+launcher=build/bench/launch
+mkdir -p build/bench
+cc -O2 -static -o "$launcher" bench/launch.c
+
+hyperfine -N --warmup 50 --min-runs 500 --export-json build/bench/times.json \
+  "$launcher $game $program" \
+  "$launcher $game /bin/true"
+
+read -r program_mean true_mean < <(python3 -c '
+import json, sys
+r = json.load(open("build/bench/times.json"))["results"]
+print(r[0]["mean"], r[1]["mean"])')
+program_rss=$("$launcher" -rss "$game" "$program")
+true_rss=$("$launcher" -rss "$game" /bin/true)
+
+awk -v p="$program_mean" -v t="$true_mean" -v pr="$program_rss" -v tr="$true_rss" 'BEGIN {
+  printf "time:      %.3f ms against %.3f ms for /bin/true, ratio %.2f\n", p * 1000, t * 1000, p / t
+  printf "peak RSS:  %d KiB against %d KiB for /bin/true, ratio %.2f\n", pr, tr, pr / tr
+}'
