@@ -1,0 +1,120 @@
+// Runs the built program the way a person or a batch job does: in a
+// pseudo-terminal (forkpty), or detached from every terminal with standard
+// input from a file. Every wait has a deadline, and a session always kills
+// and reaps its program when it goes out of scope, even after a failed
+// ASSERT, so no test leaves a process behind.
+#pragma once
+
+#include <string>
+
+#include <sys/types.h>
+#include <termios.h>
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+// Generous, since the same tests also run under the sanitizers.
+constexpr int kTimeoutMs = 10000;
+
+// What the terminal shows for a plain text: the output processing of a
+// cooked terminal (and its echo of typed lines) turns "\n" into "\r\n".
+std::string screenOf(const std::string& text);
+
+// The text with control and non-ASCII bytes spelled out, for messages.
+std::string visible(const std::string& text);
+
+// "exited with status 1", "killed by signal 15 (Terminated)", ...
+std::string describeStatus(int waitStatus);
+
+::testing::AssertionResult exitedWith(int waitStatus, int code);
+::testing::AssertionResult killedBy(int waitStatus, int signalNumber);
+
+// Compares the line settings that matter to a person at the terminal.
+::testing::AssertionResult sameTerminalMode(const termios& expected, const termios& actual);
+
+// The mode a fresh terminal window starts in: cooked, echoing, ONLCR.
+termios cookedMode();
+
+class PtySession {
+public:
+    PtySession() = default;
+    ~PtySession();
+    PtySession(const PtySession&) = delete;
+    PtySession& operator=(const PtySession&) = delete;
+
+    // Starts the program on a new 80x24 pseudo-terminal in cookedMode(),
+    // with TERM=xterm as its only environment (sanitizer options are
+    // passed on). The mode right after the start is kept as initialMode().
+    ::testing::AssertionResult start();
+
+    // Reads the screen until `text` appears at or after the cursor; the
+    // cursor then moves behind it.
+    ::testing::AssertionResult waitFor(const std::string& text, int timeoutMs = kTimeoutMs);
+
+    // Reads until either `text` appears at or after the cursor (*appeared
+    // is then true and the cursor moves behind it) or the program has ended
+    // and its output is read (*appeared false); fails when neither happens.
+    ::testing::AssertionResult waitForTextOrEnd(const std::string& text, bool* appeared,
+                                                int timeoutMs = kTimeoutMs);
+
+    // Waits until the terminal is in raw (ICANON off) or cooked mode.
+    ::testing::AssertionResult waitForRawMode(int timeoutMs = kTimeoutMs);
+    ::testing::AssertionResult waitForCookedMode(int timeoutMs = kTimeoutMs);
+
+    // Sends bytes as typed on the keyboard.
+    void type(const std::string& bytes);
+
+    // Reads everything until the program has ended and reaps it; kills it
+    // with SIGKILL if it is still running when the time is up (a failure).
+    ::testing::AssertionResult readUntilExit(int timeoutMs = kTimeoutMs);
+
+    // Closes the terminal's master side, as when the window is closed.
+    void hangUp();
+
+    // Waits for the program to end without reading the terminal (after
+    // hangUp); kills it when the time is up (a failure).
+    ::testing::AssertionResult waitForExit(int timeoutMs = kTimeoutMs);
+
+    void sendSignal(int signalNumber);
+
+    // The terminal's current line settings (tcgetattr on the master side).
+    termios currentMode() const;
+    const termios& initialMode() const { return initialMode_; }
+
+    const std::string& transcript() const { return transcript_; }
+    std::string::size_type cursor() const { return cursor_; }
+    int exitStatus() const { return exitStatus_; }
+
+private:
+    bool readSome(int timeoutMs);
+    bool childHasEnded() const;
+    ::testing::AssertionResult reap(int timeoutMs);
+    ::testing::AssertionResult waitForMode(bool raw, int timeoutMs);
+    ::testing::AssertionResult failure(const std::string& what) const;
+    void killAndReap();
+
+    int master_ = -1;
+    pid_t pid_ = -1;
+    bool reaped_ = false;
+    bool masterClosedBySlave_ = false;
+    int exitStatus_ = 0;
+    termios initialMode_{};
+    std::string transcript_;
+    std::string::size_type cursor_ = 0;
+};
+
+// The result of a run without a console.
+struct DetachedRun {
+    bool finished = false;  // false: killed when the time was up
+    int status = 0;         // as waitpid reports it
+    std::string output;     // standard output
+    std::string errors;     // standard error
+};
+
+// Runs the program in a new session with no controlling terminal,
+// standard input read from a file holding `input`, standard output and
+// standard error written to files.
+DetachedRun runWithoutConsole(const std::string& input, int timeoutMs = kTimeoutMs);
+
+}  // namespace e2e
