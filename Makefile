@@ -6,8 +6,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE := build/release
 DEBUG := build/debug
 SANITIZE := build/sanitize
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all run test install clean
+.PHONY: all run test fuzz install clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -25,6 +27,18 @@ test:
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DBR_SANITIZE=ON
 	cmake --build $(SANITIZE) -j $(JOBS)
 	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
+
+# Fuzzes whole program runs with libFuzzer (clang) for FUZZ_SECONDS on a
+# copy of the seed corpus; any crash, sanitizer report, hang or broken
+# record fails. What it finds is left in $(FUZZ)/findings/.
+fuzz:
+	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_program
+	mkdir -p $(FUZZ)/corpus $(FUZZ)/findings
+	cp tests/fuzz/corpus/* $(FUZZ)/corpus/
+	cp tests/fuzz/regressions/* $(FUZZ)/corpus/ 2>/dev/null || true
+	$(FUZZ)/fuzz_program -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=8192 \
+	  -dict=tests/fuzz/program.dict -print_final_stats=1 -artifact_prefix=$(FUZZ)/findings/ $(FUZZ)/corpus
 
 install: $(RELEASE)/brown-robinson
 	cmake --install $(RELEASE) --prefix $(PREFIX)

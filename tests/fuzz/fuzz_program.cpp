@@ -1,0 +1,211 @@
+// One whole program run per input: the dialogue, the solver and the report
+// over what the input says standard input and the keyboard deliver. Any
+// crash, sanitizer report, endless loop or broken record is a finding.
+//
+// Input layout:
+//   byte 0      bit 0: there is a console; bit 1: key byte 0xFF is a pause
+//   bytes 1-2   length L of the standard input part, little-endian (cut
+//               to what is there)
+//   next L      standard input
+//   the rest    the bytes the keyboard sends
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "console/console.h"
+#include "dialogue/print_results.h"
+#include "dialogue/run_game.h"
+#include "fuzz_platform.h"
+#include "game/game_record.h"
+
+namespace {
+
+constexpr size_t kHeaderSize = 3;
+
+void finding(const char* what) {
+    fprintf(stderr, "fuzz: %s\n", what);
+    abort();
+}
+
+void require(bool holds, const char* what) {
+    if (!holds) finding(what);
+}
+
+FuzzSurroundings surroundingsOf(const uint8_t* data, size_t size) {
+    FuzzSurroundings s = {};
+    if (size < kHeaderSize) {
+        s.input = data;
+        return s;  // no console and nothing to read
+    }
+    s.hasConsole = (data[0] & 1) != 0;
+    s.keyPauses = (data[0] & 2) != 0;
+    size_t inputSize = data[1] | static_cast<size_t>(data[2]) << 8;
+    const size_t rest = size - kHeaderSize;
+    if (inputSize > rest) inputSize = rest;
+    s.input = data + kHeaderSize;
+    s.inputSize = inputSize;
+    s.keys = s.input + inputSize;
+    s.keySize = rest - inputSize;
+    return s;
+}
+
+bool rowIsZero(const int32_t* row, int from, int to) {
+    for (int i = from; i < to; ++i) {
+        if (row[i] != 0) return false;
+    }
+    return true;
+}
+
+void checkSizes() {
+    require(game.rowCount >= 1 && game.rowCount <= kMaxStrategies, "rowCount out of 1..10");
+    require(game.columnCount >= 1 && game.columnCount <= kMaxStrategies,
+            "columnCount out of 1..10");
+    require(game.iterationCount >= 1 && game.iterationCount <= kMaxIterations,
+            "iterationCount out of 1..99");
+    require(game.startStrategy >= 0 && game.startStrategy < game.rowCount,
+            "startStrategy names no row");
+    require(memchr(game.playerOneName, '\0', kNameCapacity) != nullptr, "name 1 not terminated");
+    require(memchr(game.playerTwoName, '\0', kNameCapacity) != nullptr, "name 2 not terminated");
+}
+
+// Only the used area is written; the shift leaves no used entry negative.
+void checkMatrix() {
+    const int m = game.rowCount;
+    const int n = game.columnCount;
+    require(game.negativeShift >= 0, "negativeShift below 0");
+    bool zeroSeen = false;
+    for (int i = 0; i < kMaxStrategies; ++i) {
+        for (int j = 0; j < kMaxStrategies; ++j) {
+            const int32_t cell = game.gm[i][j];
+            if (i >= m || j >= n) {
+                require(cell == 0, "gm written outside the used area");
+            } else {
+                require(cell >= 0, "a used gm entry is negative after the shift");
+                zeroSeen = zeroSeen || cell == 0;
+            }
+        }
+    }
+    require(game.negativeShift == 0 || zeroSeen, "the shift left no entry at 0");
+}
+
+void checkMoves() {
+    const int32_t n = game.iterationCount;
+    require(game.choiceOne[0] == 0 && game.choiceTwo[0] == 0, "moves stored at iteration 0");
+    require(game.choiceOne[1] == game.startStrategy, "iteration 1 does not play the start");
+    for (int32_t k = 1; k <= n; ++k) {
+        require(game.choiceOne[k] >= 0 && game.choiceOne[k] < game.rowCount,
+                "a move of player 1 names no row");
+        require(game.choiceTwo[k] >= 0 && game.choiceTwo[k] < game.columnCount,
+                "a move of player 2 names no column");
+    }
+}
+
+// Each tally is the count of its strategy's moves, so each adds up to N.
+void checkTallies() {
+    for (int s = 0; s < kMaxStrategies; ++s) {
+        int32_t playedOne = 0;
+        int32_t playedTwo = 0;
+        for (int32_t k = 1; k <= game.iterationCount; ++k) {
+            playedOne += game.choiceOne[k] == s;
+            playedTwo += game.choiceTwo[k] == s;
+        }
+        require(game.tallyOne[s] == playedOne, "tallyOne does not count the moves of player 1");
+        require(game.tallyTwo[s] == playedTwo, "tallyTwo does not count the moves of player 2");
+    }
+}
+
+// Row k of the sums is row k-1 plus what iteration k played; the sums are
+// compared in 64 bits, so that an overflow in the program shows as a
+// mismatch rather than hiding in the check.
+void checkSums() {
+    const int m = game.rowCount;
+    const int n = game.columnCount;
+    require(rowIsZero(game.sumsB[0], 0, kMaxStrategies), "sumsB row 0 not zero");
+    require(rowIsZero(game.sumsA[0], 0, kMaxStrategies), "sumsA row 0 not zero");
+    for (int32_t k = 1; k <= game.iterationCount; ++k) {
+        for (int j = 0; j < n; ++j) {
+            const int64_t expected = int64_t{game.sumsB[k - 1][j]} + game.gm[game.choiceOne[k]][j];
+            require(game.sumsB[k][j] == expected, "sumsB[k] is not sumsB[k-1] plus the row played");
+        }
+        for (int i = 0; i < m; ++i) {
+            const int64_t expected = int64_t{game.sumsA[k - 1][i]} + game.gm[i][game.choiceTwo[k]];
+            require(game.sumsA[k][i] == expected,
+                    "sumsA[k] is not sumsA[k-1] plus the column played");
+        }
+        require(rowIsZero(game.sumsB[k], n, kMaxStrategies), "sumsB written beyond columnCount");
+        require(rowIsZero(game.sumsA[k], m, kMaxStrategies), "sumsA written beyond rowCount");
+    }
+}
+
+void checkHistoryBeyondN() {
+    for (int32_t k = game.iterationCount + 1; k <= kMaxIterations; ++k) {
+        require(game.choiceOne[k] == 0 && game.choiceTwo[k] == 0, "a move stored beyond N");
+        require(rowIsZero(game.sumsB[k], 0, kMaxStrategies), "sumsB written beyond N");
+        require(rowIsZero(game.sumsA[k], 0, kMaxStrategies), "sumsA written beyond N");
+    }
+    for (int32_t index = game.iterationCount; index <= kMaxIterations; ++index) {
+        require(game.vStar[index] == 0.0f, "vStar written beyond N");
+    }
+}
+
+int32_t smallestOf(const int32_t* row, int count) {
+    int32_t smallest = row[0];
+    for (int i = 1; i < count; ++i) smallest = row[i] < smallest ? row[i] : smallest;
+    return smallest;
+}
+
+int32_t largestOf(const int32_t* row, int count) {
+    int32_t largest = row[0];
+    for (int i = 1; i < count; ++i) largest = row[i] > largest ? row[i] : largest;
+    return largest;
+}
+
+// The estimate of iteration k lies between its lower and upper estimate,
+// each as stored: minB / k and maxA / k rounded to float.
+void checkEstimates() {
+    for (int32_t k = 1; k <= game.iterationCount; ++k) {
+        const double minB = smallestOf(game.sumsB[k], game.columnCount);
+        const double maxA = largestOf(game.sumsA[k], game.rowCount);
+        const float lower = static_cast<float>(minB / k);
+        const float upper = static_cast<float>(maxA / k);
+        const float estimate = game.vStar[k - 1];
+        require(lower <= estimate && estimate <= upper,
+                "vStar outside its lower and upper estimate");
+    }
+}
+
+void checkRecord() {
+    checkSizes();
+    checkMatrix();
+    checkMoves();
+    checkTallies();
+    checkSums();
+    checkHistoryBeyondN();
+    checkEstimates();
+}
+
+void enterAndPlay() {
+    startConsole();
+    runGame();
+}
+
+void report() { endProgram(printResults()); }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    memset(&game, 0, sizeof game);
+    beginFuzzRun(surroundingsOf(data, size));
+    if (runStage(enterAndPlay)) {
+        // The report reuses iterationCount for the number of rows, so the
+        // record is checked between the two.
+        checkRecord();
+        if (runStage(report)) finding("the report returned without ending the program");
+    } else if (fuzzExitStatus() == 0) {
+        finding("the dialogue ended before the game was played, with status 0");
+    }
+    endFuzzRun();
+    return 0;
+}
