@@ -61,8 +61,9 @@ struct ExecArguments {
 };
 
 // In the child, between fork and exec: no core files from the signal
-// tests, default signal handling, then the program.
-[[noreturn]] void execProgram(ExecArguments& args) {
+// tests, default signal handling (or a hang-up ignored, as under nohup),
+// then the program.
+[[noreturn]] void execProgram(ExecArguments& args, bool ignoreHangUp = false) {
     struct rlimit noCore = {0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
     sigset_t none;
@@ -71,6 +72,7 @@ struct ExecArguments {
     for (int sig : {SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGPIPE, SIGTSTP, SIGTTIN, SIGTTOU}) {
         signal(sig, SIG_DFL);
     }
+    if (ignoreHangUp) signal(SIGHUP, SIG_IGN);
     execve(args.argv[0], args.argv.data(), args.envp.data());
     _exit(127);
 }
@@ -206,7 +208,7 @@ PtySession::~PtySession() {
     size.ws_col = 80;
     pid_t pid = forkpty(&master_, nullptr, &mode, &size);
     if (pid < 0) return ::testing::AssertionFailure() << "forkpty failed: " << std::strerror(errno);
-    if (pid == 0) execProgram(args);
+    if (pid == 0) execProgram(args, ignoreHangUp_);
     pid_ = pid;
     fcntl(master_, F_SETFD, FD_CLOEXEC);
     if (tcgetattr(master_, &initialMode_) != 0) {
@@ -380,7 +382,7 @@ void PtySession::killAndReap() {
     exitStatus_ = status;
 }
 
-DetachedRun runWithoutConsole(const std::string& input, int timeoutMs) {
+DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const char* outputPath) {
     DetachedRun run;
     // Anonymous files: they vanish with the last descriptor.
     FILE* in = std::tmpfile();
@@ -402,7 +404,13 @@ DetachedRun runWithoutConsole(const std::string& input, int timeoutMs) {
     if (pid == 0) {
         setsid();  // a new session: no controlling terminal, /dev/tty cannot be opened
         dup2(fileno(in), STDIN_FILENO);
-        dup2(fileno(out), STDOUT_FILENO);
+        if (outputPath != nullptr) {
+            const int output = open(outputPath, O_WRONLY);
+            if (output < 0) _exit(126);
+            dup2(output, STDOUT_FILENO);
+        } else {
+            dup2(fileno(out), STDOUT_FILENO);
+        }
         dup2(fileno(err), STDERR_FILENO);
         execProgram(args);
     }

@@ -48,6 +48,10 @@ public:
     // passed on). The mode right after the start is kept as initialMode().
     ::testing::AssertionResult start();
 
+    // Before start(): the program starts with SIGHUP ignored, as under
+    // nohup, so that a closed terminal shows only as a failing read.
+    void ignoreHangUpSignal() { ignoreHangUp_ = true; }
+
     // Reads the screen until `text` appears at or after the cursor; the
     // cursor then moves behind it.
     ::testing::AssertionResult waitFor(const std::string& text, int timeoutMs = kTimeoutMs);
@@ -97,6 +101,7 @@ private:
     int master_ = -1;
     pid_t pid_ = -1;
     bool reaped_ = false;
+    bool ignoreHangUp_ = false;
     bool masterClosedBySlave_ = false;
     int exitStatus_ = 0;
     termios initialMode_{};
@@ -114,7 +119,9 @@ struct DetachedRun {
 
 // Runs the program in a new session with no controlling terminal,
 // standard input read from a file holding `input`, standard output and
-// standard error written to files.
-DetachedRun runWithoutConsole(const std::string& input, int timeoutMs = kTimeoutMs);
+// standard error written to files (standard output to `outputPath`
+// instead, when given; the output then stays empty).
+DetachedRun runWithoutConsole(const std::string& input, int timeoutMs = kTimeoutMs,
+                              const char* outputPath = nullptr);
 
 }  // namespace e2e

@@ -1,0 +1,98 @@
+// Faults of the surroundings: a terminal that goes away while the program
+// waits for a key, and an output that cannot be written.
+#include <csignal>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "dialogue_texts.h"
+#include "pty_session.h"
+
+namespace e2e {
+namespace {
+
+const std::string kOneByOne = "Ann Bob\n1 1\n7\n";
+
+// Types a 1 by 1 game up to the Y/N question and waits there in raw mode.
+::testing::AssertionResult reachKeyQuestion(PtySession& session) {
+    auto result = session.start();
+    if (!result) return result;
+    for (const char* typed : {"Ann Bob\n", "1 1\n", "7\n"}) {
+        if (!(result = session.waitFor(": "))) return result;
+        session.type(typed);
+    }
+    if (!(result = session.waitFor(screenOf(kKeyPrompt)))) return result;
+    return session.waitForRawMode();
+}
+
+// With the hang-up signal ignored the closed terminal shows only as a
+// failing read: the game cannot go on, and that is no success.
+TEST(LostTerminal, AtTheKeyQuestionEndsWithFailure) {
+    PtySession session;
+    session.ignoreHangUpSignal();
+    ASSERT_TRUE(reachKeyQuestion(session));
+    session.hangUp();
+    ASSERT_TRUE(session.waitForExit());
+    EXPECT_TRUE(exitedWith(session.exitStatus(), 1));
+}
+
+// At the final key the report is complete: the run counts as done.
+TEST(LostTerminal, AtTheFinalKeyEndsWithSuccess) {
+    for (bool ignoreHangUp : {true, false}) {
+        SCOPED_TRACE(ignoreHangUp ? "SIGHUP ignored" : "SIGHUP by default");
+        PtySession session;
+        if (ignoreHangUp) session.ignoreHangUpSignal();
+        ASSERT_TRUE(reachKeyQuestion(session));
+        session.type("n");
+        ASSERT_TRUE(session.waitFor(screenOf(kIterationsLimit)));
+        session.type("2\n");
+        ASSERT_TRUE(session.waitFor(screenOf(reportRowsQuestion("2"))));
+        session.type("2\n");
+        ASSERT_TRUE(session.waitFor("|________|\r\n"));
+        ASSERT_TRUE(session.waitForRawMode());
+        session.hangUp();
+        ASSERT_TRUE(session.waitForExit());
+        if (ignoreHangUp) {
+            EXPECT_TRUE(exitedWith(session.exitStatus(), 0));
+        } else {
+            EXPECT_TRUE(killedBy(session.exitStatus(), SIGHUP));
+        }
+    }
+}
+
+// A full disk: the output is lost, so the run must not report success,
+// whatever key ended it.
+TEST(FailingOutput, FullDeviceGivesStatusOneAndAMessage) {
+    for (const std::string& ending : {std::string("0\n\n"), std::string("0\nq"), std::string("99\n\x01")}) {
+        SCOPED_TRACE("report answers " + visible(ending));
+        const DetachedRun run = runWithoutConsole(kOneByOne + "n 3\n" + ending, kTimeoutMs, "/dev/full");
+        ASSERT_TRUE(run.finished);
+        EXPECT_TRUE(exitedWith(run.status, 1));
+        EXPECT_NE(run.errors.find("cannot write to standard output"), std::string::npos) << run.errors;
+    }
+}
+
+// Megabyte lines and binary bytes are refused by the usual policy and the
+// next line is still answered.
+TEST(HostileInput, LongLinesAndBinaryBytesAreRefused) {
+    const std::string huge(1 << 20, '7');
+    const std::string binary("\0\x01\xff\xe9", 4);
+    const std::string input = std::string(1 << 20, 'x') + "\nAnn " + binary + "\n" + huge + "\n" + binary +
+                              "\n1\n1\n" + huge + "\n-" + binary + "\n7\nn\n" + binary + "\n1\n0\n";
+    const DetachedRun run = runWithoutConsole(input);
+    ASSERT_TRUE(run.finished);
+    EXPECT_TRUE(exitedWith(run.status, 0));
+    const std::string expected = kFirstName + kNameTooLong + kFirstName + kSecondName +
+                                 rowsQuestion("Ann") + numberRefused(1, 10) + kRowsLimit +
+                                 numberRefused(1, 10) + kRowsLimit + columnsQuestion(binary.substr(0, 0));
+    // The second name holds a NUL byte, so it prints as an empty string.
+    EXPECT_EQ(visible(expected), visible(run.output.substr(0, expected.size())));
+    EXPECT_NE(run.output.find(entry(1, 1) + numberRefused(-10000000, 10000000) + entry(1, 1) +
+                              numberRefused(-10000000, 10000000) + entry(1, 1)),
+              std::string::npos);
+    EXPECT_NE(run.output.find(numberRefused(1, 99) + kIterationsLimit + kReportStart), std::string::npos);
+    EXPECT_NE(run.output.find("The mean price of the game is: 7.000000 -> 7 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace e2e
