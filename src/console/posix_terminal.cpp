@@ -85,8 +85,11 @@ void onStop(int) {
     sigaddset(&set, SIGTSTP);
     sigprocmask(SIG_UNBLOCK, &set, nullptr);
     raise(SIGTSTP);
-    // Resumed here.
+    // Resumed here, or not stopped at all: in an orphaned process group
+    // the stop is discarded. Either way a key read still waiting needs its
+    // mode back.
     installHandler(SIGTSTP, onStop);
+    if (waitingForKey) setRaw();
     errno = savedErrno;
 }
 

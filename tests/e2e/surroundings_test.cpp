@@ -3,6 +3,8 @@
 #include <csignal>
 #include <string>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "dialogue_texts.h"
@@ -58,6 +60,29 @@ TEST(LostTerminal, AtTheFinalKeyEndsWithSuccess) {
             EXPECT_TRUE(killedBy(session.exitStatus(), SIGHUP));
         }
     }
+}
+
+// A stop request while the program waits for a key gives the terminal its
+// own mode back; the key read then goes on in raw mode. (Started on a
+// terminal of its own, the program is in an orphaned process group, where
+// the kernel discards the stop itself, so only the way back is seen.)
+TEST(LostTerminal, StopRequestAtTheKeyQuestionKeepsTheReadGoing) {
+    PtySession session;
+    ASSERT_TRUE(reachKeyQuestion(session));
+    session.sendSignal(SIGTSTP);
+    // Time for the handler to run; a key typed in the terminal's own mode
+    // would wait for Enter and the next prompt would never come.
+    usleep(100 * 1000);
+    ASSERT_TRUE(session.waitForRawMode());
+    session.type("n");
+    ASSERT_TRUE(session.waitFor(screenOf(kIterationsLimit)));
+    session.type("1\n0\n");
+    ASSERT_TRUE(session.waitFor("|________|\r\n"));
+    ASSERT_TRUE(session.waitForRawMode());
+    session.type("x");
+    ASSERT_TRUE(session.readUntilExit());
+    EXPECT_TRUE(exitedWith(session.exitStatus(), 'x'));
+    EXPECT_TRUE(sameTerminalMode(session.initialMode(), session.currentMode()));
 }
 
 // A full disk: the output is lost, so the run must not report success,
