@@ -121,13 +121,25 @@ public:
 
     // The dialogue is complete (its last answer was the number of
     // iterations): the screen so far is exactly the dialogue's and the
-    // results follow; with no table rows asked for, the closing key ends
-    // the program with its code as the status.
-    void finishesGame() {
+    // results follow. With `firstRow` given, the first row of the table
+    // must be that text, which shows how the game was stored and where the
+    // play started; otherwise no row is asked for. The closing key ends the
+    // program with its code as the status.
+    void finishesGame(const std::string& firstRow = "") {
         ASSERT_TRUE(session_.waitFor(screenOf(reportRowsQuestion(lastLine_))));
         const std::string dialogue = screenOf(expected_ + kReportStart);
         EXPECT_EQ(visible(dialogue), visible(session_.transcript().substr(0, dialogue.size())));
-        session_.type("0\n");
+        session_.type(firstRow.empty() ? "0\n" : "1\n");
+        if (!firstRow.empty()) {
+            const std::string head = "|   V*   |\r\n  |_____|___|_________________|___|________________|________|";
+            const std::string closing = "\r\n  |_____|";
+            ASSERT_TRUE(session_.waitFor(head));
+            const size_t rowStart = session_.cursor();
+            ASSERT_TRUE(session_.waitFor(closing));
+            const std::string shown =
+                session_.transcript().substr(rowStart, session_.cursor() - closing.size() - rowStart);
+            EXPECT_EQ(visible("\r\n" + firstRow), visible(shown));
+        }
         ASSERT_TRUE(session_.waitForRawMode());
         session_.type(kClosingKey);
         ASSERT_TRUE(session_.readUntilExit());
@@ -159,7 +171,9 @@ TEST(TerminalDialogue, NegativeEntriesWithAutomaticStart) {
         key(startQuestion("Ann"), "N", "N"),
         line(kIterationsQuestion, "10"),
     }));
-    ASSERT_NO_FATAL_FAILURE(d.finishesGame());
+    // Stored shifted by 3 as 5 0 / 2 7: the start is row 2, which holds the
+    // largest entry, and the sums are those of the shifted game.
+    ASSERT_NO_FATAL_FAILURE(d.finishesGame("  |  1  | 2 |    2    7    0  | 1 |    5    2    0 |  3.50  |"));
 }
 
 TEST(TerminalDialogue, AutomaticStartOnThreeRows) {
@@ -180,7 +194,8 @@ TEST(TerminalDialogue, AutomaticStartOnThreeRows) {
         key(startQuestion("Rows"), "n", "n"),
         line(kIterationsQuestion, "6"),
     }));
-    ASSERT_NO_FATAL_FAILURE(d.finishesGame());
+    // Row 2 is the first to hold the largest entry 4.
+    ASSERT_NO_FATAL_FAILURE(d.finishesGame("  |  1  | 2 |    4    0    0  | 2 |    2    0    3 |  1.50  |"));
 }
 
 TEST(TerminalDialogue, ChosenStartStrategy) {
