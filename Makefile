@@ -1,5 +1,7 @@
 # Thin wrapper around CMake. `make run` plays a game, `make test` runs
-# every test, plain and under the sanitizers.
+# every test, plain and under the sanitizers; `make fuzz` fuzzes whole
+# runs; `make windows` and `make test-windows` cross-build the Windows
+# program and test it under wine.
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -7,9 +9,13 @@ RELEASE := build/release
 DEBUG := build/debug
 SANITIZE := build/sanitize
 FUZZ := build/fuzz
+WINDOWS := build/windows
+WINDOWS_TEST := build/windows-test
+WINDOWS_NATIVE := build/windows-native
+MINGW_TOOLCHAIN := cmake/mingw-w64.cmake
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test fuzz install clean
+.PHONY: all run test fuzz windows test-windows install clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -39,6 +45,20 @@ fuzz:
 	cp tests/fuzz/regressions/* $(FUZZ)/corpus/ 2>/dev/null || true
 	$(FUZZ)/fuzz_program -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=8192 \
 	  -dict=tests/fuzz/program.dict -print_final_stats=1 -artifact_prefix=$(FUZZ)/findings/ $(FUZZ)/corpus
+
+# The Windows program, cross-built with mingw-w64: one static .exe.
+windows:
+	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=$(MINGW_TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(WINDOWS) -j $(JOBS)
+
+# The Windows program and its unit tests, run under wine, and its dialogue
+# at a terminal compared with the Linux program's (built alongside).
+test-windows:
+	cmake -S . -B $(WINDOWS_TEST) -DCMAKE_TOOLCHAIN_FILE=$(MINGW_TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
+	cmake --build $(WINDOWS_TEST) -j $(JOBS)
+	cmake -S . -B $(WINDOWS_NATIVE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(WINDOWS_NATIVE) -j $(JOBS)
+	bash tests/windows/run_wine_tests.sh $(WINDOWS_TEST) $(WINDOWS_NATIVE)/brown-robinson
 
 install: $(RELEASE)/brown-robinson
 	cmake --install $(RELEASE) --prefix $(PREFIX)

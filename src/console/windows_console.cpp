@@ -1,0 +1,174 @@
+// The console on Windows. The dialogue's lines are read from standard
+// input, which the console edits and echoes (text mode, so a line ends in
+// a plain "\n" as on other systems); a single key is read from the console
+// input device itself, event by event, with every input mode switched off
+// for that one read and the mode found restored right after it, also when
+// the process is ended by a console event in the middle of the read.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <windows.h>
+
+#include "console/console.h"
+#include "console/platform.h"
+#include "console/windows_keys.h"
+
+static_assert(kRightAltPressed == RIGHT_ALT_PRESSED && kLeftAltPressed == LEFT_ALT_PRESSED &&
+                  kRightCtrlPressed == RIGHT_CTRL_PRESSED && kLeftCtrlPressed == LEFT_CTRL_PRESSED &&
+                  kShiftPressed == SHIFT_PRESSED && kEnhancedKey == ENHANCED_KEY,
+              "control key state bits as the console reports them");
+static_assert(kVkTab == VK_TAB && kVkShift == VK_SHIFT && kVkControl == VK_CONTROL &&
+                  kVkMenu == VK_MENU && kVkPageUp == VK_PRIOR && kVkPageDown == VK_NEXT &&
+                  kVkEnd == VK_END && kVkHome == VK_HOME && kVkLeft == VK_LEFT && kVkUp == VK_UP &&
+                  kVkRight == VK_RIGHT && kVkDown == VK_DOWN && kVkInsert == VK_INSERT &&
+                  kVkDelete == VK_DELETE && kVkF1 == VK_F1 && kVkF12 == VK_F12 &&
+                  kVkOemPlus == VK_OEM_PLUS && kVkOemMinus == VK_OEM_MINUS,
+              "virtual key codes as the console reports them");
+
+namespace {
+
+// Static buffers, so that the standard streams need nothing from the heap.
+char outputBuffer[8192];
+char inputBuffer[4096];
+
+bool outputIsConsole = false;
+bool outputFailed = false;
+int outputErrno = 0;
+
+bool consoleChecked = false;
+HANDLE consoleInput = INVALID_HANDLE_VALUE;
+HANDLE consoleOutput = INVALID_HANDLE_VALUE;
+
+// Shared with the console event handler, which runs on a thread of its
+// own: the mode to give back and whether a key read has changed it.
+DWORD savedMode = 0;
+volatile LONG modeIsChanged = 0;
+
+void setKeyMode() {
+    InterlockedExchange(&modeIsChanged, 1);  // first: an event in between restores a mode not yet changed
+    SetConsoleMode(consoleInput, 0);
+}
+
+void restoreMode() {
+    if (InterlockedExchange(&modeIsChanged, 0) != 0) SetConsoleMode(consoleInput, savedMode);
+}
+
+// Ctrl+Break, a closed window, logoff or shutdown in the middle of a key
+// read: the console is given back in its mode before the process ends
+// the way the event would have ended it.
+BOOL WINAPI onConsoleEvent(DWORD) {
+    restoreMode();
+    return FALSE;
+}
+
+bool isConsoleHandle(HANDLE handle) {
+    DWORD mode;
+    return handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_CHAR &&
+           GetConsoleMode(handle, &mode) != 0;
+}
+
+HANDLE openConsoleDevice(const char* name) {
+    return CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
+}
+
+// The codes of the next key pressed; 0 when the console fails.
+int readKeyEvents(int codes[2]) {
+    for (;;) {
+        INPUT_RECORD record;
+        DWORD count = 0;
+        if (!ReadConsoleInputA(consoleInput, &record, 1, &count) || count != 1) return 0;
+        if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown) continue;
+        const KEY_EVENT_RECORD& event = record.Event.KeyEvent;
+        const ConsoleKey key = {event.wVirtualKeyCode, static_cast<unsigned char>(event.uChar.AsciiChar),
+                                static_cast<unsigned>(event.dwControlKeyState)};
+        const int codeCount = consoleKeyCodes(key, codes);
+        if (codeCount > 0) return codeCount;
+    }
+}
+
+void writeAll(HANDLE handle, const char* text, int length) {
+    while (length > 0) {
+        DWORD written = 0;
+        if (!WriteFile(handle, text, static_cast<DWORD>(length), &written, nullptr) || written == 0) return;
+        text += written;
+        length -= static_cast<int>(written);
+    }
+}
+
+void noteOutputFailure() {
+    if (!outputFailed) outputErrno = errno;
+    outputFailed = true;
+}
+
+}  // namespace
+
+void platformStart() {
+    outputIsConsole = isConsoleHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+    setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+    setvbuf(stdin, inputBuffer, _IOFBF, sizeof inputBuffer);
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+FILE* platformInput() { return stdin; }
+
+void platformWriteOutput(const char* text, int length) {
+    if (fwrite(text, 1, length, stdout) != static_cast<size_t>(length)) noteOutputFailure();
+    if (outputIsConsole && fflush(stdout) != 0) noteOutputFailure();
+    // Nobody can see the dialogue any more: asking on would only wait
+    // for answers to questions that were never shown.
+    if (outputFailed) platformExit(1);
+}
+
+void platformWriteError(const char* text, int length) {
+    writeAll(GetStdHandle(STD_ERROR_HANDLE), text, length);
+}
+
+bool platformHasConsole() {
+    if (!consoleChecked) {
+        consoleChecked = true;
+        consoleInput = openConsoleDevice("CONIN$");
+        consoleOutput = openConsoleDevice("CONOUT$");
+        if (!isConsoleHandle(consoleInput) || !isConsoleHandle(consoleOutput)) {
+            if (consoleInput != INVALID_HANDLE_VALUE) CloseHandle(consoleInput);
+            if (consoleOutput != INVALID_HANDLE_VALUE) CloseHandle(consoleOutput);
+            consoleInput = INVALID_HANDLE_VALUE;
+            consoleOutput = INVALID_HANDLE_VALUE;
+        }
+    }
+    return consoleInput != INVALID_HANDLE_VALUE;
+}
+
+int platformReadKey(int codes[2]) {
+    if (!platformHasConsole() || !GetConsoleMode(consoleInput, &savedMode)) return 0;
+    setKeyMode();
+    const int count = readKeyEvents(codes);
+    restoreMode();
+    return count;
+}
+
+void platformEchoKey(int code) {
+    char text[5];
+    const int length = keyEchoText(code, text);
+    DWORD written = 0;
+    WriteConsoleA(consoleOutput, text, static_cast<DWORD>(length), &written, nullptr);
+}
+
+void platformExit(int status) {
+    static bool exiting = false;
+    if (!exiting) {
+        exiting = true;
+        if (fflush(stdout) != 0 || ferror(stdout)) noteOutputFailure();
+        if (outputFailed) {
+            char message[200];
+            snprintf(message, sizeof message, "brown-robinson: cannot write to standard output: %s\n",
+                     strerror(outputErrno));
+            platformWriteError(message, static_cast<int>(strlen(message)));
+            status = 1;  // whatever the key was, the run did not do its job
+        }
+    }
+    restoreMode();
+    exit(status);
+}
