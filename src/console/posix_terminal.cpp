@@ -17,16 +17,9 @@
 #include "console/console.h"
 #include "console/key_decoder.h"
 #include "console/platform.h"
+#include "console/standard_streams.h"
 
 namespace {
-
-// Static buffers, so that the standard streams need nothing from the heap.
-char outputBuffer[8192];
-char inputBuffer[4096];
-
-bool outputIsTerminal = false;
-bool outputFailed = false;
-int outputErrno = 0;
 
 bool consoleChecked = false;
 int terminalFd = -1;
@@ -150,28 +143,19 @@ void writeAll(int fd, const char* text, int length) {
     }
 }
 
-void noteOutputFailure() {
-    if (!outputFailed) outputErrno = errno;
-    outputFailed = true;
-}
-
 }  // namespace
 
 void platformStart() {
-    outputIsTerminal = isatty(STDOUT_FILENO) == 1;
-    setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
-    setvbuf(stdin, inputBuffer, _IOFBF, sizeof inputBuffer);
+    setUpStandardStreams(isatty(STDOUT_FILENO) == 1);
     installSignalHandlers();
 }
 
 FILE* platformInput() { return stdin; }
 
 void platformWriteOutput(const char* text, int length) {
-    if (fwrite(text, 1, length, stdout) != static_cast<size_t>(length)) noteOutputFailure();
-    if (outputIsTerminal && fflush(stdout) != 0) noteOutputFailure();
     // Nobody can see the dialogue any more: asking on would only wait
     // for answers to questions that were never shown.
-    if (outputFailed) platformExit(1);
+    if (!writeStandardOutput(text, length)) platformExit(1);
 }
 
 void platformWriteError(const char* text, int length) { writeAll(STDERR_FILENO, text, length); }
@@ -201,18 +185,7 @@ void platformEchoKey(int code) {
 }
 
 void platformExit(int status) {
-    static bool exiting = false;
-    if (!exiting) {
-        exiting = true;
-        if (fflush(stdout) != 0 || ferror(stdout)) noteOutputFailure();
-        if (outputFailed) {
-            char message[200];
-            snprintf(message, sizeof message, "brown-robinson: cannot write to standard output: %s\n",
-                     strerror(outputErrno));
-            platformWriteError(message, static_cast<int>(strlen(message)));
-            status = 1;  // whatever the key was, the run did not do its job
-        }
-    }
+    status = finishStandardOutput(status);
     if (terminalIsRaw) setSaved();
     exit(status);
 }

@@ -4,15 +4,14 @@
 // input device itself, event by event, with every input mode switched off
 // for that one read and the mode found restored right after it, also when
 // the process is ended by a console event in the middle of the read.
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include <windows.h>
 
 #include "console/console.h"
 #include "console/platform.h"
+#include "console/standard_streams.h"
 #include "console/windows_keys.h"
 
 static_assert(kRightAltPressed == RIGHT_ALT_PRESSED && kLeftAltPressed == LEFT_ALT_PRESSED &&
@@ -28,14 +27,6 @@ static_assert(kVkTab == VK_TAB && kVkShift == VK_SHIFT && kVkControl == VK_CONTR
               "virtual key codes as the console reports them");
 
 namespace {
-
-// Static buffers, so that the standard streams need nothing from the heap.
-char outputBuffer[8192];
-char inputBuffer[4096];
-
-bool outputIsConsole = false;
-bool outputFailed = false;
-int outputErrno = 0;
 
 bool consoleChecked = false;
 HANDLE consoleInput = INVALID_HANDLE_VALUE;
@@ -98,28 +89,19 @@ void writeAll(HANDLE handle, const char* text, int length) {
     }
 }
 
-void noteOutputFailure() {
-    if (!outputFailed) outputErrno = errno;
-    outputFailed = true;
-}
-
 }  // namespace
 
 void platformStart() {
-    outputIsConsole = isConsoleHandle(GetStdHandle(STD_OUTPUT_HANDLE));
-    setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
-    setvbuf(stdin, inputBuffer, _IOFBF, sizeof inputBuffer);
+    setUpStandardStreams(isConsoleHandle(GetStdHandle(STD_OUTPUT_HANDLE)));
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
 FILE* platformInput() { return stdin; }
 
 void platformWriteOutput(const char* text, int length) {
-    if (fwrite(text, 1, length, stdout) != static_cast<size_t>(length)) noteOutputFailure();
-    if (outputIsConsole && fflush(stdout) != 0) noteOutputFailure();
     // Nobody can see the dialogue any more: asking on would only wait
     // for answers to questions that were never shown.
-    if (outputFailed) platformExit(1);
+    if (!writeStandardOutput(text, length)) platformExit(1);
 }
 
 void platformWriteError(const char* text, int length) {
@@ -157,18 +139,7 @@ void platformEchoKey(int code) {
 }
 
 void platformExit(int status) {
-    static bool exiting = false;
-    if (!exiting) {
-        exiting = true;
-        if (fflush(stdout) != 0 || ferror(stdout)) noteOutputFailure();
-        if (outputFailed) {
-            char message[200];
-            snprintf(message, sizeof message, "brown-robinson: cannot write to standard output: %s\n",
-                     strerror(outputErrno));
-            platformWriteError(message, static_cast<int>(strlen(message)));
-            status = 1;  // whatever the key was, the run did not do its job
-        }
-    }
+    status = finishStandardOutput(status);
     restoreMode();
     exit(status);
 }
