@@ -1,8 +1,10 @@
 // Faults of the surroundings: a terminal that goes away while the program
 // waits for a key, and an output that cannot be written.
 #include <csignal>
+#include <cstdio>
 #include <string>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -95,6 +97,50 @@ TEST(FailingOutput, FullDeviceGivesStatusOneAndAMessage) {
         EXPECT_TRUE(exitedWith(run.status, 1));
         EXPECT_NE(run.errors.find("cannot write to standard output"), std::string::npos) << run.errors;
     }
+}
+
+// A reader that has gone away before the first line: the write fails (the
+// program does not die of SIGPIPE unannounced) and the status says so.
+TEST(FailingOutput, ClosedPipeGivesStatusOneAndAMessage) {
+    int output[2];
+    ASSERT_EQ(pipe(output), 0);
+    close(output[0]);
+    FILE* input = tmpfile();
+    FILE* errors = tmpfile();
+    ASSERT_TRUE(input != nullptr && errors != nullptr);
+    const std::string answers = kOneByOne + "n 3\n0\n";
+    fwrite(answers.data(), 1, answers.size(), input);
+    fflush(input);
+    rewind(input);
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setsid();
+        dup2(fileno(input), STDIN_FILENO);
+        dup2(output[1], STDOUT_FILENO);
+        dup2(fileno(errors), STDERR_FILENO);
+        signal(SIGPIPE, SIG_DFL);
+        execl(BR_PROGRAM_PATH, BR_PROGRAM_PATH, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(output[1]);
+    ASSERT_GT(pid, 0);
+    int status = 0;
+    for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; ++waited) {
+        if (waited == kTimeoutMs / 10) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            FAIL() << "the program did not end";
+        }
+        usleep(10 * 1000);
+    }
+    EXPECT_TRUE(exitedWith(status, 1));
+    std::string message(200, '\0');
+    rewind(errors);
+    message.resize(fread(&message[0], 1, message.size(), errors));
+    EXPECT_NE(message.find("cannot write to standard output: Broken pipe"), std::string::npos) << message;
+    fclose(input);
+    fclose(errors);
 }
 
 // Megabyte lines and binary bytes are refused by the usual policy and the
