@@ -1,7 +1,8 @@
 // Fixed-point text of a double, the same on every platform.
 #pragma once
 
-// Writes `value` with `decimals` digits after the point (0..17) into out,
+// Writes `value` with `decimals` digits after the point (a negative count
+// counts as 0; past the 17th significant digit every digit is 0) into out,
 // zero-terminated, and returns the length. The exact value is first
 // rounded to 17 significant digits, then rounded half away from zero at
 // the last printed decimal: 3.125 gives "3.13" with two decimals. A
