@@ -634,20 +634,6 @@ INSTANTIATE_TEST_SUITE_P(TerminalMode, SignalAtKeyQuestion, ::testing::Values(SI
                              }
                          });
 
-// The window is closed while the program waits for a key: it must end
-// by itself rather than wait or spin.
-TEST(TerminalMode, ClosedTerminalAtKeyQuestionEndsTheProgram) {
-    PtySession session;
-    ASSERT_TRUE(session.start());
-    Dialogue d(session);
-    ASSERT_NO_FATAL_FAILURE(reachKeyQuestion(d));
-    ASSERT_TRUE(session.waitForRawMode());
-    session.hangUp();
-    ASSERT_TRUE(session.waitForExit());
-    int status = session.exitStatus();
-    EXPECT_TRUE(killedBy(status, SIGHUP) || exitedWith(status, 1)) << describeStatus(status);
-}
-
 // ---- No console: a game scripted from a file -----------------------------
 
 // What a batch job reads (every answer and key on a line) and what it
