@@ -1,19 +1,17 @@
 #include "console/key_decoder.h"
 
+#include "console/key_codes.h"
+
 namespace {
 
 constexpr int kEsc = 27;
-constexpr int kE0 = 0xE0;
 
 // What the decoding steps return beside a count of codes stored.
 constexpr int kReaderFailed = 0;  // the reader failed; decodeKey gives up
 constexpr int kNoKey = -1;        // the bytes formed no key and were dropped
 
-// Modifier bits as terminals count them: the parameter m is 1 + these.
-constexpr int kShift = 1;
-constexpr int kAlt = 2;
-constexpr int kCtrl = 4;
-constexpr int kHighestModifierParameter = 8;  // Shift+Alt+Ctrl
+// The modifier parameter m is 1 + the modifier bits; 8 is Shift+Alt+Ctrl.
+constexpr int kHighestModifierParameter = 8;
 
 // Numbers in a sequence stop growing here; none of ours is this large,
 // and a runaway parameter cannot overflow.
@@ -22,63 +20,16 @@ constexpr int kParameterCap = 1000;
 // No key of ours takes more than a key number and a modifier.
 constexpr int kMaxParameters = 2;
 
-enum Key {
-    kUp, kDown, kRight, kLeft, kHome, kEnd, kPageUp, kPageDown, kInsert, kDelete,
-    kF1, kF2, kF3, kF4, kF5, kF6, kF7, kF8, kF9, kF10, kF11, kF12,
-    kTab,
-    kKeyCount
-};
-
-// Each key has one pair of codes per row; when several modifiers are held,
-// Alt picks its row before Ctrl, and Ctrl before Shift.
-enum Row { kPlainRow, kShiftRow, kCtrlRow, kAltRow, kRowCount };
-
-struct TwoCodes {
-    int lead;
-    int second;
-};
-
-constexpr TwoCodes kNone = {-1, -1};
-
-// Ctrl+Page Up is 0xE0 132 as in the classic PC table; 134 belongs to F12.
-const TwoCodes kKeyCodes[kKeyCount][kRowCount] = {
-    //              plain         Shift         Ctrl          Alt
-    /* Up */       {{kE0, 72},   {kE0, 72},   {kE0, 141},  {0, 152}},
-    /* Down */     {{kE0, 80},   {kE0, 80},   {kE0, 145},  {0, 160}},
-    /* Right */    {{kE0, 77},   {kE0, 77},   {kE0, 116},  {0, 157}},
-    /* Left */     {{kE0, 75},   {kE0, 75},   {kE0, 115},  {0, 155}},
-    /* Home */     {{kE0, 71},   {kE0, 71},   {kE0, 119},  {0, 151}},
-    /* End */      {{kE0, 79},   {kE0, 79},   {kE0, 117},  {0, 159}},
-    /* PageUp */   {{kE0, 73},   {kE0, 73},   {kE0, 132},  {0, 153}},
-    /* PageDown */ {{kE0, 81},   {kE0, 81},   {kE0, 118},  {0, 161}},
-    /* Insert */   {{kE0, 82},   {kE0, 82},   {kE0, 146},  {0, 162}},
-    /* Delete */   {{kE0, 83},   {kE0, 83},   {kE0, 147},  {0, 163}},
-    /* F1 */       {{0, 59},     {0, 84},     {0, 94},     {0, 104}},
-    /* F2 */       {{0, 60},     {0, 85},     {0, 95},     {0, 105}},
-    /* F3 */       {{0, 61},     {0, 86},     {0, 96},     {0, 106}},
-    /* F4 */       {{0, 62},     {0, 87},     {0, 97},     {0, 107}},
-    /* F5 */       {{0, 63},     {0, 88},     {0, 98},     {0, 108}},
-    /* F6 */       {{0, 64},     {0, 89},     {0, 99},     {0, 109}},
-    /* F7 */       {{0, 65},     {0, 90},     {0, 100},    {0, 110}},
-    /* F8 */       {{0, 66},     {0, 91},     {0, 101},    {0, 111}},
-    /* F9 */       {{0, 67},     {0, 92},     {0, 102},    {0, 112}},
-    /* F10 */      {{0, 68},     {0, 93},     {0, 103},    {0, 113}},
-    /* F11 */      {{kE0, 133},  {kE0, 135},  {kE0, 137},  {kE0, 139}},
-    /* F12 */      {{kE0, 134},  {kE0, 136},  {kE0, 138},  {kE0, 140}},
-    // Plain Tab is a character; only Shift+Tab arrives as a sequence.
-    /* Tab */      {kNone,       {0, 15},     kNone,       kNone},
-};
-
 // A key named by a sequence, with the modifiers read so far.
 struct KeyPress {
-    Key key;
+    ExtendedKey key;
     int modifiers;
 };
 
 // A final byte that names a key, with the modifiers it stands for itself.
 struct FinalKey {
     int finalByte;
-    Key key;
+    ExtendedKey key;
     int modifiers;
 };
 
@@ -107,7 +58,7 @@ const FinalKey kLinuxFinals[] = {
 // The key number in front of ~ (or of rxvt's $, ^ and @).
 struct NumberedKey {
     int number;
-    Key key;
+    ExtendedKey key;
     int modifiers;
 };
 
@@ -132,18 +83,6 @@ struct NumberFinal {
 
 const NumberFinal kNumberFinals[] = {
     {'~', 0}, {'$', kShift}, {'^', kCtrl}, {'@', kShift | kCtrl},
-};
-
-// Alt with a character key: Esc and the character. The codes follow the
-// keyboard rows, each row counting up from its first key.
-struct CharacterRow {
-    const char* characters;
-    int firstCode;
-};
-
-const CharacterRow kAltCharacterRows[] = {
-    {"QWERTYUIOP", 16}, {"ASDFGHJKL", 30}, {"ZXCVBNM", 44},
-    {"1234567890", 120}, {"-=", 130},
 };
 
 // The bytes of one key press, and the Esc of the next key when a broken
@@ -326,36 +265,17 @@ int storeOne(int code, int codes[2]) {
     return 1;
 }
 
-int storeTwo(TwoCodes pair, int codes[2]) {
-    codes[0] = pair.lead;
-    codes[1] = pair.second;
-    return 2;
-}
-
-Row rowOf(int modifiers) {
-    if (modifiers & kAlt) return kAltRow;
-    if (modifiers & kCtrl) return kCtrlRow;
-    if (modifiers & kShift) return kShiftRow;
-    return kPlainRow;
-}
-
 int storeSequenceKey(Outcome outcome, KeyPress press, int codes[2]) {
     if (outcome == kFailed) return kReaderFailed;
     if (outcome == kDropped) return kNoKey;
-    const TwoCodes pair = kKeyCodes[press.key][rowOf(press.modifiers)];
-    return pair.lead < 0 ? kNoKey : storeTwo(pair, codes);
+    const int count = extendedKeyCodes(press.key, press.modifiers, codes);
+    return count == 0 ? kNoKey : count;
 }
 
-int upperCase(int byte) { return byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte; }
-
+// Alt with a character key: Esc and the character.
 int storeAltCharacter(int byte, int codes[2]) {
-    const int character = upperCase(byte);
-    for (const CharacterRow& row : kAltCharacterRows) {
-        for (int i = 0; row.characters[i] != '\0'; ++i) {
-            if (row.characters[i] == character) return storeTwo(TwoCodes{0, row.firstCode + i}, codes);
-        }
-    }
-    return kNoKey;
+    const int count = altCharacterCodes(byte, codes);
+    return count == 0 ? kNoKey : count;
 }
 
 // rxvt sends Alt with a sequence key as one more Esc in front of the

@@ -173,6 +173,11 @@ TEST(ConsoleKeyTable, AltWithLettersDigitsMinusAndEquals) {
             EXPECT_EQ(codesOf(a.virtualKey, kAlt | kCapsLockOn, a.virtualKey), (std::vector<int>{0, a.code}));
         }
     }
+    // The keypad's keys have the codes of lower-case letters ('a' is
+    // keypad 1) but are no letters: with Alt they give nothing.
+    for (int keypad = 'a'; keypad <= 'i'; ++keypad) {
+        EXPECT_EQ(codesOf(keypad, kAlt, 0), std::vector<int>{}) << "key 0x" << std::hex << keypad;
+    }
 }
 
 // Several of Shift, Ctrl and Alt together: Alt's codes before Ctrl's,
