@@ -43,10 +43,9 @@ void setSaved() {
     terminalIsRaw = 0;
 }
 
-// Ends the process the way the signal would have, after giving the
-// terminal back. Only async-signal-safe calls.
-void onEndingSignal(int signal) {
-    if (terminalIsRaw) setSaved();
+// Lets the signal do what it does by default (end or stop the process)
+// from inside its handler. Only async-signal-safe calls.
+void raiseWithDefaultAction(int signal) {
     struct sigaction action;
     memset(&action, 0, sizeof action);
     action.sa_handler = SIG_DFL;
@@ -56,6 +55,13 @@ void onEndingSignal(int signal) {
     sigaddset(&set, signal);
     sigprocmask(SIG_UNBLOCK, &set, nullptr);
     raise(signal);
+}
+
+// Ends the process the way the signal would have, after giving the
+// terminal back.
+void onEndingSignal(int signal) {
+    if (terminalIsRaw) setSaved();
+    raiseWithDefaultAction(signal);
 }
 
 void installHandler(int signal, void (*handler)(int)) {
@@ -72,12 +78,7 @@ void installHandler(int signal, void (*handler)(int)) {
 void onStop(int) {
     const int savedErrno = errno;
     if (terminalIsRaw) setSaved();
-    signal(SIGTSTP, SIG_DFL);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGTSTP);
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    raise(SIGTSTP);
+    raiseWithDefaultAction(SIGTSTP);
     // Resumed here, or not stopped at all: in an orphaned process group
     // the stop is discarded. Either way a key read still waiting needs its
     // mode back.
