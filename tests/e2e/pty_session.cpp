@@ -269,28 +269,6 @@ bool PtySession::childHasEnded() const {
     }
 }
 
-::testing::AssertionResult PtySession::waitForTextOrEnd(const std::string& text, bool* appeared,
-                                                        int timeoutMs) {
-    auto deadline = deadlineAfter(timeoutMs);
-    for (;;) {
-        auto found = transcript_.find(text, cursor_);
-        if (found != std::string::npos) {
-            cursor_ = found + text.size();
-            *appeared = true;
-            return ::testing::AssertionSuccess();
-        }
-        bool gotSome = readSome(std::min(msLeft(deadline), 50));
-        if (masterClosedBySlave_ || (!gotSome && childHasEnded() && !readSome(100))) {
-            if (transcript_.find(text, cursor_) != std::string::npos) continue;
-            *appeared = false;
-            return ::testing::AssertionSuccess();
-        }
-        if (msLeft(deadline) == 0) {
-            return failure("The program neither ended nor showed:\n" + visible(text));
-        }
-    }
-}
-
 ::testing::AssertionResult PtySession::waitForMode(bool raw, int timeoutMs) {
     auto deadline = deadlineAfter(timeoutMs);
     for (;;) {

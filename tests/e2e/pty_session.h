@@ -56,12 +56,6 @@ public:
     // cursor then moves behind it.
     ::testing::AssertionResult waitFor(const std::string& text, int timeoutMs = kTimeoutMs);
 
-    // Reads until either `text` appears at or after the cursor (*appeared
-    // is then true and the cursor moves behind it) or the program has ended
-    // and its output is read (*appeared false); fails when neither happens.
-    ::testing::AssertionResult waitForTextOrEnd(const std::string& text, bool* appeared,
-                                                int timeoutMs = kTimeoutMs);
-
     // Waits until the terminal is in raw (ICANON off) or cooked mode.
     ::testing::AssertionResult waitForRawMode(int timeoutMs = kTimeoutMs);
     ::testing::AssertionResult waitForCookedMode(int timeoutMs = kTimeoutMs);
