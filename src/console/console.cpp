@@ -7,16 +7,31 @@
 
 namespace {
 
-// The second code of a two-code key, handed out by the next readKey;
-// -1 when there is none.
-int pendingKeyCode = -1;
+// The key last read. Its second code, if it has one, waits here for the
+// next readKey; its text, if it has one, is what echoKey shows for it.
+KeyPress lastKey;
+int codesHandedOut = 0;
+
+// The keys of a scripted run (no console) come from standard input, one
+// non-blank character each.
+bool readKeyFromInput(KeyPress* key) {
+    const int c = scanNonBlank(platformInput());
+    *key = KeyPress{{c, 0}, 1, {0}, 0};
+    return c != EOF;
+}
+
+ScanStatus noticeEnd(ScanStatus status) {
+    if (status == kScanEnd) platformInputEnded();
+    return status;
+}
 
 }  // namespace
 
 void startConsole() {
     // A fresh start has no half-delivered key, even when the same process
     // plays more than one run (as the fuzzer does).
-    pendingKeyCode = -1;
+    lastKey = KeyPress{};
+    codesHandedOut = 0;
     platformStart();
 }
 
@@ -31,40 +46,44 @@ void printText(const char* format, ...) {
     platformWriteOutput(text, length);
 }
 
-ScanStatus readIntField(int32_t* value) { return scanInt(platformInput(), value); }
+ScanStatus readIntField(int32_t* value) { return noticeEnd(scanInt(platformInput(), value)); }
 
 ScanStatus readWordField(char* out, int capacity) {
-    return scanWord(platformInput(), out, capacity);
+    return noticeEnd(scanWord(platformInput(), out, capacity));
 }
 
 void dropInputLine() { dropLine(platformInput()); }
 
+// One key press gives one or two codes: the first now, the second at the
+// next call. A new key comes from the console (a terminal's bytes through
+// the key decoder, or a console's key events) or, without one, from
+// standard input.
 int readKey() {
-    if (pendingKeyCode >= 0) {
-        const int code = pendingKeyCode;
-        pendingKeyCode = -1;
-        return code;
+    if (codesHandedOut < lastKey.codeCount) return lastKey.codes[codesHandedOut++];
+    const bool read = platformHasConsole() ? platformReadKey(&lastKey) : readKeyFromInput(&lastKey);
+    if (!read) {
+        lastKey = KeyPress{};
+        codesHandedOut = 0;
+        return -1;
     }
-    if (!platformHasConsole()) {
-        // No keyboard to ask: the keys of a scripted run come from
-        // standard input, one non-blank character each.
-        const int c = scanNonBlank(platformInput());
-        return c == EOF ? -1 : c;
-    }
-    int codes[2];
-    const int count = platformReadKey(codes);
-    if (count == 0) return -1;
-    if (count == 2) pendingKeyCode = codes[1];
-    return codes[0];
+    codesHandedOut = 1;
+    return lastKey.codes[0];
 }
 
+// A character typed as several bytes is echoed as those bytes, so that
+// the terminal shows it; every other code in the form keyEchoText gives.
 void echoKey(int code) {
-    if (hasConsole()) {
-        platformEchoKey(code);
+    if (!hasConsole()) {
+        char text[5];
+        platformWriteOutput(text, keyEchoText(code, false, text));
+        return;
+    }
+    if (lastKey.textLength > 0 && codesHandedOut == 1 && code == lastKey.codes[0]) {
+        platformEchoText(lastKey.text, lastKey.textLength);
         return;
     }
     char text[5];
-    platformWriteOutput(text, keyEchoText(code, text));
+    platformEchoText(text, keyEchoText(code, platformShowsHighCodes(), text));
 }
 
 bool hasConsole() { return platformHasConsole(); }

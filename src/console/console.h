@@ -31,8 +31,9 @@ void dropInputLine();
 // (no console) or the terminal went away.
 int readKey();
 
-// Shows the character of a key code on the console (on standard output
-// when there is no console).
+// Shows the key just read on the console (on standard output when there
+// is no console): a character typed as several bytes as itself, any other
+// code as keyEchoText shows it.
 void echoKey(int code);
 
 // Whether the keys come from a console rather than from standard input.
@@ -40,10 +41,12 @@ bool hasConsole();
 
 // How a key code is shown when echoed: printable bytes and Tab, CR, LF
 // and Backspace as they are, other control codes in caret form ("^C",
-// "^[", "^?", and "M-^[" for 0x80..0x9F), since a raw control code would
-// leave the terminal in an escape state. Writes a zero-terminated text
-// of at most 4 characters into out and returns its length.
-int keyEchoText(int code, char out[5]);
+// "^[", "^?"). Codes from 0x80 up are characters when highCodesAreText (a
+// Windows code page); otherwise 0x80..0x9F are control codes too, shown
+// as "M-^@" ... "M-^_", since a raw control code would leave a terminal
+// in an escape state. Writes a zero-terminated text of at most 4
+// characters into out and returns its length.
+int keyEchoText(int code, bool highCodesAreText, char out[5]);
 
 // A message on standard error, outside the dialogue.
 void printError(const char* text);

@@ -28,7 +28,10 @@ ScanStatus scanInt(FILE* in, int32_t* value) {
         negative = (c == '-');
         getc(in);
         c = getc(in);
-        if (c == EOF) return kScanEnd;
+        // Characters were matched and then the field failed: unreadable,
+        // not the end, so it is refused like any other; the next read
+        // meets the end.
+        if (c == EOF) return kScanUnreadable;
         ungetc(c, in);
     }
     if (!isDigit(c)) return kScanUnreadable;

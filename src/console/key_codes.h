@@ -3,6 +3,16 @@
 // arrive (a terminal's escape sequence, a console's key event).
 #pragma once
 
+// One key press as the dialogue receives it: one code, or the two codes of
+// a key without a character. A character that arrived as several bytes
+// (UTF-8) keeps them in text, so that its echo shows the character.
+struct KeyPress {
+    int codes[2];
+    int codeCount;
+    char text[4];
+    int textLength;
+};
+
 enum ExtendedKey {
     kUp, kDown, kRight, kLeft, kHome, kEnd, kPageUp, kPageDown, kInsert, kDelete,
     kF1, kF2, kF3, kF4, kF5, kF6, kF7, kF8, kF9, kF10, kF11, kF12,

@@ -1,14 +1,10 @@
 #include "console/key_decoder.h"
 
-#include "console/key_codes.h"
+#include <cstring>
 
 namespace {
 
 constexpr int kEsc = 27;
-
-// What the decoding steps return beside a count of codes stored.
-constexpr int kReaderFailed = 0;  // the reader failed; decodeKey gives up
-constexpr int kNoKey = -1;        // the bytes formed no key and were dropped
 
 // The modifier parameter m is 1 + the modifier bits; 8 is Shift+Alt+Ctrl.
 constexpr int kHighestModifierParameter = 8;
@@ -17,311 +13,227 @@ constexpr int kHighestModifierParameter = 8;
 // and a runaway parameter cannot overflow.
 constexpr int kParameterCap = 1000;
 
-// No key of ours takes more than a key number and a modifier.
-constexpr int kMaxParameters = 2;
+// A sequence as the table writes it: the bytes after its Esc, without the
+// modifier parameter. Room for the longest that can match.
+constexpr int kMaxFormLength = 8;
 
-// A key named by a sequence, with the modifiers read so far.
-struct KeyPress {
+// A sequence that names a key, with the modifiers it stands for itself
+// (rxvt marks Shift and Ctrl in its last byte instead of a parameter).
+struct SequenceKey {
+    const char* form;
     ExtendedKey key;
     int modifiers;
 };
 
-// A final byte that names a key, with the modifiers it stands for itself.
-struct FinalKey {
-    int finalByte;
-    ExtendedKey key;
-    int modifiers;
+constexpr int kShiftCtrl = kShift | kCtrl;
+
+// Every sequence of the keys without a character, by the terminals that
+// send it: x = xterm and its kin, L = the Linux console, r = rxvt.
+const SequenceKey kSequences[] = {
+    // Cursor keys, and F1-F4 as xterm sends them with a modifier.
+    {"[A", kUp, 0}, {"[B", kDown, 0}, {"[C", kRight, 0}, {"[D", kLeft, 0},
+    {"[H", kHome, 0}, {"[F", kEnd, 0},
+    {"[P", kF1, 0}, {"[Q", kF2, 0}, {"[R", kF3, 0}, {"[S", kF4, 0},
+    {"OA", kUp, 0}, {"OB", kDown, 0}, {"OC", kRight, 0}, {"OD", kLeft, 0},
+    {"OH", kHome, 0}, {"OF", kEnd, 0},
+    {"OP", kF1, 0}, {"OQ", kF2, 0}, {"OR", kF3, 0}, {"OS", kF4, 0},
+    {"[Z", kTab, kShift},
+    // r: Shift turns an arrow's final to lower case, Ctrl too after SS3.
+    {"[a", kUp, kShift}, {"[b", kDown, kShift}, {"[c", kRight, kShift}, {"[d", kLeft, kShift},
+    {"Oa", kUp, kCtrl}, {"Ob", kDown, kCtrl}, {"Oc", kRight, kCtrl}, {"Od", kLeft, kCtrl},
+    // L: F1-F5.
+    {"[[A", kF1, 0}, {"[[B", kF2, 0}, {"[[C", kF3, 0}, {"[[D", kF4, 0}, {"[[E", kF5, 0},
+    // Editing keys; 1 and 4 as VT220 (and L) send Home and End, 7 and 8 as r.
+    {"[1~", kHome, 0}, {"[4~", kEnd, 0},
+    {"[2~", kInsert, 0}, {"[2$", kInsert, kShift}, {"[2^", kInsert, kCtrl}, {"[2@", kInsert, kShiftCtrl},
+    {"[3~", kDelete, 0}, {"[3$", kDelete, kShift}, {"[3^", kDelete, kCtrl}, {"[3@", kDelete, kShiftCtrl},
+    {"[5~", kPageUp, 0}, {"[5$", kPageUp, kShift}, {"[5^", kPageUp, kCtrl}, {"[5@", kPageUp, kShiftCtrl},
+    {"[6~", kPageDown, 0}, {"[6$", kPageDown, kShift}, {"[6^", kPageDown, kCtrl},
+    {"[6@", kPageDown, kShiftCtrl},
+    {"[7~", kHome, 0}, {"[7$", kHome, kShift}, {"[7^", kHome, kCtrl}, {"[7@", kHome, kShiftCtrl},
+    {"[8~", kEnd, 0}, {"[8$", kEnd, kShift}, {"[8^", kEnd, kCtrl}, {"[8@", kEnd, kShiftCtrl},
+    // Function keys; r marks Ctrl with ^.
+    {"[11~", kF1, 0}, {"[12~", kF2, 0}, {"[13~", kF3, 0}, {"[14~", kF4, 0}, {"[15~", kF5, 0},
+    {"[17~", kF6, 0}, {"[18~", kF7, 0}, {"[19~", kF8, 0}, {"[20~", kF9, 0}, {"[21~", kF10, 0},
+    {"[11^", kF1, kCtrl}, {"[12^", kF2, kCtrl}, {"[13^", kF3, kCtrl}, {"[14^", kF4, kCtrl},
+    {"[15^", kF5, kCtrl}, {"[17^", kF6, kCtrl}, {"[18^", kF7, kCtrl}, {"[19^", kF8, kCtrl},
+    {"[20^", kF9, kCtrl}, {"[21^", kF10, kCtrl},
+    {"[23~", kF11, 0}, {"[23$", kF11, kShift}, {"[23^", kF11, kCtrl}, {"[23@", kF11, kShiftCtrl},
+    {"[24~", kF12, 0}, {"[24$", kF12, kShift}, {"[24^", kF12, kCtrl}, {"[24@", kF12, kShiftCtrl},
+    // L and r give Shift+F3 ... F10 numbers of their own (their Shift+F1
+    // and F2 send 23 and 24, and read as F11 and F12).
+    {"[25~", kF3, kShift}, {"[26~", kF4, kShift}, {"[28~", kF5, kShift}, {"[29~", kF6, kShift},
+    {"[31~", kF7, kShift}, {"[32~", kF8, kShift}, {"[33~", kF9, kShift}, {"[34~", kF10, kShift},
+    {"[25^", kF3, kShiftCtrl}, {"[26^", kF4, kShiftCtrl}, {"[28^", kF5, kShiftCtrl},
+    {"[29^", kF6, kShiftCtrl}, {"[31^", kF7, kShiftCtrl}, {"[32^", kF8, kShiftCtrl},
+    {"[33^", kF9, kShiftCtrl}, {"[34^", kF10, kShiftCtrl},
 };
 
-const FinalKey kCsiFinals[] = {
-    {'A', kUp, 0}, {'B', kDown, 0}, {'C', kRight, 0}, {'D', kLeft, 0},
-    {'H', kHome, 0}, {'F', kEnd, 0},
-    {'P', kF1, 0}, {'Q', kF2, 0}, {'R', kF3, 0}, {'S', kF4, 0},
-    {'Z', kTab, kShift},
-    // rxvt: Shift turns an arrow's final to lower case.
-    {'a', kUp, kShift}, {'b', kDown, kShift}, {'c', kRight, kShift}, {'d', kLeft, kShift},
-};
-
-const FinalKey kSs3Finals[] = {
-    {'A', kUp, 0}, {'B', kDown, 0}, {'C', kRight, 0}, {'D', kLeft, 0},
-    {'H', kHome, 0}, {'F', kEnd, 0},
-    {'P', kF1, 0}, {'Q', kF2, 0}, {'R', kF3, 0}, {'S', kF4, 0},
-    // rxvt: Ctrl with an arrow.
-    {'a', kUp, kCtrl}, {'b', kDown, kCtrl}, {'c', kRight, kCtrl}, {'d', kLeft, kCtrl},
-};
-
-// The Linux console's F1-F5: ESC [ [ and a letter.
-const FinalKey kLinuxFinals[] = {
-    {'A', kF1, 0}, {'B', kF2, 0}, {'C', kF3, 0}, {'D', kF4, 0}, {'E', kF5, 0},
-};
-
-// The key number in front of ~ (or of rxvt's $, ^ and @).
-struct NumberedKey {
-    int number;
-    ExtendedKey key;
-    int modifiers;
-};
-
-const NumberedKey kNumberedKeys[] = {
-    {1, kHome, 0}, {2, kInsert, 0}, {3, kDelete, 0}, {4, kEnd, 0},
-    {5, kPageUp, 0}, {6, kPageDown, 0},
-    {7, kHome, 0}, {8, kEnd, 0},  // rxvt
-    {11, kF1, 0}, {12, kF2, 0}, {13, kF3, 0}, {14, kF4, 0}, {15, kF5, 0},
-    {17, kF6, 0}, {18, kF7, 0}, {19, kF8, 0}, {20, kF9, 0}, {21, kF10, 0},
-    {23, kF11, 0}, {24, kF12, 0},
-    // The Linux console and rxvt give Shift+F3 ... F10 numbers of their own.
-    {25, kF3, kShift}, {26, kF4, kShift}, {28, kF5, kShift}, {29, kF6, kShift},
-    {31, kF7, kShift}, {32, kF8, kShift}, {33, kF9, kShift}, {34, kF10, kShift},
-};
-
-// The final bytes after a key number. rxvt marks Shift and Ctrl in the
-// final byte instead of a parameter.
-struct NumberFinal {
-    int finalByte;
-    int modifiers;
-};
-
-const NumberFinal kNumberFinals[] = {
-    {'~', 0}, {'$', kShift}, {'^', kCtrl}, {'@', kShift | kCtrl},
-};
-
-// The bytes of one key press, and the Esc of the next key when a broken
-// sequence ran into it.
-struct Input {
-    ByteReader reader;
-    void* context;
-    bool escapeRead;
-};
-
-// What came of reading a sequence.
-enum Outcome { kDecoded, kDropped, kFailed };
-
-// Parameters, intermediates and final byte of a CSI sequence.
-struct Csi {
-    int parameters[kMaxParameters];
-    int parameterCount;  // fields seen, empty ones included
-    bool foreign;        // holds something none of our keys use
-    int finalByte;
+// The parameters of a sequence: at most two fields of digits, the key
+// number and the modifier.
+struct Parameters {
+    int values[2];
+    bool present[2];
+    int count;     // fields seen, empty ones included
+    bool foreign;  // something none of our keys sends
 };
 
 bool isDigit(int byte) { return byte >= '0' && byte <= '9'; }
 bool isParameterByte(int byte) { return byte >= 0x30 && byte <= 0x3F; }
 bool isIntermediateByte(int byte) { return byte >= 0x20 && byte <= 0x2F; }
 bool isFinalByte(int byte) { return byte >= 0x40 && byte <= 0x7E; }
+bool isLetter(int byte) { return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z'); }
 
-// rxvt ends a Shift key with '$', which is an intermediate byte to the
-// grammar; nothing follows it, so it has to count as the final byte.
-bool endsCsi(int byte) { return isFinalByte(byte) || byte == '$'; }
-
-// The next byte of a sequence; a terminal sends a sequence in one go, so
-// a longer pause means it was cut off (or the Esc was a key of its own).
-int sequenceByte(Input* in) { return in->reader(in->context, kEscapeWaitMs); }
-
-// A byte that cannot continue the sequence ends it, and the sequence is
-// dropped with it; an Esc is kept as the start of the next key.
-Outcome endBrokenSequence(Input* in, int byte) {
-    if (byte == kByteFailure) return kFailed;
-    if (byte == kEsc) in->escapeRead = true;
-    return kDropped;
-}
-
-template <int N>
-bool findFinalKey(const FinalKey (&table)[N], int finalByte, KeyPress* press) {
-    for (const FinalKey& entry : table) {
-        if (entry.finalByte == finalByte) {
-            *press = KeyPress{entry.key, entry.modifiers};
-            return true;
+void addParameterByte(Parameters* p, int byte) {
+    if (p->count == 0) p->count = 1;
+    const int field = p->count - 1;
+    if (byte == ';') {
+        if (p->count == 2) {
+            p->foreign = true;
+        } else {
+            ++p->count;
         }
+    } else if (isDigit(byte)) {
+        if (p->values[field] < kParameterCap) p->values[field] = p->values[field] * 10 + (byte - '0');
+        p->present[field] = true;
+    } else {
+        p->foreign = true;  // private markers and sub-parameters
     }
-    return false;
 }
 
-bool findNumberedKey(int number, KeyPress* press) {
-    for (const NumberedKey& entry : kNumberedKeys) {
-        if (entry.number == number) {
-            *press = KeyPress{entry.key, entry.modifiers};
-            return true;
-        }
-    }
-    return false;
+// A small text to build a table form in; anything beyond its room makes
+// a form that matches no row.
+struct Form {
+    char text[kMaxFormLength + 2];
+    int length;
+};
+
+void addToForm(Form* form, char c) {
+    if (form->length <= kMaxFormLength) form->text[form->length++] = c;
+    form->text[form->length] = '\0';
 }
 
-bool findNumberFinal(int finalByte, int* modifiers) {
-    for (const NumberFinal& entry : kNumberFinals) {
-        if (entry.finalByte == finalByte) {
-            *modifiers = entry.modifiers;
-            return true;
-        }
-    }
-    return false;
+void addNumberToForm(Form* form, int number) {
+    char digits[8];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number > 0);
+    while (count > 0) addToForm(form, digits[--count]);
 }
 
-// Adds the modifiers of parameter m; an empty parameter (0) and 1 mean
-// none. False for a modifier beyond Shift, Alt and Ctrl (Meta, Super...).
-bool addModifierParameter(int m, KeyPress* press) {
-    if (m > kHighestModifierParameter) return false;
-    if (m > 1) press->modifiers |= m - 1;
+// The table form of a sequence (its bytes after the Esc, from the
+// introducer on) and its modifier parameter (0 when none). The modifier is
+// the last parameter; a letter-final key has no number of its own but 1
+// (CSI 1;m X), and alone its one parameter is the modifier.
+bool formOf(const unsigned char* bytes, int length, Form* form, int* modifierParameter) {
+    *form = Form{{0}, 0};
+    *modifierParameter = 0;
+    if (length >= 2 && bytes[0] == '[' && bytes[1] == '[') {  // L: no parameters
+        for (int i = 0; i < length; ++i) addToForm(form, static_cast<char>(bytes[i]));
+        return true;
+    }
+    int i = 0;
+    addToForm(form, static_cast<char>(bytes[i++]));  // the introducer
+    Parameters p = {{0, 0}, {false, false}, 0, false};
+    for (; i < length && isParameterByte(bytes[i]); ++i) addParameterByte(&p, bytes[i]);
+    const int intermediates = i;
+    while (i < length && isIntermediateByte(bytes[i])) ++i;
+    // What is left is the final byte, or a parameter byte after an
+    // intermediate, which none of our keys sends.
+    const int finalByte = i < length ? bytes[i] : 0;
+    if (p.foreign || (finalByte != 0 && (!isFinalByte(finalByte) || i + 1 != length))) return false;
+
+    const bool letterFinal = isLetter(finalByte);
+    int number = -1;
+    if (p.count == 2) {
+        if (p.present[0]) number = p.values[0];
+        *modifierParameter = p.values[1];
+    } else if (p.count == 1 && letterFinal) {
+        *modifierParameter = p.values[0];
+    } else if (p.count == 1 && p.present[0]) {
+        number = p.values[0];
+    }
+    if (letterFinal && number == 1) number = -1;
+    if (number >= 0) addNumberToForm(form, number);
+    for (int j = intermediates; j < i; ++j) addToForm(form, static_cast<char>(bytes[j]));
+    if (finalByte != 0) addToForm(form, static_cast<char>(finalByte));
     return true;
 }
 
-int appendDigit(int value, int byte) {
-    return value < kParameterCap ? value * 10 + (byte - '0') : value;
+// The modifiers of parameter m; an empty parameter (0) and 1 mean none.
+// False for a modifier beyond Shift, Alt and Ctrl (Meta, Super...).
+bool modifiersOfParameter(int m, int* modifiers) {
+    if (m > kHighestModifierParameter) return false;
+    *modifiers = m > 1 ? m - 1 : 0;
+    return true;
 }
 
-void addParameterByte(Csi* csi, int byte) {
-    if (csi->parameterCount == 0) csi->parameterCount = 1;
-    if (byte == ';') {
-        if (csi->parameterCount == kMaxParameters) csi->foreign = true;
-        else ++csi->parameterCount;
-    } else if (isDigit(byte)) {
-        int* value = &csi->parameters[csi->parameterCount - 1];
-        *value = appendDigit(*value, byte);
-    } else {
-        csi->foreign = true;  // private markers and sub-parameters
+bool storeCodes(ExtendedKey key, int modifiers, KeyPress* press) {
+    press->codeCount = extendedKeyCodes(key, modifiers, press->codes);
+    return press->codeCount > 0;
+}
+
+// ESC [ ..., ESC O ..., and the same with one more Esc in front for Alt.
+bool sequenceKey(const KeyBytes& b, KeyPress* press) {
+    const bool alt = b.bytes[1] == kEsc;
+    const int from = alt ? 2 : 1;
+    Form form;
+    int m = 0;
+    int modifiers = 0;
+    if (!formOf(b.bytes + from, b.length - from, &form, &m) || !modifiersOfParameter(m, &modifiers)) {
+        return false;
     }
-}
-
-// Parameter bytes come before intermediate bytes; a sequence that mixes
-// them up is still taken up to its final byte, so that none of it is left
-// over to be read as keys.
-void addCsiByte(Csi* csi, int byte) {
-    if (isIntermediateByte(byte)) csi->foreign = true;  // none of our keys has one
-    else addParameterByte(csi, byte);
-}
-
-bool continuesSequence(int byte) { return isParameterByte(byte) || isIntermediateByte(byte); }
-
-// Reads a CSI sequence by the grammar, from its first byte after ESC [.
-Outcome readCsi(Input* in, int byte, Csi* csi) {
-    *csi = Csi{{0, 0}, 0, false, 0};
-    for (; continuesSequence(byte) && !endsCsi(byte); byte = sequenceByte(in)) addCsiByte(csi, byte);
-    if (!endsCsi(byte)) return endBrokenSequence(in, byte);
-    csi->finalByte = byte;
-    return kDecoded;
-}
-
-int lastParameter(const Csi* csi) {
-    return csi->parameterCount == 0 ? 0 : csi->parameters[csi->parameterCount - 1];
-}
-
-// CSI n ~ and its kin: the key number first, the modifier (if any) last.
-bool numberedKeyOfCsi(const Csi* csi, int finalModifiers, KeyPress* press) {
-    if (csi->parameterCount == 0 || !findNumberedKey(csi->parameters[0], press)) return false;
-    press->modifiers |= finalModifiers;
-    return csi->parameterCount == 1 || addModifierParameter(lastParameter(csi), press);
-}
-
-bool keyOfCsi(const Csi* csi, KeyPress* press) {
-    if (csi->foreign) return false;
-    int finalModifiers = 0;
-    if (findNumberFinal(csi->finalByte, &finalModifiers)) {
-        return numberedKeyOfCsi(csi, finalModifiers, press);
+    if (alt) modifiers |= kAlt;
+    for (const SequenceKey& row : kSequences) {
+        if (std::strcmp(row.form, form.text) == 0) return storeCodes(row.key, modifiers | row.modifiers, press);
     }
-    return findFinalKey(kCsiFinals, csi->finalByte, press) &&
-           addModifierParameter(lastParameter(csi), press);
+    return false;
 }
 
-Outcome readCsiKey(Input* in, int byte, KeyPress* press) {
-    Csi csi;
-    const Outcome outcome = readCsi(in, byte, &csi);
-    if (outcome != kDecoded) return outcome;
-    return keyOfCsi(&csi, press) ? kDecoded : kDropped;
-}
-
-Outcome readLinuxKey(Input* in, KeyPress* press) {
-    const int byte = sequenceByte(in);
-    if (!isFinalByte(byte)) return endBrokenSequence(in, byte);
-    return findFinalKey(kLinuxFinals, byte, press) ? kDecoded : kDropped;
-}
-
-// SS3: optional digits (older terminals put the modifier there), then
-// one final byte. Other parameter or intermediate bytes are taken up to
-// the final byte like in CSI, and make the sequence foreign.
-Outcome readSs3Key(Input* in, int byte, KeyPress* press) {
-    int modifier = 0;
-    bool foreign = false;
-    for (; continuesSequence(byte); byte = sequenceByte(in)) {
-        if (isDigit(byte)) modifier = appendDigit(modifier, byte);
-        else foreign = true;
+// A character of several bytes, already checked by the grammar: its
+// number when that is below 256 (as a Latin-1 console gives it), '?'
+// otherwise (as a console gives a character its code page lacks).
+void characterKey(const KeyBytes& b, KeyPress* press) {
+    static const int leadBits[] = {0, 0, 0x1F, 0x0F, 0x07};
+    int codePoint = b.bytes[0] & leadBits[b.length];
+    for (int i = 1; i < b.length; ++i) codePoint = codePoint << 6 | (b.bytes[i] & 0x3F);
+    press->codes[0] = codePoint < 256 ? codePoint : '?';
+    press->codeCount = 1;
+    // The C1 control codes (U+0080-U+009F) are echoed in caret form, not
+    // sent back to the terminal.
+    if (codePoint >= 0xA0) {
+        std::memcpy(press->text, b.bytes, static_cast<size_t>(b.length));
+        press->textLength = b.length;
     }
-    if (!isFinalByte(byte)) return endBrokenSequence(in, byte);
-    const bool known = !foreign && findFinalKey(kSs3Finals, byte, press) &&
-                       addModifierParameter(modifier, press);
-    return known ? kDecoded : kDropped;
-}
-
-bool isIntroducer(int byte) { return byte == '[' || byte == 'O'; }
-
-// The rest of a sequence after ESC and its introducer ('[' or 'O'), from
-// the byte that follows the introducer.
-Outcome readSequenceKey(Input* in, int introducer, int byte, KeyPress* press) {
-    if (introducer == 'O') return readSs3Key(in, byte, press);
-    if (byte == '[') return readLinuxKey(in, press);
-    return readCsiKey(in, byte, press);
-}
-
-int storeOne(int code, int codes[2]) {
-    codes[0] = code;
-    return 1;
-}
-
-int storeSequenceKey(Outcome outcome, KeyPress press, int codes[2]) {
-    if (outcome == kFailed) return kReaderFailed;
-    if (outcome == kDropped) return kNoKey;
-    const int count = extendedKeyCodes(press.key, press.modifiers, codes);
-    return count == 0 ? kNoKey : count;
-}
-
-// Alt with a character key: Esc and the character.
-int storeAltCharacter(int byte, int codes[2]) {
-    const int count = altCharacterCodes(byte, codes);
-    return count == 0 ? kNoKey : count;
-}
-
-// rxvt sends Alt with a sequence key as one more Esc in front of the
-// whole sequence; after that second Esc only a full sequence makes a key.
-int decodeAltSequence(Input* in, int codes[2]) {
-    const int introducer = sequenceByte(in);
-    KeyPress press = {kUp, 0};
-    const Outcome outcome = isIntroducer(introducer)
-                                ? readSequenceKey(in, introducer, sequenceByte(in), &press)
-                                : endBrokenSequence(in, introducer);
-    press.modifiers |= kAlt;
-    return storeSequenceKey(outcome, press, codes);
-}
-
-// Everything after the Esc that starts a key.
-int decodeEscape(Input* in, int codes[2]) {
-    const int next = sequenceByte(in);
-    if (next == kByteFailure) return kReaderFailed;
-    if (next == kNoByte) return storeOne(kEsc, codes);
-    if (next == kEsc) return decodeAltSequence(in, codes);
-    if (!isIntroducer(next)) return storeAltCharacter(next, codes);
-    const int byte = sequenceByte(in);
-    // ESC O with nothing after it is Alt+O typed with Shift, not SS3.
-    if (next == 'O' && byte == kNoByte) return storeAltCharacter(next, codes);
-    KeyPress press = {kUp, 0};
-    const Outcome outcome = readSequenceKey(in, next, byte, &press);
-    return storeSequenceKey(outcome, press, codes);
-}
-
-// The byte that starts a key: waits as long as it takes. A reader that
-// waits without limit and still brings no byte has none left to give.
-int firstByte(Input* in) {
-    if (!in->escapeRead) return in->reader(in->context, -1);
-    in->escapeRead = false;
-    return kEsc;
 }
 
 }  // namespace
 
-int decodeKey(ByteReader reader, void* context, int codes[2]) {
-    Input in = {reader, context, false};
-    for (;;) {
-        const int first = firstByte(&in);
-        if (first < 0) return kReaderFailed;
-        if (first != kEsc) return storeOne(first, codes);
-        const int count = decodeEscape(&in, codes);
-        if (count != kNoKey) return count;
+bool keyOfBytes(const KeyBytes& b, KeyPress* press) {
+    *press = KeyPress{{0, 0}, 0, {0}, 0};
+    if (b.overlong || b.length == 0) return false;
+    if (b.length == 1) {
+        press->codes[0] = b.bytes[0];
+        press->codeCount = 1;
+        return true;
     }
+    if (b.bytes[0] != kEsc) {
+        characterKey(b, press);
+        return true;
+    }
+    if (b.length == 2) {  // Alt with a character (ESC O alone is Alt+O)
+        press->codeCount = altCharacterCodes(b.bytes[1], press->codes);
+        return press->codeCount > 0;
+    }
+    return sequenceKey(b, press);
+}
+
+bool decodeKey(ByteInput* input, KeyPress* key) {
+    KeyBytes bytes;
+    while (readKeyBytes(input, &bytes)) {
+        if (keyOfBytes(bytes, key)) return true;
+    }
+    return false;
 }

@@ -1,8 +1,13 @@
 #include "console/console.h"
 
-int keyEchoText(int code, char out[5]) {
+int keyEchoText(int code, bool highCodesAreText, char out[5]) {
     const int c = code & 0xFF;
     int length = 0;
+    if (c >= 0x80 && highCodesAreText) {
+        out[length++] = static_cast<char>(c);
+        out[length] = '\0';
+        return length;
+    }
     if (c >= 0x80 && c < 0xA0) {  // the 8-bit control codes
         out[length++] = 'M';
         out[length++] = '-';

@@ -4,12 +4,19 @@
 
 #include <cstdio>
 
+#include "console/key_codes.h"
+
 // Sets up output buffering and the handlers that give the terminal back
 // when the process is stopped or ended. Called once, first thing.
 void platformStart();
 
 // The stream the formatted reads take their fields from.
 FILE* platformInput();
+
+// A formatted read met the end of standard input. Where a line read cut
+// short by Ctrl+C looks like that end (the Windows console), the program
+// ends here as Ctrl+C ends it; otherwise this returns.
+void platformInputEnded();
 
 // Writes text to standard output; when that is a terminal, at once.
 void platformWriteOutput(const char* text, int length);
@@ -21,12 +28,17 @@ void platformWriteError(const char* text, int length);
 // none (no controlling terminal); asked once, the answer is kept.
 bool platformHasConsole();
 
-// Waits for one key press on the console and stores its one or two codes.
-// Returns the number of codes, or 0 when the console can deliver no key.
-int platformReadKey(int codes[2]);
+// Waits for one key press on the console. False when the console can
+// deliver no key.
+bool platformReadKey(KeyPress* key);
 
-// Shows the character of a key code on the console.
-void platformEchoKey(int code);
+// Whether the console shows the codes from 0x80 up as characters (a
+// Windows code page) rather than as control codes (0x80-0x9F on a
+// terminal), which are echoed in caret form.
+bool platformShowsHighCodes();
+
+// Writes text straight to the console.
+void platformEchoText(const char* text, int length);
 
 // Writes what is still buffered, gives the terminal back as it was found
 // and ends the process with `status` (a failed write turns it into 1).

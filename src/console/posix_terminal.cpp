@@ -31,7 +31,19 @@ struct termios rawMode;
 volatile sig_atomic_t terminalIsRaw = 0;
 volatile sig_atomic_t waitingForKey = 0;
 
-const int kEndingSignals[] = {SIGTERM, SIGHUP, SIGQUIT, SIGINT};
+// The signals whose default action is not to end the process: they stop
+// it, continue it or are ignored (or cannot be caught). SIGPIPE ends it,
+// but is ignored, so that a reader that has gone away shows up as a failed
+// write, which is reported, instead of a silent death.
+const int kSignalsThatDoNotEnd[] = {SIGCHLD, SIGCONT, SIGSTOP, SIGTSTP, SIGTTIN, SIGTTOU,
+                                    SIGURG, SIGWINCH, SIGKILL, SIGPIPE};
+
+bool endsTheProcess(int signal) {
+    for (int other : kSignalsThatDoNotEnd) {
+        if (other == signal) return false;
+    }
+    return true;
+}
 
 void setRaw() {
     terminalIsRaw = 1;  // set first: a signal in between restores a mode not yet changed
@@ -93,18 +105,22 @@ void onContinue(int) {
     errno = savedErrno;
 }
 
-void installSignalHandlers() {
-    for (int signal : kEndingSignals) {
-        struct sigaction current;
-        sigaction(signal, nullptr, &current);
-        if (current.sa_handler != SIG_IGN) installHandler(signal, onEndingSignal);
-    }
+// Only signals left to their default action get a handler: one that is
+// ignored stays ignored (as under nohup), and one that a runtime handles
+// (a sanitizer's crash report) stays handled. Signals the system keeps
+// for itself are refused by sigaction and are left alone.
+bool hasDefaultAction(int signal) {
     struct sigaction current;
-    sigaction(SIGTSTP, nullptr, &current);
-    if (current.sa_handler != SIG_IGN) installHandler(SIGTSTP, onStop);
+    return sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_DFL &&
+           (current.sa_flags & SA_SIGINFO) == 0;
+}
+
+void installSignalHandlers() {
+    for (int signal = 1; signal < NSIG; ++signal) {
+        if (endsTheProcess(signal) && hasDefaultAction(signal)) installHandler(signal, onEndingSignal);
+    }
+    if (hasDefaultAction(SIGTSTP)) installHandler(SIGTSTP, onStop);
     installHandler(SIGCONT, onContinue);
-    // A reader that has gone away shows up as a failed write, which is
-    // reported, instead of a silent death.
     signal(SIGPIPE, SIG_IGN);
 }
 
@@ -118,6 +134,11 @@ void makeRawMode() {
     rawMode.c_cc[VMIN] = 1;
     rawMode.c_cc[VTIME] = 0;
 }
+
+int readTerminalByte(void*, int timeoutMs);
+
+// The terminal's bytes, with those read ahead of the key being decoded.
+ByteInput terminalBytes = {readTerminalByte, nullptr, {0}, 0, false};
 
 int readTerminalByte(void*, int timeoutMs) {
     for (;;) {
@@ -153,6 +174,9 @@ void platformStart() {
 
 FILE* platformInput() { return stdin; }
 
+// Ctrl+C at a line read is SIGINT here, and ends the program by itself.
+void platformInputEnded() {}
+
 void platformWriteOutput(const char* text, int length) {
     // Nobody can see the dialogue any more: asking on would only wait
     // for answers to questions that were never shown.
@@ -169,21 +193,20 @@ bool platformHasConsole() {
     return terminalFd >= 0;
 }
 
-int platformReadKey(int codes[2]) {
-    if (!platformHasConsole() || tcgetattr(terminalFd, &savedMode) != 0) return 0;
+bool platformReadKey(KeyPress* key) {
+    if (!platformHasConsole() || tcgetattr(terminalFd, &savedMode) != 0) return false;
     makeRawMode();
     waitingForKey = 1;
     setRaw();
-    const int count = decodeKey(readTerminalByte, nullptr, codes);
+    const bool read = decodeKey(&terminalBytes, key);
     waitingForKey = 0;
     setSaved();
-    return count;
+    return read;
 }
 
-void platformEchoKey(int code) {
-    char text[5];
-    writeAll(terminalFd, text, keyEchoText(code, text));
-}
+bool platformShowsHighCodes() { return false; }
+
+void platformEchoText(const char* text, int length) { writeAll(terminalFd, text, length); }
 
 void platformExit(int status) {
     status = finishStandardOutput(status);

@@ -23,7 +23,8 @@ static_assert(kVkTab == VK_TAB && kVkShift == VK_SHIFT && kVkControl == VK_CONTR
                   kVkEnd == VK_END && kVkHome == VK_HOME && kVkLeft == VK_LEFT && kVkUp == VK_UP &&
                   kVkRight == VK_RIGHT && kVkDown == VK_DOWN && kVkInsert == VK_INSERT &&
                   kVkDelete == VK_DELETE && kVkF1 == VK_F1 && kVkF12 == VK_F12 &&
-                  kVkOemPlus == VK_OEM_PLUS && kVkOemMinus == VK_OEM_MINUS,
+                  kVkOemPlus == VK_OEM_PLUS && kVkOemMinus == VK_OEM_MINUS &&
+                  kVkNumpad0 == VK_NUMPAD0 && kVkNumpad9 == VK_NUMPAD9 && kVkClear == VK_CLEAR,
               "virtual key codes as the console reports them");
 
 namespace {
@@ -46,12 +47,24 @@ void restoreMode() {
     if (InterlockedExchange(&modeIsChanged, 0) != 0) SetConsoleMode(consoleInput, savedMode);
 }
 
-// Ctrl+Break, a closed window, logoff or shutdown in the middle of a key
-// read: the console is given back in its mode before the process ends
-// the way the event would have ended it.
-BOOL WINAPI onConsoleEvent(DWORD) {
+// Set when Ctrl+C or Ctrl+Break is pressed outside a key read.
+volatile LONG interrupted = 0;
+
+// Ctrl+C or Ctrl+Break at a line read, Ctrl+Break at a key read, a closed
+// window, logoff or shutdown: the console is given back in its mode before
+// the process ends the way the event ends it (the next handler, the
+// system's own, ends it).
+BOOL WINAPI onConsoleEvent(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) InterlockedExchange(&interrupted, 1);
     restoreMode();
     return FALSE;
+}
+
+// Ends the process as the system ends it for Ctrl+C.
+[[noreturn]] void endAsInterrupted() {
+    finishStandardOutput(0);
+    restoreMode();
+    ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 
 bool isConsoleHandle(HANDLE handle) {
@@ -65,18 +78,21 @@ HANDLE openConsoleDevice(const char* name) {
                        OPEN_EXISTING, 0, nullptr);
 }
 
-// The codes of the next key pressed; 0 when the console fails.
-int readKeyEvents(int codes[2]) {
+// The next key pressed; false when the console fails. Key-up events count
+// only where the console delivers a character with one (Alt released after
+// keypad digits).
+bool readKeyEvents(KeyPress* key) {
     for (;;) {
         INPUT_RECORD record;
         DWORD count = 0;
-        if (!ReadConsoleInputA(consoleInput, &record, 1, &count) || count != 1) return 0;
-        if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown) continue;
+        if (!ReadConsoleInputA(consoleInput, &record, 1, &count) || count != 1) return false;
+        if (record.EventType != KEY_EVENT) continue;
         const KEY_EVENT_RECORD& event = record.Event.KeyEvent;
-        const ConsoleKey key = {event.wVirtualKeyCode, static_cast<unsigned char>(event.uChar.AsciiChar),
-                                static_cast<unsigned>(event.dwControlKeyState)};
-        const int codeCount = consoleKeyCodes(key, codes);
-        if (codeCount > 0) return codeCount;
+        const ConsoleKey pressed = {event.wVirtualKeyCode, static_cast<unsigned char>(event.uChar.AsciiChar),
+                                    static_cast<unsigned>(event.dwControlKeyState), event.bKeyDown != 0};
+        *key = KeyPress{};
+        key->codeCount = consoleKeyCodes(pressed, key->codes);
+        if (key->codeCount > 0) return true;
     }
 }
 
@@ -97,6 +113,16 @@ void platformStart() {
 }
 
 FILE* platformInput() { return stdin; }
+
+// A console line read cut short by Ctrl+C or Ctrl+Break returns nothing,
+// which the runtime takes for the end of the input, and it may do so
+// before the console's handler thread has even run. The aborted read tells
+// it apart from a real end (Ctrl+Z); the program then ends as Ctrl+C ends
+// it, not with a message about an input that did not end.
+void platformInputEnded() {
+    const bool aborted = GetLastError() == ERROR_OPERATION_ABORTED;
+    if (aborted || interrupted != 0) endAsInterrupted();
+}
 
 void platformWriteOutput(const char* text, int length) {
     // Nobody can see the dialogue any more: asking on would only wait
@@ -123,17 +149,19 @@ bool platformHasConsole() {
     return consoleInput != INVALID_HANDLE_VALUE;
 }
 
-int platformReadKey(int codes[2]) {
-    if (!platformHasConsole() || !GetConsoleMode(consoleInput, &savedMode)) return 0;
+bool platformReadKey(KeyPress* key) {
+    if (!platformHasConsole() || !GetConsoleMode(consoleInput, &savedMode)) return false;
     setKeyMode();
-    const int count = readKeyEvents(codes);
+    const bool read = readKeyEvents(key);
     restoreMode();
-    return count;
+    return read;
 }
 
-void platformEchoKey(int code) {
-    char text[5];
-    const int length = keyEchoText(code, text);
+// In a Windows code page the codes from 0x80 up are characters (e acute
+// is 0x82 in code page 850).
+bool platformShowsHighCodes() { return true; }
+
+void platformEchoText(const char* text, int length) {
     DWORD written = 0;
     WriteConsoleA(consoleOutput, text, static_cast<DWORD>(length), &written, nullptr);
 }

@@ -60,21 +60,47 @@ int altCharacterOf(int virtualKey) {
     return letter || digit ? virtualKey : 0;
 }
 
+// The cursor and editing keys come first among the keys with two codes.
+bool isCursorOrEditingKey(ExtendedKey key) { return key <= kDelete; }
+
+// The grey cursor and editing keys come with ENHANCED_KEY; their twins on
+// the numeric keypad (Num Lock off) without it.
+bool isOnKeypad(const ConsoleKey& key) { return (key.controlState & kEnhancedKey) == 0; }
+
+// A digit key of the numeric keypad: a digit with Num Lock on; with it
+// off, the cursor and editing key on it (all but Delete, the keypad's
+// point) or the 5, which has no other name.
+bool isKeypadDigit(const ConsoleKey& key) {
+    if (key.virtualKey >= kVkNumpad0 && key.virtualKey <= kVkNumpad9) return true;
+    if (key.virtualKey == kVkClear) return true;
+    ExtendedKey extended;
+    return findExtendedKey(key.virtualKey, &extended) && isCursorOrEditingKey(extended) &&
+           extended != kDelete && isOnKeypad(key);
+}
+
+int storeCharacter(int character, int codes[2]) {
+    if ((character & 0xFF) == 0) return 0;
+    codes[0] = character & 0xFF;
+    return 1;
+}
+
 }  // namespace
 
 // Alt comes before the character: the console reports the letter of Alt+A
 // as 'a', but the key stands for the two codes of Alt+A. An Alt
 // combination without codes of its own gives none, its character neither.
 int consoleKeyCodes(const ConsoleKey& key, int codes[2]) {
+    // The character that Alt and keypad digits composed comes with Alt's release.
+    if (!key.keyDown) return key.virtualKey == kVkMenu ? storeCharacter(key.character, codes) : 0;
     const int modifiers = modifiersOf(key.controlState);
+    if ((modifiers & kAlt) != 0 && isKeypadDigit(key)) return 0;  // a digit of a composed character
     ExtendedKey extended;
     if (findExtendedKey(key.virtualKey, &extended)) {
         const int count = extendedKeyCodes(extended, modifiers, codes);
+        if (count > 0 && isCursorOrEditingKey(extended) && isOnKeypad(key)) codes[0] = 0;
         if (count > 0 || (modifiers & kAlt) != 0) return count;
     } else if ((modifiers & kAlt) != 0) {
         return altCharacterCodes(altCharacterOf(key.virtualKey), codes);
     }
-    if ((key.character & 0xFF) == 0) return 0;
-    codes[0] = key.character & 0xFF;
-    return 1;
+    return storeCharacter(key.character, codes);
 }

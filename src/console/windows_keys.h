@@ -36,14 +36,23 @@ constexpr int kVkF12 = 0x7B;
 constexpr int kVkOemPlus = 0xBB;   // the key of '=' and '+'
 constexpr int kVkOemMinus = 0xBD;  // the key of '-' and '_'
 
-// What a console key event tells about the key pressed.
+constexpr int kVkNumpad0 = 0x60;
+constexpr int kVkNumpad9 = 0x69;
+constexpr int kVkClear = 0x0C;  // keypad 5 with Num Lock off
+
+// What a console key event tells about the key pressed or released.
 struct ConsoleKey {
     int virtualKey;
     int character;  // the character's byte in the console's code page; 0 for none
     unsigned controlState;
+    bool keyDown;
 };
 
 // Stores the key's codes in codes[0] (and codes[1]) and returns how many
-// there are: 1, 2, or 0 for a key that gives no code (Shift, Ctrl or Alt
-// on their own, and every other key without a character or a code).
+// there are: 1, 2, or 0 for an event that gives no code (Shift, Ctrl or
+// Alt on their own, a key without a character or a code, a key released).
+// The cursor and editing keys of the numeric keypad (no ENHANCED_KEY)
+// lead with 0, their grey twins with 0xE0. Alt with keypad keys composes
+// a character: the keys give no code, and the character comes when Alt
+// is released.
 int consoleKeyCodes(const ConsoleKey& key, int codes[2]);

@@ -9,6 +9,7 @@ void endOfInput() {
 }
 
 void askName(const char* prompt, char* out) {
+    printText("%s", prompt);
     for (;;) {
         const ScanStatus status = readWordField(out, kNameCapacity);
         if (status == kScanOk) return;
@@ -21,6 +22,7 @@ void askName(const char* prompt, char* out) {
 
 void askNumber(int32_t* target, int32_t low, int32_t high, const char* prompt, int first,
                int second) {
+    printText(prompt, first, second);
     for (;;) {
         int32_t value = 0;
         const ScanStatus status = readIntField(&value);
@@ -35,7 +37,8 @@ void askNumber(int32_t* target, int32_t low, int32_t high, const char* prompt, i
     }
 }
 
-int askKey() {
+int askKey(const char* prompt) {
+    printText("%s", prompt);
     const int key = readKey();
     if (key >= 0) return key;
     if (!hasConsole()) endOfInput();

@@ -20,18 +20,14 @@ const char kStartStrategyPrompt[] = "\n\n Enter the strategy number: ";
 const char kIterationCountPrompt[] = "\n\n (please less than  %d !!!             )  : ";
 
 void enterNames() {
-    printText(kNameOnePrompt);
     askName(kNameOnePrompt, game.playerOneName);
-    printText(kNameTwoPrompt);
     askName(kNameTwoPrompt, game.playerTwoName);
 }
 
 void enterStrategyCounts() {
     printText("\n\n Please enter the maximum number of strategies for player %s ", game.playerOneName);
-    printText(kRowCountPrompt, kMaxStrategies);
     askNumber(&game.rowCount, 1, kMaxStrategies, kRowCountPrompt, kMaxStrategies);
     printText("\n\n Please enter the maximum number of strategies for player %s", game.playerTwoName);
-    printText(kColumnCountPrompt, kMaxStrategies);
     askNumber(&game.columnCount, 1, kMaxStrategies, kColumnCountPrompt, kMaxStrategies);
 }
 
@@ -50,7 +46,6 @@ void enterMatrix() {
     int32_t smallest = 0;
     for (int32_t i = 0; i < game.rowCount; ++i) {
         for (int32_t j = 0; j < game.columnCount; ++j) {
-            printText(kEntryPrompt, i + 1, j + 1);
             askNumber(&game.gm[i][j], -kLargestEntry, kLargestEntry, kEntryPrompt, i + 1, j + 1);
             if (game.gm[i][j] < 0) {
                 anyNegative = true;
@@ -86,13 +81,11 @@ void chooseStartStrategy() {
     printText("\n Would you like to start the game simulation with a certain strategy ");
     printText("\n for player %s ?", game.playerOneName);
     for (;;) {
-        printText("\n\n Press 'Y' or  'N' : ");
-        const int key = askKey();
+        const int key = askKey("\n\n Press 'Y' or  'N' : ");
         echoKey(key);
         switch (key & 0xFF) {
             case 'Y':
             case 'y':
-                printText(kStartStrategyPrompt);
                 askNumber(&game.startStrategy, 1, game.rowCount, kStartStrategyPrompt);
                 game.startStrategy -= 1;
                 return;
@@ -108,7 +101,6 @@ void chooseStartStrategy() {
 
 void enterIterationCount() {
     printText("\n\n How many itterations would you like to be executed?");
-    printText(kIterationCountPrompt, kMaxIterations + 1);
     askNumber(&game.iterationCount, 1, kMaxIterations, kIterationCountPrompt, kMaxIterations + 1);
 }
 

@@ -71,6 +71,10 @@ bool atPause() {
 // without limit sits through it. When the bytes are used up the terminal
 // has gone away: a timed wait inside a sequence sees nothing more, a wait
 // for a new key fails.
+int readKeyByte(void*, int timeoutMs);
+
+ByteInput keyBytes = {readKeyByte, nullptr, {0}, 0, false};
+
 int readKeyByte(void*, int timeoutMs) {
     while (atPause()) {
         ++keyPosition;
@@ -92,6 +96,7 @@ void beginFuzzRun(const FuzzSurroundings& surroundings) {
     inputStream = fmemopen(bytes, now.inputSize, "r");
     if (inputStream == nullptr) giveUp("cannot open a memory stream");
     keyPosition = 0;
+    keyBytes = ByteInput{readKeyByte, nullptr, {0}, 0, false};
     operationBound = kBaseOperationBound + 4 * static_cast<long>(now.inputSize + now.keySize);
     readCount = 0;
     writeCount = 0;
@@ -130,6 +135,8 @@ FILE* platformInput() {
     return inputStream;
 }
 
+void platformInputEnded() {}
+
 void platformWriteOutput(const char* text, int length) {
     countWrite();
     keepOutput(text, length);
@@ -142,16 +149,18 @@ void platformWriteError(const char* text, int length) {
 
 bool platformHasConsole() { return now.hasConsole; }
 
-int platformReadKey(int codes[2]) {
+bool platformReadKey(KeyPress* key) {
     countRead();
     if (!now.hasConsole) giveUp("a key read from a console that is not there");
-    return decodeKey(readKeyByte, nullptr, codes);
+    return decodeKey(&keyBytes, key);
 }
 
-void platformEchoKey(int code) {
+bool platformShowsHighCodes() { return false; }
+
+void platformEchoText(const char*, int length) {
     countWrite();
     if (!now.hasConsole) giveUp("an echo on a console that is not there");
-    if (code < 0 || code > 255) giveUp("an echo of something that is no key code");
+    if (length < 1 || length > 4) giveUp("an echo that is no key's text");
 }
 
 // The program's frames between here and runStage hold nothing that needs

@@ -39,7 +39,9 @@ TEST(ScanInt, TakesSignAndDigitsAndLeavesTheRest) {
         // The input ends before a field.
         {"", kScanEnd, 0, ""},
         {" \n\t\n", kScanEnd, 0, ""},
-        {"-", kScanEnd, 0, ""},
+        // A sign and then the end: characters were matched, then the field failed.
+        {"-", kScanUnreadable, 0, ""},
+        {" +", kScanUnreadable, 0, ""},
     };
     for (const IntCase& c : cases) {
         SCOPED_TRACE(std::string("input \"") + c.input + "\"");

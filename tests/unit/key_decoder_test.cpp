@@ -24,6 +24,7 @@ struct ByteSource {
     size_t position = 0;
     int whenUsedUp = kNoByte;
     std::vector<int> timeouts;  // the time limit of every read, in order
+    ByteInput input{};          // what the decoder keeps between keys
 };
 
 int readSourceByte(void* context, int timeoutMs) {
@@ -47,11 +48,18 @@ ByteSource sourceOf(std::vector<std::string> bursts, int whenUsedUp = kNoByte) {
     return source;
 }
 
-// One decoded key: its codes, or {} when decodeKey returned 0.
+// One decoded key, or false when the decoder had no key to give.
+bool decodePress(ByteSource* source, KeyPress* key) {
+    source->input.reader = readSourceByte;
+    source->input.context = source;
+    return decodeKey(&source->input, key);
+}
+
+// One decoded key: its codes, or {} when the decoder had no key to give.
 std::vector<int> decodeOne(ByteSource* source) {
-    int codes[2] = {-100, -100};
-    const int count = decodeKey(readSourceByte, source, codes);
-    return std::vector<int>(codes, codes + (count < 0 || count > 2 ? 2 : count));
+    KeyPress key = {{-100, -100}, -100, {0}, 0};
+    if (!decodePress(source, &key)) return {};
+    return std::vector<int>(key.codes, key.codes + (key.codeCount < 1 || key.codeCount > 2 ? 2 : key.codeCount));
 }
 
 // Every key until the reader has nothing more (at most `limit` keys).
@@ -89,11 +97,12 @@ struct KeyCase {
 
 // Each sequence must decode to its two codes and leave the reader right
 // behind it: the byte after it comes out as the next key, and then the
-// input is used up.
+// input is used up. rxvt's Shift forms end in an intermediate byte, so
+// only a pause (or a byte that cannot continue them) ends them.
 void expectKeys(const std::vector<KeyCase>& cases) {
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(printable(c.bytes));
-        ByteSource source = sourceOf({c.bytes + "x"});
+        ByteSource source = c.bytes.back() == '$' ? sourceOf({c.bytes, "x"}) : sourceOf({c.bytes + "x"});
         EXPECT_EQ(decodeOne(&source), (std::vector<int>{c.lead, c.second}));
         EXPECT_EQ(decodeOne(&source), (std::vector<int>{'x'}));
         EXPECT_EQ(decodeOne(&source), (std::vector<int>{}));
@@ -297,13 +306,10 @@ TEST(KeyDecoderUnknown, WholeSequencesAreDroppedAndTheNextKeyIsRead) {
         ESC CSI "Z",          // Alt+Shift+Tab: no code for Alt+Tab
         CSI "1;3Z",
         ESC CSI "99~", ESC SS3 "M", ESC CSI "[F",
-        CSI "@", CSI "^", CSI "$",        // rxvt finals without a key number
-        ESC "!", ESC "[" "\x01", ESC "\r", ESC "\t", ESC "\x7f", ESC "\xe9", ESC " ",
-        ESC "\x01", ESC ";", ESC "/", ESC "\x80",
+        CSI "@", CSI "^", CSI "$q",       // rxvt finals without a key number
+        CSI "?1;2$y", CSI "2$p", CSI "7$y",  // terminal reports: '$' is an intermediate byte
         CSI "1 5A", CSI "1!;5~",          // parameter bytes after an intermediate
         SS3 "5;A", SS3 "?P", SS3 " A",    // only digits may come between SS3 and its final
-        ESC ESC "x",          // Esc Esc with no sequence after it
-        ESC ESC "a",
     };
     for (const char* bytes : unknown) {
         SCOPED_TRACE(printable(bytes));
@@ -316,7 +322,7 @@ TEST(KeyDecoderUnknown, WholeSequencesAreDroppedAndTheNextKeyIsRead) {
 }
 
 TEST(KeyDecoderUnknown, SeveralUnknownSequencesInARowAreAllDropped) {
-    ByteSource source = sourceOf({CSI "99~" SS3 "M" CSI "?1;2c" ESC "!" CSI "B"});
+    ByteSource source = sourceOf({CSI "99~" SS3 "M" CSI "?1;2c" CSI "?1;2$y" CSI "B"});
     EXPECT_EQ(decodeOne(&source), (std::vector<int>{E0, 80}));
     EXPECT_EQ(decodeOne(&source), (std::vector<int>{}));
 }
@@ -333,15 +339,18 @@ TEST(KeyDecoderUnknown, BrokenSequences) {
         const char* bytes;
         std::vector<std::vector<int>> keys;
     } cases[] = {
-        {CSI "1;5\r" "x", {{'x'}}},
-        {CSI "1;5\x80" "x", {{'x'}}},
-        {SS3 "\r" "x", {{'x'}}},
-        {CSI "[\x01" "x", {{'x'}}},
+        {CSI "1;5\r" "x", {{'\r'}, {'x'}}},
+        {CSI "1;5\x80" "x", {{0x80}, {'x'}}},
+        {SS3 "5\r" "x", {{'\r'}, {'x'}}},
+        {SS3 "\r" "x", {{0, 24}, {'\r'}, {'x'}}},  // ESC O alone is Alt+O
+        {CSI "[\x01" "x", {{1}, {'x'}}},
+        {CSI "\xc3\xa9", {{0xE9}}},
         {CSI "1;5" CSI "A" "x", {{E0, 72}, {'x'}}},
         {SS3 "5" CSI "B", {{E0, 80}}},
         {CSI "[" ESC "q", {{0, 16}}},
-        {ESC ESC CSI "C", {{E0, 77}}},          // Esc Esc Esc: the third Esc starts Right
-        {ESC ESC ESC "q", {{0, 16}}},
+        {ESC ESC CSI "C", {{27}, {0, 157}}},    // Esc, then Alt+Right as rxvt sends it
+        {ESC ESC ESC "q", {{27}, {27}, {0, 16}}},
+        {CSI "7$" "\r", {{E0, 71}, {'\r'}}},   // rxvt's Shift+Home, ended by Enter
         {CSI "1" ESC, {{27}}},                  // the Esc that broke it is a lone Esc
     };
     for (const auto& c : cases) {
@@ -373,7 +382,7 @@ TEST(KeyDecoderEscape, CutOffSequencesAreDropped) {
         CSI, CSI "1", CSI "1;", CSI "1;5", CSI "15;2", CSI "?", CSI "1 ",
         SS3 "5", SS3 "12",
         CSI "[",
-        ESC ESC, ESC CSI, ESC SS3, ESC CSI "1;", ESC CSI "[", ESC SS3 "5",
+        ESC CSI, ESC SS3, ESC CSI "1;", ESC CSI "[", ESC SS3 "5",
     };
     for (const char* bytes : cutOff) {
         SCOPED_TRACE(printable(bytes));
@@ -425,8 +434,8 @@ TEST(KeyDecoderFailure, ReaderFailureGivesZeroAtAnyPoint) {
     for (const char* bytes : beforeFailure) {
         SCOPED_TRACE(printable(bytes));
         ByteSource source = sourceOf({bytes}, kByteFailure);
-        int codes[2] = {-100, -100};
-        EXPECT_EQ(decodeKey(readSourceByte, &source, codes), 0);
+        KeyPress key;
+        EXPECT_FALSE(decodePress(&source, &key));
     }
 }
 
@@ -439,8 +448,8 @@ TEST(KeyDecoderFailure, KeysBeforeTheFailureStillCome) {
 // nothing more to give.
 TEST(KeyDecoderFailure, NoByteAtTheFirstByteGivesZero) {
     ByteSource source = sourceOf({});
-    int codes[2] = {-100, -100};
-    EXPECT_EQ(decodeKey(readSourceByte, &source, codes), 0);
+    KeyPress key;
+    EXPECT_FALSE(decodePress(&source, &key));
 }
 
 // Every table sequence back to back in one burst: each one ends exactly
@@ -461,6 +470,77 @@ TEST(KeyDecoderTable, SequencesBackToBack) {
     }
     ByteSource source = sourceOf({input});
     EXPECT_EQ(decodeAll(&source), expected);
+}
+
+// Nothing typed is lost: Esc followed at once by a byte that starts no
+// sequence and has no Alt row is two keys, Esc and then that byte.
+TEST(KeyDecoderEscape, EscThenAByteWithoutAnAltRowIsTwoKeys) {
+    const struct {
+        const char* bytes;
+        std::vector<std::vector<int>> keys;
+    } cases[] = {
+        {ESC ESC, {{27}, {27}}},
+        {ESC ESC ESC, {{27}, {27}, {27}}},
+        {ESC ESC "x", {{27}, {0, 45}}},
+        {ESC "\r", {{27}, {'\r'}}},
+        {ESC " ", {{27}, {' '}}},
+        {ESC "!", {{27}, {'!'}}},
+        {ESC "\x7f", {{27}, {0x7F}}},
+        {ESC "\x01", {{27}, {1}}},
+        {ESC "\x80", {{27}, {0x80}}},
+        {ESC "\xc3\xa9", {{27}, {0xE9}}},
+        {ESC "[" "\x01", {{1}}},  // a cut-off sequence: dropped, the byte that cut it kept
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(printable(c.bytes));
+        ByteSource source = sourceOf({c.bytes});
+        EXPECT_EQ(decodeAll(&source), c.keys);
+    }
+}
+
+// A character of several UTF-8 bytes is one key: its number below 256,
+// '?' above, and its own bytes to echo. Bytes that form no character
+// are keys one by one.
+TEST(KeyDecoderCharacters, Utf8CharactersAreOneKey) {
+    const struct {
+        std::vector<std::string> bursts;
+        std::vector<std::vector<int>> keys;
+        std::string firstText;
+    } cases[] = {
+        {{"\xc3\xa9" "x"}, {{0xE9}, {'x'}}, "\xc3\xa9"},                // e acute
+        {{"\xc2\xa0"}, {{0xA0}}, "\xc2\xa0"},                           // no-break space
+        {{"\xe2\x82\xac"}, {{'?'}}, "\xe2\x82\xac"},                     // euro sign
+        {{"\xf0\x9f\x98\x80"}, {{'?'}}, "\xf0\x9f\x98\x80"},              // beyond the BMP
+        {{"\xc2\x9b"}, {{0x9B}}, ""},                                     // C1: echoed in caret form
+        {{"\xc3" "x"}, {{0xC3}, {'x'}}, ""},                               // a lead without its rest
+        {{"\xc3", "\xa9"}, {{0xC3}, {0xA9}}, ""},                          // split by a pause
+        {{"\xe2\x82" "x"}, {{0xE2}, {0x82}, {'x'}}, ""},
+        {{"\xe0\x80\x80"}, {{0xE0}, {0x80}, {0x80}}, ""},                  // overlong
+        {{"\xed\xa0\x80"}, {{0xED}, {0xA0}, {0x80}}, ""},                  // a surrogate
+        {{"\xf4\x90\x80\x80"}, {{0xF4}, {0x90}, {0x80}, {0x80}}, ""},       // beyond U+10FFFF
+        {{"\xc0\xaf" "\xa9"}, {{0xC0}, {0xAF}, {0xA9}}, ""},
+        {{"\xc3" CSI "A"}, {{0xC3}, {E0, 72}}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(printable(c.bursts[0]));
+        ByteSource source = sourceOf(c.bursts);
+        KeyPress first;
+        ASSERT_TRUE(decodePress(&source, &first));
+        EXPECT_EQ(std::string(first.text, first.textLength), c.firstText);
+        std::vector<std::vector<int>> keys = {std::vector<int>(first.codes, first.codes + first.codeCount)};
+        for (const std::vector<int>& key : decodeAll(&source)) keys.push_back(key);
+        EXPECT_EQ(keys, c.keys);
+    }
+}
+
+// However long, a sequence is taken to its end and dropped.
+TEST(KeyDecoderUnknown, LongSequencesAreDroppedWhole) {
+    for (const std::string& bytes : {CSI + std::string(100, '1') + "~", CSI + std::string(40, ';') + "A",
+                                     SS3 + std::string(30, '5') + "A", ESC CSI + std::string(20, '2') + "~"}) {
+        SCOPED_TRACE(printable(bytes));
+        ByteSource source = sourceOf({bytes + "x"});
+        EXPECT_EQ(decodeAll(&source), (std::vector<std::vector<int>>{{'x'}}));
+    }
 }
 
 }  // namespace

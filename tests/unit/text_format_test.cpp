@@ -56,10 +56,20 @@ TEST(KeyEchoText, ControlCodesInCaretForm) {
     };
     for (const auto& c : cases) {
         char text[5];
-        const int length = keyEchoText(c.code, text);
+        const int length = keyEchoText(c.code, false, text);
         EXPECT_EQ(std::string(text, length), c.shown) << "code " << c.code;
         EXPECT_EQ(text[length], '\0');
     }
+}
+
+// In a Windows code page the codes from 0x80 up are characters.
+TEST(KeyEchoText, HighCodesAsCharactersOnAWindowsConsole) {
+    for (const int code : {0x80, 0x82, 0x9B, 0xE0, 0xFF}) {
+        char text[5];
+        EXPECT_EQ(std::string(text, keyEchoText(code, true, text)), std::string(1, static_cast<char>(code)));
+    }
+    char text[5];
+    EXPECT_EQ(std::string(text, keyEchoText(27, true, text)), "^[");
 }
 
 }  // namespace

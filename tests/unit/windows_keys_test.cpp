@@ -28,7 +28,6 @@ const int kVkReturn = 0x0D;
 const int kVkEscape = 0x1B;
 const int kVkSpace = 0x20;
 const int kVkBack = 0x08;
-const int kVkClear = 0x0C;  // keypad 5 with Num Lock off
 const int kVkCapital = 0x14;
 const int kVkLeftWindows = 0x5B;
 const int kVkF13 = 0x7C;
@@ -46,7 +45,7 @@ struct KeyCase {
 
 std::vector<int> codesOf(int virtualKey, unsigned state, int character) {
     int codes[2] = {-100, -100};
-    const int count = consoleKeyCodes(ConsoleKey{virtualKey, character, state}, codes);
+    const int count = consoleKeyCodes(ConsoleKey{virtualKey, character, state, true}, codes);
     if (count < 0 || count > 2) return {-1000 - count};
     return std::vector<int>(codes, codes + count);
 }
@@ -70,8 +69,10 @@ const EditingKey kEditingKeys[] = {
     {"Page Down", kVkPageDown}, {"Insert", kVkInsert}, {"Delete", kVkDelete},
 };
 
-// One row of second codes per modifier, in the order of kEditingKeys.
+// One row of second codes per modifier, in the order of kEditingKeys:
+// the grey keys, which come with ENHANCED_KEY.
 void expectEditingKeys(const char* modifier, unsigned state, int lead, const std::vector<int>& seconds) {
+    state |= kEnhancedKey;
     ASSERT_EQ(seconds.size(), sizeof kEditingKeys / sizeof kEditingKeys[0]);
     std::vector<KeyCase> cases;
     std::vector<std::string> names;
@@ -184,11 +185,11 @@ TEST(ConsoleKeyTable, AltWithLettersDigitsMinusAndEquals) {
 // Ctrl's before Shift's.
 TEST(ConsoleKeyTable, CombinedModifiersPickAltThenCtrlThenShift) {
     expectCodes({
-        {"Shift+Alt+Up", kVkUp, kShift | kAlt, 0, {0, 152}},
-        {"Shift+Ctrl+Up", kVkUp, kShift | kCtrl, 0, {E0, 141}},
-        {"Ctrl+Alt+Up", kVkUp, kCtrl | kAlt, 0, {0, 152}},
-        {"Shift+Ctrl+Alt+Up", kVkUp, kShift | kCtrl | kAlt, 0, {0, 152}},
-        {"right Ctrl+right Alt+Up", kVkUp, kRightCtrlPressed | kRightAltPressed, 0, {0, 152}},
+        {"Shift+Alt+Up", kVkUp, kShift | kAlt | kEnhancedKey, 0, {0, 152}},
+        {"Shift+Ctrl+Up", kVkUp, kShift | kCtrl | kEnhancedKey, 0, {E0, 141}},
+        {"Ctrl+Alt+Up", kVkUp, kCtrl | kAlt | kEnhancedKey, 0, {0, 152}},
+        {"Shift+Ctrl+Alt+Up", kVkUp, kShift | kCtrl | kAlt | kEnhancedKey, 0, {0, 152}},
+        {"right Ctrl+right Alt+Up", kVkUp, kRightCtrlPressed | kRightAltPressed | kEnhancedKey, 0, {0, 152}},
         {"Shift+Alt+F5", kVkF[5], kShift | kAlt, 0, {0, 108}},
         {"Shift+Ctrl+F5", kVkF[5], kShift | kCtrl, 0, {0, 98}},
         {"Ctrl+Alt+F5", kVkF[5], kCtrl | kAlt, 0, {0, 108}},
@@ -201,13 +202,12 @@ TEST(ConsoleKeyTable, CombinedModifiersPickAltThenCtrlThenShift) {
     });
 }
 
-TEST(ConsoleKeyTable, LockAndEnhancedKeyBitsChangeNoCode) {
+TEST(ConsoleKeyTable, LockBitsChangeNoCode) {
     const unsigned locks = kNumLockOn | kScrollLockOn | kCapsLockOn;
     expectCodes({
         {"grey Up", kVkUp, kEnhancedKey, 0, {E0, 72}},
         {"Up with the locks on", kVkUp, kEnhancedKey | locks, 0, {E0, 72}},
-        {"Ctrl+Up with the locks on", kVkUp, kCtrl | locks, 0, {E0, 141}},
-        {"keypad Home", kVkHome, kNoModifier, 0, {E0, 71}},
+        {"Ctrl+Up with the locks on", kVkUp, kCtrl | kEnhancedKey | locks, 0, {E0, 141}},
         {"F6 with the locks on", kVkF[6], locks, 0, {0, 64}},
         {"Shift+F6 with the locks on", kVkF[6], kShift | locks, 0, {0, 89}},
         {"Alt+Y with the locks on", 'Y', kAlt | locks, 'Y', {0, 21}},
@@ -257,12 +257,12 @@ TEST(ConsoleKeyCharacters, AltGrTypesCharacters) {
         {"AltGr+7", '7', kAltGr, '{', {'{'}},
         {"AltGr+E", 'E', kAltGr, 0x80, {0x80}},
         {"Shift+AltGr+key", 0xBF, kAltGr | kShift, 0x5C, {0x5C}},
-        {"AltGr+Up", kVkUp, kAltGr, 0, {E0, 72}},
+        {"AltGr+Up", kVkUp, kAltGr | kEnhancedKey, 0, {E0, 72}},
         {"AltGr+F1", kVkF[1], kAltGr, 0, {0, 59}},
         {"AltGr+letter without a character", 'Y', kAltGr, 0, {}},
         // A real Alt or Ctrl held beside AltGr still counts.
         {"AltGr with left Alt", 'A', kAltGr | kLeftAltPressed, 'a', {0, 30}},
-        {"AltGr with right Ctrl", kVkUp, kAltGr | kRightCtrlPressed, 0, {E0, 141}},
+        {"AltGr with right Ctrl", kVkUp, kAltGr | kRightCtrlPressed | kEnhancedKey, 0, {E0, 141}},
     });
 }
 
@@ -305,6 +305,50 @@ TEST(ConsoleKeySkipped, AltWithoutCodesOfItsOwnGivesNone) {
         {"Alt+e acute", 0, kAlt, 0x82, {}},
         {"Alt+F13", kVkF13, kAlt, 0, {}},
     });
+}
+
+// The keypad's keys with Num Lock off come without ENHANCED_KEY and lead
+// with 0, as the runtime's key read gives them; the grey keys lead with
+// 0xE0.
+TEST(ConsoleKeypad, CursorKeysWithNumLockOffLeadWithZero) {
+    expectCodes({
+        {"keypad Up", kVkUp, kNoModifier, 0, {0, 72}},
+        {"keypad Home", kVkHome, kNoModifier, 0, {0, 71}},
+        {"keypad Page Down", kVkPageDown, kNoModifier, 0, {0, 81}},
+        {"keypad Insert", kVkInsert, kNoModifier, 0, {0, 82}},
+        {"keypad Delete", kVkDelete, kNoModifier, 0, {0, 83}},
+        {"Shift+keypad End", kVkEnd, kShift, 0, {0, 79}},
+        {"Ctrl+keypad Left", kVkLeft, kCtrl, 0, {0, 115}},
+        {"grey Home", kVkHome, kEnhancedKey, 0, {E0, 71}},
+        {"keypad digit with Num Lock on", kVkNumpad0 + 7, kNumLockOn, '7', {'7'}},
+    });
+}
+
+// Alt with keypad digits composes one character: the digits give no key,
+// the character comes with the release of Alt.
+TEST(ConsoleKeypad, AltWithKeypadDigitsComposesOneKey) {
+    expectCodes({
+        {"Alt+keypad 1", kVkNumpad0 + 1, kAlt | kNumLockOn, 0, {}},
+        {"Alt+keypad 3 with Num Lock off", kVkPageDown, kAlt, 0, {}},
+        {"Alt+keypad 5 with Num Lock off", kVkClear, kAlt, 0, {}},
+        {"Alt+keypad 0 with Num Lock off", kVkInsert, kAlt, 0, {}},
+        {"Alt+grey Page Down", kVkPageDown, kAlt | kEnhancedKey, 0, {0, 161}},
+    });
+    const struct {
+        const char* name;
+        ConsoleKey released;
+        std::vector<int> codes;
+    } releases[] = {
+        {"Alt released with the character", {kVkMenu, 0x82, 0, false}, {0x82}},
+        {"Alt released alone", {kVkMenu, 0, 0, false}, {}},
+        {"a letter released", {'A', 'a', 0, false}, {}},
+    };
+    for (const auto& r : releases) {
+        SCOPED_TRACE(r.name);
+        int codes[2] = {-100, -100};
+        const int count = consoleKeyCodes(r.released, codes);
+        EXPECT_EQ(std::vector<int>(codes, codes + count), r.codes);
+    }
 }
 
 }  // namespace
