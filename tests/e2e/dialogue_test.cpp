@@ -528,6 +528,22 @@ TEST(TerminalDialogue, ShiftF6AnswersYes) {
     ASSERT_NO_FATAL_FAILURE(d.finishesGame());
 }
 
+// Two keys typed at once are two keys: Esc Esc asks again twice. A
+// character of two UTF-8 bytes is one key, echoed as itself.
+TEST(TerminalDialogue, EscEscAndACharacterOfTwoBytes) {
+    PtySession session;
+    ASSERT_TRUE(session.start());
+    Dialogue d(session);
+    ASSERT_NO_FATAL_FAILURE(reachKeyQuestion(d));
+    ASSERT_NO_FATAL_FAILURE(d.presses("\x1b\x1b", "^["));
+    ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
+    d.echoesSecondCode("^[");
+    ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
+    ASSERT_NO_FATAL_FAILURE(d.presses("\xc3\xa9", "\xc3\xa9"));
+    ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
+    ASSERT_NO_FATAL_FAILURE(answerNoAndFinish(d));
+}
+
 // A sequence that stands for no key is dropped whole: nothing is echoed,
 // the question is not repeated, and none of its bytes counts as a key.
 TEST(TerminalDialogue, UnknownSequenceIsDroppedWhole) {
@@ -624,14 +640,10 @@ TEST_P(SignalAtKeyQuestion, LeavesTheTerminalAsFound) {
     EXPECT_TRUE(sameTerminalMode(session.initialMode(), session.currentMode()));
 }
 
-INSTANTIATE_TEST_SUITE_P(TerminalMode, SignalAtKeyQuestion, ::testing::Values(SIGTERM, SIGINT, SIGQUIT, SIGHUP),
+INSTANTIATE_TEST_SUITE_P(TerminalMode, SignalAtKeyQuestion,
+                         ::testing::Values(SIGTERM, SIGINT, SIGQUIT, SIGHUP, SIGUSR1, SIGALRM),
                          [](const ::testing::TestParamInfo<int>& info) {
-                             switch (info.param) {
-                                 case SIGTERM: return std::string("SIGTERM");
-                                 case SIGINT: return std::string("SIGINT");
-                                 case SIGQUIT: return std::string("SIGQUIT");
-                                 default: return std::string("SIGHUP");
-                             }
+                             return std::string("SIG") + sigabbrev_np(info.param);
                          });
 
 // ---- No console: a game scripted from a file -----------------------------
@@ -715,7 +727,7 @@ TEST(NoConsole, AnswersAndKeyOnOneLine) {
 struct BatchEnd {
     const char* name;
     Script script;       // answered in full
-    std::string blanks;  // white space after the last answer
+    std::string blanks;  // what follows the last answer
     std::string unansweredPrompt;
 };
 
@@ -744,6 +756,8 @@ INSTANTIATE_TEST_SUITE_P(
         BatchEnd{"EndAtKeyQuestion", firstSteps(standardGame(), kKeyStep), "  \n\t\n", startQuestion("Ann")},
         BatchEnd{"EndAfterWrongKey", firstSteps(wrongKeyThenYes(), kKeyStep + 1), "", kKeyPrompt},
         BatchEnd{"EndAtStrategy", firstSteps(standardGame(), kStrategyStep), "", kStrategyPrompt},
+        BatchEnd{"EndAfterASign", firstSteps(standardGame(), kEntry21Step), "-",
+                 entry(2, 1) + kEntryRefused + entry(2, 1)},
         BatchEnd{"EndAtIterations", firstSteps(answeredNo(), kKeyStep + 1), "", kIterationsQuestion}),
     [](const ::testing::TestParamInfo<BatchEnd>& info) { return std::string(info.param.name); });
 

@@ -197,6 +197,7 @@ termios cookedMode() {
 PtySession::~PtySession() {
     killAndReap();
     if (master_ >= 0) close(master_);
+    if (heldSlave_ >= 0) close(heldSlave_);
 }
 
 ::testing::AssertionResult PtySession::start() {
@@ -340,6 +341,34 @@ void PtySession::hangUp() {
 
 void PtySession::sendSignal(int signalNumber) {
     if (pid_ > 0 && !reaped_) kill(pid_, signalNumber);
+}
+
+void PtySession::holdTerminal() {
+    if (heldSlave_ < 0) heldSlave_ = open(ptsname(master_), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (heldSlave_ < 0) ADD_FAILURE() << "cannot open the terminal: " << std::strerror(errno);
+}
+
+// A cooked terminal hands out no unfinished line, so the input is read in
+// raw mode, and the mode put back afterwards.
+std::string PtySession::inputLeft() {
+    std::string left;
+    termios mode{};
+    if (heldSlave_ < 0 || tcgetattr(heldSlave_, &mode) != 0) {
+        ADD_FAILURE() << "the terminal was not held";
+        return left;
+    }
+    termios raw = mode;
+    cfmakeraw(&raw);
+    tcsetattr(heldSlave_, TCSANOW, &raw);
+    pollfd pfd{heldSlave_, POLLIN, 0};
+    char buffer[256];
+    while (poll(&pfd, 1, 50) > 0) {
+        const ssize_t n = read(heldSlave_, buffer, sizeof buffer);
+        if (n <= 0) break;
+        left.append(buffer, static_cast<size_t>(n));
+    }
+    tcsetattr(heldSlave_, TCSANOW, &mode);
+    return left;
 }
 
 termios PtySession::currentMode() const {

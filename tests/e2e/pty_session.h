@@ -76,6 +76,12 @@ public:
 
     void sendSignal(int signalNumber);
 
+    // Opens the program's side of the terminal here too, so that what the
+    // program leaves unread in the terminal's input stays there after it
+    // has ended, for inputLeft() to find.
+    void holdTerminal();
+    std::string inputLeft();
+
     // The terminal's current line settings (tcgetattr on the master side).
     termios currentMode() const;
     const termios& initialMode() const { return initialMode_; }
@@ -93,6 +99,7 @@ private:
     void killAndReap();
 
     int master_ = -1;
+    int heldSlave_ = -1;
     pid_t pid_ = -1;
     bool reaped_ = false;
     bool ignoreHangUp_ = false;

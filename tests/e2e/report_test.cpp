@@ -244,7 +244,7 @@ TEST(Report, FinalKeyCodeIsTheStatus) {
     const struct {
         std::string bytes;
         int status;
-    } keys[] = {{"\x03", 3}, {"\x1b[A", 224}, {"\x1b[17~", 0}, {"\r", 13}, {"\x1b", 27}};
+    } keys[] = {{"\x03", 3}, {"\x1b[A", 224}, {"\x1b[17~", 0}, {"\r", 13}, {"\x1b", 27}, {"\xc3\xa9", 233}};
     for (const auto& key : keys) {
         SCOPED_TRACE("key " + visible(key.bytes));
         PtySession session;
@@ -262,10 +262,13 @@ TEST(Report, FinalKeyCodeIsTheStatus) {
         session.type("1\n");
         ASSERT_TRUE(session.waitFor(screenOf(kTableEnd)));
         ASSERT_TRUE(session.waitForRawMode());
+        session.holdTerminal();
         session.type(key.bytes);
         ASSERT_TRUE(session.readUntilExit());
         EXPECT_TRUE(exitedWith(session.exitStatus(), key.status));
         EXPECT_TRUE(sameTerminalMode(session.initialMode(), session.currentMode()));
+        // Nothing of the key is left for the shell to read.
+        EXPECT_EQ(visible(session.inputLeft()), "");
     }
 }
 
