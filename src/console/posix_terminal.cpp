@@ -135,11 +135,6 @@ void makeRawMode() {
     rawMode.c_cc[VTIME] = 0;
 }
 
-int readTerminalByte(void*, int timeoutMs);
-
-// The terminal's bytes, with those read ahead of the key being decoded.
-ByteInput terminalBytes = {readTerminalByte, nullptr, {0}, 0, false};
-
 int readTerminalByte(void*, int timeoutMs) {
     for (;;) {
         struct pollfd ready = {terminalFd, POLLIN, 0};
@@ -154,6 +149,9 @@ int readTerminalByte(void*, int timeoutMs) {
         return kByteFailure;  // end of file or an error: the terminal is gone
     }
 }
+
+// The terminal's bytes, with those read ahead of the key being decoded.
+ByteInput terminalBytes = {readTerminalByte, nullptr, {0}, 0, false};
 
 void writeAll(int fd, const char* text, int length) {
     while (length > 0) {

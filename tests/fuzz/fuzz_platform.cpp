@@ -71,10 +71,6 @@ bool atPause() {
 // without limit sits through it. When the bytes are used up the terminal
 // has gone away: a timed wait inside a sequence sees nothing more, a wait
 // for a new key fails.
-int readKeyByte(void*, int timeoutMs);
-
-ByteInput keyBytes = {readKeyByte, nullptr, {0}, 0, false};
-
 int readKeyByte(void*, int timeoutMs) {
     while (atPause()) {
         ++keyPosition;
@@ -83,6 +79,8 @@ int readKeyByte(void*, int timeoutMs) {
     if (keyPosition < now.keySize) return now.keys[keyPosition++];
     return timeoutMs < 0 ? kByteFailure : kNoByte;
 }
+
+ByteInput keyBytes = {readKeyByte, nullptr, {0}, 0, false};
 
 }  // namespace
 
