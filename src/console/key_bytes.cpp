@@ -7,9 +7,6 @@ namespace {
 constexpr int kEsc = 27;
 constexpr int kWaitForever = -1;
 
-bool isParameterByte(int byte) { return byte >= 0x30 && byte <= 0x3F; }
-bool isIntermediateByte(int byte) { return byte >= 0x20 && byte <= 0x2F; }
-bool isFinalByte(int byte) { return byte >= 0x40 && byte <= 0x7E; }
 bool isIntroducer(int byte) { return byte == '[' || byte == 'O'; }
 
 // A byte kept from an earlier key comes at once; the terminal's own bytes

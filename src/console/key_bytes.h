@@ -34,6 +34,11 @@ struct ByteInput {
     bool failed;  // the reader failed during the last key
 };
 
+// The classes of bytes in an escape sequence.
+inline bool isParameterByte(int byte) { return byte >= 0x30 && byte <= 0x3F; }
+inline bool isIntermediateByte(int byte) { return byte >= 0x20 && byte <= 0x2F; }
+inline bool isFinalByte(int byte) { return byte >= 0x40 && byte <= 0x7E; }
+
 // The bytes of one key as the terminal sent them.
 struct KeyBytes {
     unsigned char bytes[kMaxKeyBytes];

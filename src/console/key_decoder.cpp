@@ -79,9 +79,6 @@ struct Parameters {
 };
 
 bool isDigit(int byte) { return byte >= '0' && byte <= '9'; }
-bool isParameterByte(int byte) { return byte >= 0x30 && byte <= 0x3F; }
-bool isIntermediateByte(int byte) { return byte >= 0x20 && byte <= 0x2F; }
-bool isFinalByte(int byte) { return byte >= 0x40 && byte <= 0x7E; }
 bool isLetter(int byte) { return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z'); }
 
 void addParameterByte(Parameters* p, int byte) {
