@@ -120,10 +120,26 @@ void addNumberToForm(Form* form, int number) {
     while (count > 0) addToForm(form, digits[--count]);
 }
 
+// Which parameter is the key number and which the modifier (-1 and 0 for
+// none). The modifier is the last parameter; a key with a letter for its
+// final byte has no number of its own but 1 (CSI 1;m X), and alone its
+// one parameter is the modifier.
+void numberAndModifier(const Parameters& p, bool letterFinal, int* number, int* modifier) {
+    *number = -1;
+    *modifier = 0;
+    if (p.count == 2) {
+        if (p.present[0]) *number = p.values[0];
+        *modifier = p.values[1];
+    } else if (p.count == 1 && letterFinal) {
+        *modifier = p.values[0];
+    } else if (p.count == 1 && p.present[0]) {
+        *number = p.values[0];
+    }
+    if (letterFinal && *number == 1) *number = -1;
+}
+
 // The table form of a sequence (its bytes after the Esc, from the
-// introducer on) and its modifier parameter (0 when none). The modifier is
-// the last parameter; a letter-final key has no number of its own but 1
-// (CSI 1;m X), and alone its one parameter is the modifier.
+// introducer on) and its modifier parameter.
 bool formOf(const unsigned char* bytes, int length, Form* form, int* modifierParameter) {
     *form = Form{{0}, 0};
     *modifierParameter = 0;
@@ -142,17 +158,8 @@ bool formOf(const unsigned char* bytes, int length, Form* form, int* modifierPar
     const int finalByte = i < length ? bytes[i] : 0;
     if (p.foreign || (finalByte != 0 && (!isFinalByte(finalByte) || i + 1 != length))) return false;
 
-    const bool letterFinal = isLetter(finalByte);
     int number = -1;
-    if (p.count == 2) {
-        if (p.present[0]) number = p.values[0];
-        *modifierParameter = p.values[1];
-    } else if (p.count == 1 && letterFinal) {
-        *modifierParameter = p.values[0];
-    } else if (p.count == 1 && p.present[0]) {
-        number = p.values[0];
-    }
-    if (letterFinal && number == 1) number = -1;
+    numberAndModifier(p, isLetter(finalByte), &number, modifierParameter);
     if (number >= 0) addNumberToForm(form, number);
     for (int j = intermediates; j < i; ++j) addToForm(form, static_cast<char>(bytes[j]));
     if (finalByte != 0) addToForm(form, static_cast<char>(finalByte));
