@@ -121,6 +121,7 @@ FILE* platformInput() { return stdin; }
 // it, not with a message about an input that did not end.
 void platformInputEnded() {
     const bool aborted = GetLastError() == ERROR_OPERATION_ABORTED;
+    if (!isConsoleHandle(GetStdHandle(STD_INPUT_HANDLE))) return;  // a file or pipe really ended
     if (aborted || interrupted != 0) endAsInterrupted();
 }
 
