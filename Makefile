@@ -1,7 +1,8 @@
 # Thin wrapper around CMake. `make run` plays a game, `make test` runs
 # every test, plain and under the sanitizers; `make fuzz` fuzzes whole
 # runs; `make windows` and `make test-windows` cross-build the Windows
-# program and test it under wine.
+# program and test it under wine; `make package` makes the .deb and the
+# Windows .zip; `make lint` checks the sources' format and runs clang-tidy.
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -13,9 +14,11 @@ WINDOWS := build/windows
 WINDOWS_TEST := build/windows-test
 WINDOWS_NATIVE := build/windows-native
 MINGW_TOOLCHAIN := cmake/mingw-w64.cmake
+DEB := build/deb
+PACKAGE := build/package
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test fuzz windows test-windows install clean
+.PHONY: all run test fuzz windows test-windows package install clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -61,6 +64,23 @@ test-windows:
 	cmake -S . -B $(WINDOWS_NATIVE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build $(WINDOWS_NATIVE) -j $(JOBS)
 	bash tests/windows/run_wine_tests.sh $(WINDOWS_TEST) $(WINDOWS_NATIVE)/brown-robinson
+
+# The Debian package of the Linux release build and the .zip of the
+# Windows one, both left in $(PACKAGE).
+package:
+	cmake -S . -B $(DEB) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DBR_DEBIAN_PACKAGE=ON
+	cmake --build $(DEB) -j $(JOBS)
+	rm -f $(DEB)/*.deb
+	cd $(DEB) && cpack -G DEB
+	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=$(MINGW_TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(WINDOWS) -j $(JOBS)
+	rm -f $(WINDOWS)/*.zip
+	cd $(WINDOWS) && cpack -G ZIP
+	rm -rf $(PACKAGE)
+	mkdir -p $(PACKAGE)
+	cp $(DEB)/*.deb $(WINDOWS)/*.zip $(PACKAGE)/
+	@echo "Packages:"
+	@ls -1 $(PACKAGE)/*
 
 install: $(RELEASE)/brown-robinson
 	cmake --install $(RELEASE) --prefix $(PREFIX)
