@@ -34,6 +34,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_COMPRESSION_TYPE xz)  # as dpkg-deb compresses by default
   # CPack puts the summary above this as the first line.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "\
 A console program that solves a two-person zero-sum matrix game
