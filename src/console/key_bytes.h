@@ -54,4 +54,4 @@ struct KeyBytes {
 // these sequences with one more Esc in front (Alt, as rxvt sends it). A
 // sequence ends early at a pause or at a byte that cannot continue it.
 // Returns false when the reader failed or has nothing more to give.
-bool readKeyBytes(ByteInput* input, KeyBytes* key);
+bool readKeyBytes(ByteInput* in, KeyBytes* key);

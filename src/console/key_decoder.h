@@ -10,7 +10,7 @@
 
 // The key that the bytes of one key stand for. False for a sequence that
 // names no key (it is dropped whole, whatever bytes it holds).
-bool keyOfBytes(const KeyBytes& bytes, KeyPress* key);
+bool keyOfBytes(const KeyBytes& b, KeyPress* press);
 
 // Reads key after key until one stands for a key, and stores it. False
 // when the reader failed or has nothing more to give.
