@@ -14,6 +14,7 @@ struct TwoCodes {
 constexpr TwoCodes kNone = {-1, -1};
 
 // Ctrl+Page Up is 0xE0 132 as in the classic PC table; 134 belongs to F12.
+// clang-format off
 const TwoCodes kKeyCodes[kExtendedKeyCount][kRowCount] = {
     //              plain         Shift         Ctrl          Alt
     /* Up */       {{kE0, 72},   {kE0, 72},   {kE0, 141},  {0, 152}},
@@ -41,6 +42,7 @@ const TwoCodes kKeyCodes[kExtendedKeyCount][kRowCount] = {
     // Plain Tab is a character; only Shift+Tab has codes of its own.
     /* Tab */      {kNone,       {0, 15},     kNone,       kNone},
 };
+// clang-format on
 
 // Alt with a character key: the codes follow the keyboard rows, each row
 // counting up from its first key.
@@ -49,10 +51,12 @@ struct CharacterRow {
     int firstCode;
 };
 
+// clang-format off
 const CharacterRow kAltCharacterRows[] = {
     {"QWERTYUIOP", 16}, {"ASDFGHJKL", 30}, {"ZXCVBNM", 44},
     {"1234567890", 120}, {"-=", 130},
 };
+// clang-format on
 
 Row rowOf(int modifiers) {
     if (modifiers & kAlt) return kAltRow;

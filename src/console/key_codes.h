@@ -13,12 +13,14 @@ struct KeyPress {
     int textLength;
 };
 
+// clang-format off
 enum ExtendedKey {
     kUp, kDown, kRight, kLeft, kHome, kEnd, kPageUp, kPageDown, kInsert, kDelete,
     kF1, kF2, kF3, kF4, kF5, kF6, kF7, kF8, kF9, kF10, kF11, kF12,
     kTab,
     kExtendedKeyCount
 };
+// clang-format on
 
 // Modifier bits, as terminals count them: their parameter m is 1 + these.
 constexpr int kShift = 1;

@@ -29,6 +29,7 @@ constexpr int kShiftCtrl = kShift | kCtrl;
 
 // Every sequence of the keys without a character, by the terminals that
 // send it: x = xterm and its kin, L = the Linux console, r = rxvt.
+// clang-format off
 const SequenceKey kSequences[] = {
     // Cursor keys, and F1-F4 as xterm sends them with a modifier.
     {"[A", kUp, 0}, {"[B", kDown, 0}, {"[C", kRight, 0}, {"[D", kLeft, 0},
@@ -68,6 +69,7 @@ const SequenceKey kSequences[] = {
     {"[29^", kF6, kShiftCtrl}, {"[31^", kF7, kShiftCtrl}, {"[32^", kF8, kShiftCtrl},
     {"[33^", kF9, kShiftCtrl}, {"[34^", kF10, kShiftCtrl},
 };
+// clang-format on
 
 // The parameters of a sequence: at most two fields of digits, the key
 // number and the modifier.

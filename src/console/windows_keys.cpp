@@ -10,6 +10,7 @@ struct VirtualKey {
     ExtendedKey key;
 };
 
+// clang-format off
 const VirtualKey kExtendedKeys[] = {
     {kVkUp, kUp},         {kVkDown, kDown},         {kVkRight, kRight},   {kVkLeft, kLeft},
     {kVkHome, kHome},     {kVkEnd, kEnd},           {kVkPageUp, kPageUp}, {kVkPageDown, kPageDown},
@@ -18,6 +19,7 @@ const VirtualKey kExtendedKeys[] = {
     {kVkF1 + 6, kF7},     {kVkF1 + 7, kF8},         {kVkF1 + 8, kF9},     {kVkF1 + 9, kF10},
     {kVkF1 + 10, kF11},   {kVkF12, kF12},           {kVkTab, kTab},
 };
+// clang-format on
 
 // AltGr is reported as right Alt together with left Ctrl; it types
 // characters, so it counts as neither Alt nor Ctrl.

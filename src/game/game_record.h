@@ -15,9 +15,11 @@ struct GameRecord {
     int32_t rowCount;                   // m
     int32_t columnCount;                // n
     int32_t gm[kMaxStrategies][kMaxStrategies];
+
     int32_t negativeShift;   // added to every used cell when an entry was negative
     int32_t startStrategy;   // player 1's move in iteration 1, 0-based
     int32_t iterationCount;  // N; later the number of table rows to show
+
     int32_t choiceOne[kMaxIterations + 1];  // index k = 1..N
     int32_t choiceTwo[kMaxIterations + 1];  // index k = 1..N
     int32_t sumsB[kMaxIterations + 1][kMaxStrategies];  // player 2's accumulated payoffs

@@ -30,11 +30,13 @@ Step key(const std::string& prompt, const std::string& bytes, const std::string&
 }
 
 // A 2 by 2 game with a start strategy chosen by the user.
+// clang-format off
 enum StandardStep {
     kNameOneStep, kNameTwoStep, kRowsStep, kColumnsStep,
     kEntry11Step, kEntry12Step, kEntry21Step, kEntry22Step,
     kKeyStep, kStrategyStep, kIterationsStep,
 };
+// clang-format on
 
 Script standardGame() {
     return {
@@ -352,6 +354,7 @@ const std::string kIterationsRefused = numberRefused(1, 99);
 // Numbers beyond 32 bits are chosen so that, wrapped, they would be valid.
 INSTANTIATE_TEST_SUITE_P(
     TerminalDialogue, RefusedAnswer,
+    // clang-format off
     ::testing::Values(
         Refusal{"NameOneTwelveCharacters", kNameOneStep, "Abcdefghijkl", kNameTooLong, kFirstName},
         Refusal{"NameOneTooLongRestDropped", kNameOneStep, "Abcdefghijklmnopqrstuvwxyz Zed", kNameTooLong,
@@ -386,6 +389,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"IterationsNegative", kIterationsStep, "-5", kIterationsRefused, kIterationsLimit},
         Refusal{"IterationsUnreadable", kIterationsStep, "many 3", kIterationsRefused, kIterationsLimit},
         Refusal{"IterationsBeyond32Bits", kIterationsStep, "4294967299", kIterationsRefused, kIterationsLimit}),
+    // clang-format on
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 // "2x": the number is read and the "x" stays for the next question, which
@@ -746,6 +750,7 @@ TEST_P(IncompleteBatch, EndsWithTheMessageAndStatusOne) {
 
 INSTANTIATE_TEST_SUITE_P(
     NoConsole, IncompleteBatch,
+    // clang-format off
     ::testing::Values(
         BatchEnd{"EmptyInput", {}, "", kFirstName},
         BatchEnd{"EndAtSecondName", firstSteps(standardGame(), kNameTwoStep), "\n\n", kSecondName},
@@ -759,6 +764,7 @@ INSTANTIATE_TEST_SUITE_P(
         BatchEnd{"EndAfterASign", firstSteps(standardGame(), kEntry21Step), "-",
                  entry(2, 1) + kEntryRefused + entry(2, 1)},
         BatchEnd{"EndAtIterations", firstSteps(answeredNo(), kKeyStep + 1), "", kIterationsQuestion}),
+    // clang-format on
     [](const ::testing::TestParamInfo<BatchEnd>& info) { return std::string(info.param.name); });
 
 }  // namespace

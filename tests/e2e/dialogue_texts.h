@@ -26,6 +26,7 @@ inline std::string columnsQuestion(const std::string& two) {
     return "\n\n Please enter the maximum number of strategies for player " + two + kColumnsLimit;
 }
 
+// clang-format off
 inline std::string matrixIntro(const std::string& one, const std::string& two) {
     return "\n\n Please enter values for the matrix elements GM[i][j]. "
            "\n They should be numbers equal to "
@@ -41,6 +42,7 @@ inline std::string startQuestion(const std::string& one) {
     return "\n Would you like to start the game simulation with a certain strategy "
            "\n for player " + one + " ?" + kKeyPrompt;
 }
+// clang-format on
 
 inline std::string numberRefused(int low, int high) {
     return "\n Please enter a whole number from " + std::to_string(low) + " to " + std::to_string(high) + ".";

@@ -241,10 +241,12 @@ TEST(Report, WorkedExampleAtATerminal) {
 // Any key ends the program, and its code is the status: the first code of
 // a key that sends two.
 TEST(Report, FinalKeyCodeIsTheStatus) {
+    // clang-format off
     const struct {
         std::string bytes;
         int status;
     } keys[] = {{"\x03", 3}, {"\x1b[A", 224}, {"\x1b[17~", 0}, {"\r", 13}, {"\x1b", 27}, {"\xc3\xa9", 233}};
+    // clang-format on
     for (const auto& key : keys) {
         SCOPED_TRACE("key " + visible(key.bytes));
         PtySession session;
@@ -274,6 +276,7 @@ TEST(Report, FinalKeyCodeIsTheStatus) {
 
 TEST(Report, RowCounts) {
     const Game g = workedGame();
+    // clang-format off
     const struct {
         std::string answer;
         int rows;
@@ -290,6 +293,7 @@ TEST(Report, RowCounts) {
         {"", 4, 0},              // the input ends: all N rows, status 0
         {"5", 5, 0},             // no final key: the input ends there
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE("rows answered as \"" + visible(c.answer) + "\"");
         const DetachedRun run = runWithoutConsole(answers(g) + c.answer);

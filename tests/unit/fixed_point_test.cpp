@@ -54,6 +54,7 @@ TEST(FormatFixed, ExactTiesRoundAwayFromZero) {
 }
 
 TEST(FormatFixed, NegativeTiesRoundAwayFromZero) {
+    // clang-format off
     const FixedCase cases[] = {
         {-3.125, 2, "-3.13"},
         {-0.125, 2, "-0.13"},
@@ -61,6 +62,7 @@ TEST(FormatFixed, NegativeTiesRoundAwayFromZero) {
         {-0.5, 0, "-1"},
         {-1.0 / 128, 6, "-0.007813"},
     };
+    // clang-format on
     expectTable(cases);
 }
 
@@ -100,6 +102,7 @@ TEST(FormatFixed, NeighboursOfATieRoundByTheirExactValue) {
 // Each of these doubles lies a little below a tie; its exact expansion would
 // round down, but rounded to 17 significant digits it is the tie itself.
 TEST(FormatFixed, SeventeenSignificantDigitsComeFirst) {
+    // clang-format off
     const FixedCase cases[] = {
         {2.835, 2, "2.84"},         // 2.83499999999999996447...
         {2.835, 17, "2.83500000000000000"},
@@ -117,6 +120,7 @@ TEST(FormatFixed, SeventeenSignificantDigitsComeFirst) {
         {1e98, 0, "1000000000000000000000000000000000000000000000000"
                   "00000000000000000000000000000000000000000000000000"},
     };
+    // clang-format on
     expectTable(cases);
 }
 
@@ -131,6 +135,7 @@ TEST(FormatFixed, RoundingCarriesIntoTheIntegerPart) {
 }
 
 TEST(FormatFixed, NegativeValuesKeepTheSignWhenAllDigitsAreZero) {
+    // clang-format off
     const FixedCase cases[] = {
         {-0.004, 2, "-0.00"},
         {-0.001, 2, "-0.00"},
@@ -139,6 +144,7 @@ TEST(FormatFixed, NegativeValuesKeepTheSignWhenAllDigitsAreZero) {
         {-0.0000004, 6, "-0.000000"},
         {-0.4, 0, "-0"},
     };
+    // clang-format on
     expectTable(cases);
 }
 
@@ -242,6 +248,7 @@ struct CutCase {
 
 TEST(FormatFixed, TextThatDoesNotFitIsCut) {
     const std::string dblMax = "17976931348623157" + std::string(292, '0') + ".000000";
+    // clang-format off
     const CutCase cases[] = {
         {3.125, 2, 5, "3.13"},  // exactly fits
         {3.125, 2, 4, "3.1"},
@@ -261,6 +268,7 @@ TEST(FormatFixed, TextThatDoesNotFitIsCut) {
         {DBL_MAX, 6, 311, nullptr},  // the point fits, no decimal does
         {0.5, 1000000, 12, "0.500000000"},
     };
+    // clang-format on
     for (const CutCase& c : cases) {
         char buffer[400];
         memset(buffer, 'x', sizeof buffer);

@@ -10,6 +10,7 @@
 namespace {
 
 TEST(RoundedPrice, ThresholdAndTruncation) {
+    // clang-format off
     const struct {
         float price;
         int32_t rounded;
@@ -18,6 +19,7 @@ TEST(RoundedPrice, ThresholdAndTruncation) {
         {-0.5f, 0},  {-1.5f, -1},  {-2.7f, -2}, {0.4f, 0},   {0.45f, 1},
         {99.99f, 100},
     };
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(roundedPrice(c.price), c.rounded) << c.price;
 
     // The exact value of the float decides: the float nearest to 2.4444444

@@ -44,6 +44,7 @@ TEST(FormatText, CutsAtCapacity) {
 }
 
 TEST(KeyEchoText, ControlCodesInCaretForm) {
+    // clang-format off
     const struct {
         int code;
         const char* shown;
@@ -54,6 +55,7 @@ TEST(KeyEchoText, ControlCodesInCaretForm) {
         {127, "^?"},    {0x9B, "M-^["}, {0x80, "M-^@"},   {0x88, "M-^H"},
         {0xE0, "\xE0"}, {0xFF, "\xFF"}, {0x100 | 'Y', "Y"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         char text[5];
         const int length = keyEchoText(c.code, false, text);

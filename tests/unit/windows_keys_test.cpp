@@ -21,9 +21,11 @@ const unsigned kNumLockOn = 0x0020;
 const unsigned kScrollLockOn = 0x0040;
 const unsigned kCapsLockOn = 0x0080;
 
+// clang-format off
 const int kVkF[13] = {0,           kVkF1,      kVkF1 + 1,  kVkF1 + 2,  kVkF1 + 3,
                       kVkF1 + 4,   kVkF1 + 5,  kVkF1 + 6,  kVkF1 + 7,  kVkF1 + 8,
                       kVkF1 + 9,   kVkF1 + 10, kVkF12};
+// clang-format on
 const int kVkReturn = 0x0D;
 const int kVkEscape = 0x1B;
 const int kVkSpace = 0x20;
@@ -63,11 +65,13 @@ struct EditingKey {
     int virtualKey;
 };
 
+// clang-format off
 const EditingKey kEditingKeys[] = {
     {"Up", kVkUp},         {"Down", kVkDown},         {"Right", kVkRight}, {"Left", kVkLeft},
     {"Home", kVkHome},     {"End", kVkEnd},           {"Page Up", kVkPageUp},
     {"Page Down", kVkPageDown}, {"Insert", kVkInsert}, {"Delete", kVkDelete},
 };
+// clang-format on
 
 // One row of second codes per modifier, in the order of kEditingKeys:
 // the grey keys, which come with ENHANCED_KEY.
@@ -115,23 +119,31 @@ TEST(ConsoleKeyTable, AltWithCursorAndEditingKeys) {
 }
 
 TEST(ConsoleKeyTable, FunctionKeys) {
+    // clang-format off
     expectFunctionKeys("", kNoModifier, {{0, 59}, {0, 60}, {0, 61}, {0, 62}, {0, 63}, {0, 64},
                                          {0, 65}, {0, 66}, {0, 67}, {0, 68}, {E0, 133}, {E0, 134}});
+    // clang-format on
 }
 
 TEST(ConsoleKeyTable, ShiftWithFunctionKeys) {
+    // clang-format off
     expectFunctionKeys("Shift+", kShift, {{0, 84}, {0, 85}, {0, 86}, {0, 87}, {0, 88}, {0, 89},
                                           {0, 90}, {0, 91}, {0, 92}, {0, 93}, {E0, 135}, {E0, 136}});
+    // clang-format on
 }
 
 TEST(ConsoleKeyTable, CtrlWithFunctionKeys) {
+    // clang-format off
     expectFunctionKeys("Ctrl+", kCtrl, {{0, 94}, {0, 95}, {0, 96}, {0, 97}, {0, 98}, {0, 99},
                                         {0, 100}, {0, 101}, {0, 102}, {0, 103}, {E0, 137}, {E0, 138}});
+    // clang-format on
 }
 
 TEST(ConsoleKeyTable, AltWithFunctionKeys) {
+    // clang-format off
     expectFunctionKeys("Alt+", kAlt, {{0, 104}, {0, 105}, {0, 106}, {0, 107}, {0, 108}, {0, 109},
                                       {0, 110}, {0, 111}, {0, 112}, {0, 113}, {E0, 139}, {E0, 140}});
+    // clang-format on
 }
 
 // The console reports Tab's character with Shift too; Shift+Tab has codes
@@ -146,6 +158,7 @@ TEST(ConsoleKeyTable, ShiftTab) {
 // The console reports the character of the key pressed with Alt (the
 // letter in either case); Alt is tested first.
 TEST(ConsoleKeyTable, AltWithLettersDigitsMinusAndEquals) {
+    // clang-format off
     const struct {
         int virtualKey;
         int code;
@@ -159,6 +172,7 @@ TEST(ConsoleKeyTable, AltWithLettersDigitsMinusAndEquals) {
         {'8', 127}, {'9', 128}, {'0', 129},
         {kVkOemMinus, 130}, {kVkOemPlus, 131},
     };
+    // clang-format on
     ASSERT_EQ(sizeof alt / sizeof alt[0], 26u + 10u + 2u);
     for (const auto& a : alt) {
         const bool letter = a.virtualKey >= 'A' && a.virtualKey <= 'Z';
@@ -184,6 +198,7 @@ TEST(ConsoleKeyTable, AltWithLettersDigitsMinusAndEquals) {
 // Several of Shift, Ctrl and Alt together: Alt's codes before Ctrl's,
 // Ctrl's before Shift's.
 TEST(ConsoleKeyTable, CombinedModifiersPickAltThenCtrlThenShift) {
+    // clang-format off
     expectCodes({
         {"Shift+Alt+Up", kVkUp, kShift | kAlt | kEnhancedKey, 0, {0, 152}},
         {"Shift+Ctrl+Up", kVkUp, kShift | kCtrl | kEnhancedKey, 0, {E0, 141}},
@@ -200,6 +215,7 @@ TEST(ConsoleKeyTable, CombinedModifiersPickAltThenCtrlThenShift) {
         {"Ctrl+Alt+Q", 'Q', kCtrl | kAlt, 0x11, {0, 16}},
         {"Shift+Alt+Tab", kVkTab, kShift | kAlt, '\t', {}},
     });
+    // clang-format on
 }
 
 TEST(ConsoleKeyTable, LockBitsChangeNoCode) {
