@@ -55,9 +55,7 @@ void emitText(TextOut* out, const char* text) {
     for (const char* c = text; *c != '\0'; ++c) emitChar(out, *c);
 }
 
-bool outputFull(const TextOut* out) {
-    return out->length + 1 >= out->capacity;
-}
+bool outputFull(const TextOut* out) { return out->length + 1 >= out->capacity; }
 
 // Puts a non-negative integer into the digits so that its last digit is
 // the units digit.
@@ -189,8 +187,7 @@ int formatFixed(double value, int decimals, char* out, int capacity) {
     uint64_t bits = 0;
     memcpy(&bits, &value, sizeof bits);
     const bool negative = (bits >> 63) != 0;
-    const bool allOnesExponent =
-        ((bits >> kMantissaBits) & kExponentAllOnes) == kExponentAllOnes;
+    const bool allOnesExponent = ((bits >> kMantissaBits) & kExponentAllOnes) == kExponentAllOnes;
     if (allOnesExponent && (bits & kMantissaMask) != 0) {
         emitText(&text, "nan");
     } else {

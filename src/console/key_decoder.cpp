@@ -93,7 +93,8 @@ void addParameterByte(Parameters* p, int byte) {
             ++p->count;
         }
     } else if (isDigit(byte)) {
-        if (p->values[field] < kParameterCap) p->values[field] = p->values[field] * 10 + (byte - '0');
+        if (p->values[field] < kParameterCap)
+            p->values[field] = p->values[field] * 10 + (byte - '0');
         p->present[field] = true;
     } else {
         p->foreign = true;  // private markers and sub-parameters
@@ -188,12 +189,14 @@ bool sequenceKey(const KeyBytes& b, KeyPress* press) {
     Form form;
     int m = 0;
     int modifiers = 0;
-    if (!formOf(b.bytes + from, b.length - from, &form, &m) || !modifiersOfParameter(m, &modifiers)) {
+    if (!formOf(b.bytes + from, b.length - from, &form, &m) ||
+        !modifiersOfParameter(m, &modifiers)) {
         return false;
     }
     if (alt) modifiers |= kAlt;
     for (const SequenceKey& row : kSequences) {
-        if (std::strcmp(row.form, form.text) == 0) return storeCodes(row.key, modifiers | row.modifiers, press);
+        if (std::strcmp(row.form, form.text) == 0)
+            return storeCodes(row.key, modifiers | row.modifiers, press);
     }
     return false;
 }

@@ -35,8 +35,8 @@ volatile sig_atomic_t waitingForKey = 0;
 // it, continue it or are ignored (or cannot be caught). SIGPIPE ends it,
 // but is ignored, so that a reader that has gone away shows up as a failed
 // write, which is reported, instead of a silent death.
-const int kSignalsThatDoNotEnd[] = {SIGCHLD, SIGCONT, SIGSTOP, SIGTSTP, SIGTTIN, SIGTTOU,
-                                    SIGURG, SIGWINCH, SIGKILL, SIGPIPE};
+const int kSignalsThatDoNotEnd[] = {SIGCHLD, SIGCONT, SIGSTOP,  SIGTSTP, SIGTTIN,
+                                    SIGTTOU, SIGURG,  SIGWINCH, SIGKILL, SIGPIPE};
 
 bool endsTheProcess(int signal) {
     for (int other : kSignalsThatDoNotEnd) {
@@ -117,7 +117,8 @@ bool hasDefaultAction(int signal) {
 
 void installSignalHandlers() {
     for (int signal = 1; signal < NSIG; ++signal) {
-        if (endsTheProcess(signal) && hasDefaultAction(signal)) installHandler(signal, onEndingSignal);
+        if (endsTheProcess(signal) && hasDefaultAction(signal))
+            installHandler(signal, onEndingSignal);
     }
     if (hasDefaultAction(SIGTSTP)) installHandler(SIGTSTP, onStop);
     installHandler(SIGCONT, onContinue);

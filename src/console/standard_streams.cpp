@@ -39,7 +39,8 @@ int finishStandardOutput(int status) {
     if (!outputFailed) return status;
     if (!reported) {
         reported = true;
-        fprintf(stderr, "brown-robinson: cannot write to standard output: %s\n", strerror(outputErrno));
+        fprintf(stderr, "brown-robinson: cannot write to standard output: %s\n",
+                strerror(outputErrno));
     }
     return 1;
 }

@@ -15,8 +15,9 @@
 #include "console/windows_keys.h"
 
 static_assert(kRightAltPressed == RIGHT_ALT_PRESSED && kLeftAltPressed == LEFT_ALT_PRESSED &&
-                  kRightCtrlPressed == RIGHT_CTRL_PRESSED && kLeftCtrlPressed == LEFT_CTRL_PRESSED &&
-                  kShiftPressed == SHIFT_PRESSED && kEnhancedKey == ENHANCED_KEY,
+                  kRightCtrlPressed == RIGHT_CTRL_PRESSED &&
+                  kLeftCtrlPressed == LEFT_CTRL_PRESSED && kShiftPressed == SHIFT_PRESSED &&
+                  kEnhancedKey == ENHANCED_KEY,
               "control key state bits as the console reports them");
 static_assert(kVkTab == VK_TAB && kVkShift == VK_SHIFT && kVkControl == VK_CONTROL &&
                   kVkMenu == VK_MENU && kVkPageUp == VK_PRIOR && kVkPageDown == VK_NEXT &&
@@ -39,7 +40,8 @@ DWORD savedMode = 0;
 volatile LONG modeIsChanged = 0;
 
 void setKeyMode() {
-    InterlockedExchange(&modeIsChanged, 1);  // first: an event in between restores a mode not yet changed
+    InterlockedExchange(&modeIsChanged,
+                        1);  // first: an event in between restores a mode not yet changed
     SetConsoleMode(consoleInput, 0);
 }
 
@@ -74,8 +76,8 @@ bool isConsoleHandle(HANDLE handle) {
 }
 
 HANDLE openConsoleDevice(const char* name) {
-    return CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, 0, nullptr);
+    return CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 // The next key pressed; false when the console fails. Key-up events count
@@ -88,8 +90,9 @@ bool readKeyEvents(KeyPress* key) {
         if (!ReadConsoleInputA(consoleInput, &record, 1, &count) || count != 1) return false;
         if (record.EventType != KEY_EVENT) continue;
         const KEY_EVENT_RECORD& event = record.Event.KeyEvent;
-        const ConsoleKey pressed = {event.wVirtualKeyCode, static_cast<unsigned char>(event.uChar.AsciiChar),
-                                    static_cast<unsigned>(event.dwControlKeyState), event.bKeyDown != 0};
+        const ConsoleKey pressed = {
+            event.wVirtualKeyCode, static_cast<unsigned char>(event.uChar.AsciiChar),
+            static_cast<unsigned>(event.dwControlKeyState), event.bKeyDown != 0};
         *key = KeyPress{};
         key->codeCount = consoleKeyCodes(pressed, key->codes);
         if (key->codeCount > 0) return true;
@@ -99,7 +102,8 @@ bool readKeyEvents(KeyPress* key) {
 void writeAll(HANDLE handle, const char* text, int length) {
     while (length > 0) {
         DWORD written = 0;
-        if (!WriteFile(handle, text, static_cast<DWORD>(length), &written, nullptr) || written == 0) return;
+        if (!WriteFile(handle, text, static_cast<DWORD>(length), &written, nullptr) || written == 0)
+            return;
         text += written;
         length -= static_cast<int>(written);
     }

@@ -25,9 +25,11 @@ void enterNames() {
 }
 
 void enterStrategyCounts() {
-    printText("\n\n Please enter the maximum number of strategies for player %s ", game.playerOneName);
+    printText("\n\n Please enter the maximum number of strategies for player %s ",
+              game.playerOneName);
     askNumber(&game.rowCount, 1, kMaxStrategies, kRowCountPrompt, kMaxStrategies);
-    printText("\n\n Please enter the maximum number of strategies for player %s", game.playerTwoName);
+    printText("\n\n Please enter the maximum number of strategies for player %s",
+              game.playerTwoName);
     askNumber(&game.columnCount, 1, kMaxStrategies, kColumnCountPrompt, kMaxStrategies);
 }
 

@@ -20,11 +20,11 @@ struct GameRecord {
     int32_t startStrategy;   // player 1's move in iteration 1, 0-based
     int32_t iterationCount;  // N; later the number of table rows to show
 
-    int32_t choiceOne[kMaxIterations + 1];  // index k = 1..N
-    int32_t choiceTwo[kMaxIterations + 1];  // index k = 1..N
+    int32_t choiceOne[kMaxIterations + 1];              // index k = 1..N
+    int32_t choiceTwo[kMaxIterations + 1];              // index k = 1..N
     int32_t sumsB[kMaxIterations + 1][kMaxStrategies];  // player 2's accumulated payoffs
     int32_t sumsA[kMaxIterations + 1][kMaxStrategies];  // player 1's accumulated payoffs
-    float vStar[kMaxIterations + 1];  // estimate after iteration k at index k-1
+    float vStar[kMaxIterations + 1];                    // estimate after iteration k at index k-1
     int32_t tallyOne[kMaxStrategies];
     int32_t tallyTwo[kMaxStrategies];
 };

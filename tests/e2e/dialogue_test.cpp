@@ -19,11 +19,13 @@ struct Step {
     std::string prompt;  // printed by the program before it waits
     std::string input;   // a typed line without its Enter, or the bytes of one key press
     bool isKey;
-    std::string echo;    // for a key: what the program shows for it
+    std::string echo;  // for a key: what the program shows for it
 };
 using Script = std::vector<Step>;
 
-Step line(const std::string& prompt, const std::string& input) { return Step{prompt, input, false, ""}; }
+Step line(const std::string& prompt, const std::string& input) {
+    return Step{prompt, input, false, ""};
+}
 
 Step key(const std::string& prompt, const std::string& bytes, const std::string& echo) {
     return Step{prompt, bytes, true, echo};
@@ -133,13 +135,14 @@ public:
         EXPECT_EQ(visible(dialogue), visible(session_.transcript().substr(0, dialogue.size())));
         session_.type(firstRow.empty() ? "0\n" : "1\n");
         if (!firstRow.empty()) {
-            const std::string head = "|   V*   |\r\n  |_____|___|_________________|___|________________|________|";
+            const std::string head =
+                "|   V*   |\r\n  |_____|___|_________________|___|________________|________|";
             const std::string closing = "\r\n  |_____|";
             ASSERT_TRUE(session_.waitFor(head));
             const size_t rowStart = session_.cursor();
             ASSERT_TRUE(session_.waitFor(closing));
-            const std::string shown =
-                session_.transcript().substr(rowStart, session_.cursor() - closing.size() - rowStart);
+            const std::string shown = session_.transcript().substr(
+                rowStart, session_.cursor() - closing.size() - rowStart);
             EXPECT_EQ(visible("\r\n" + firstRow), visible(shown));
         }
         ASSERT_TRUE(session_.waitForRawMode());
@@ -175,7 +178,8 @@ TEST(TerminalDialogue, NegativeEntriesWithAutomaticStart) {
     }));
     // Stored shifted by 3 as 5 0 / 2 7: the start is row 2, which holds the
     // largest entry, and the sums are those of the shifted game.
-    ASSERT_NO_FATAL_FAILURE(d.finishesGame("  |  1  | 2 |    2    7    0  | 1 |    5    2    0 |  3.50  |"));
+    ASSERT_NO_FATAL_FAILURE(
+        d.finishesGame("  |  1  | 2 |    2    7    0  | 1 |    5    2    0 |  3.50  |"));
 }
 
 TEST(TerminalDialogue, AutomaticStartOnThreeRows) {
@@ -197,7 +201,8 @@ TEST(TerminalDialogue, AutomaticStartOnThreeRows) {
         line(kIterationsQuestion, "6"),
     }));
     // Row 2 is the first to hold the largest entry 4.
-    ASSERT_NO_FATAL_FAILURE(d.finishesGame("  |  1  | 2 |    4    0    0  | 2 |    2    0    3 |  1.50  |"));
+    ASSERT_NO_FATAL_FAILURE(
+        d.finishesGame("  |  1  | 2 |    4    0    0  | 2 |    2    0    3 |  1.50  |"));
 }
 
 TEST(TerminalDialogue, ChosenStartStrategy) {
@@ -325,8 +330,8 @@ TEST(TerminalDialogue, LowestLimitsAreTaken) {
 
 struct Refusal {
     const char* name;
-    size_t at;               // step of the standard game
-    std::string answer;      // the line refused
+    size_t at;           // step of the standard game
+    std::string answer;  // the line refused
     std::string message;
     std::string askedAgain;  // the prompt line printed again
 };
@@ -340,7 +345,8 @@ TEST_P(RefusedAnswer, IsExplainedAndAskedAgain) {
     PtySession session;
     ASSERT_TRUE(session.start());
     Dialogue d(session);
-    ASSERT_NO_FATAL_FAILURE(d.play(withRefusal(standardGame(), r.at, r.answer, r.message, r.askedAgain)));
+    ASSERT_NO_FATAL_FAILURE(
+        d.play(withRefusal(standardGame(), r.at, r.answer, r.message, r.askedAgain)));
     ASSERT_NO_FATAL_FAILURE(d.finishesGame());
 }
 
@@ -457,8 +463,11 @@ TEST_P(KeyAnswer, IsEchoedAndDecides) {
 
 INSTANTIATE_TEST_SUITE_P(TerminalDialogue, KeyAnswer,
                          ::testing::Values(Answer{"UpperY", "Y", true}, Answer{"LowerY", "y", true},
-                                           Answer{"UpperN", "N", false}, Answer{"LowerN", "n", false}),
-                         [](const ::testing::TestParamInfo<Answer>& info) { return std::string(info.param.name); });
+                                           Answer{"UpperN", "N", false},
+                                           Answer{"LowerN", "n", false}),
+                         [](const ::testing::TestParamInfo<Answer>& info) {
+                             return std::string(info.param.name);
+                         });
 
 struct WrongKey {
     const char* name;
@@ -485,11 +494,12 @@ TEST_P(WrongKeyAnswer, IsEchoedAndTheQuestionRepeats) {
 
 INSTANTIATE_TEST_SUITE_P(
     TerminalDialogue, WrongKeyAnswer,
-    ::testing::Values(WrongKey{"Letter", "x", "x"}, WrongKey{"Digit", "1", "1"}, WrongKey{"Space", " ", " "},
-                      WrongKey{"Enter", "\r", "\r"}, WrongKey{"CtrlC", "\x03", "^C"},
-                      WrongKey{"CtrlD", "\x04", "^D"}, WrongKey{"CtrlZ", "\x1a", "^Z"},
-                      WrongKey{"CtrlBackslash", "\x1c", "^\\"}, WrongKey{"CtrlS", "\x13", "^S"},
-                      WrongKey{"CtrlQ", "\x11", "^Q"}, WrongKey{"LoneEsc", "\x1b", "^["}),
+    ::testing::Values(WrongKey{"Letter", "x", "x"}, WrongKey{"Digit", "1", "1"},
+                      WrongKey{"Space", " ", " "}, WrongKey{"Enter", "\r", "\r"},
+                      WrongKey{"CtrlC", "\x03", "^C"}, WrongKey{"CtrlD", "\x04", "^D"},
+                      WrongKey{"CtrlZ", "\x1a", "^Z"}, WrongKey{"CtrlBackslash", "\x1c", "^\\"},
+                      WrongKey{"CtrlS", "\x13", "^S"}, WrongKey{"CtrlQ", "\x11", "^Q"},
+                      WrongKey{"LoneEsc", "\x1b", "^["}),
     [](const ::testing::TestParamInfo<WrongKey>& info) { return std::string(info.param.name); });
 
 TEST(TerminalDialogue, SeveralWrongKeysThenNo) {
@@ -583,14 +593,14 @@ TEST_P(EndOfInput, EndsTheProgramWithStatusOne) {
     ASSERT_NO_FATAL_FAILURE(d.endsWith(1));
 }
 
-INSTANTIATE_TEST_SUITE_P(TerminalDialogue, EndOfInput,
-                         ::testing::Values(InputEnd{"AtNameOne", kNameOneStep}, InputEnd{"AtNameTwo", kNameTwoStep},
-                                           InputEnd{"AtRows", kRowsStep}, InputEnd{"AtColumns", kColumnsStep},
-                                           InputEnd{"AtFirstEntry", kEntry11Step},
-                                           InputEnd{"AtLastEntry", kEntry22Step},
-                                           InputEnd{"AtStrategy", kStrategyStep},
-                                           InputEnd{"AtIterations", kIterationsStep}),
-                         [](const ::testing::TestParamInfo<InputEnd>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    TerminalDialogue, EndOfInput,
+    ::testing::Values(InputEnd{"AtNameOne", kNameOneStep}, InputEnd{"AtNameTwo", kNameTwoStep},
+                      InputEnd{"AtRows", kRowsStep}, InputEnd{"AtColumns", kColumnsStep},
+                      InputEnd{"AtFirstEntry", kEntry11Step}, InputEnd{"AtLastEntry", kEntry22Step},
+                      InputEnd{"AtStrategy", kStrategyStep},
+                      InputEnd{"AtIterations", kIterationsStep}),
+    [](const ::testing::TestParamInfo<InputEnd>& info) { return std::string(info.param.name); });
 
 TEST(TerminalDialogue, EndOfInputAfterARefusedAnswer) {
     PtySession session;
@@ -673,7 +683,8 @@ const std::string kReportAnswers = "0\n" + kClosingKey + "\n";
 // A complete scripted game: the output is exactly the dialogue's, the
 // report follows at once and the closing key's code is the status.
 void expectCompleteGame(const DetachedRun& run, const std::string& dialogue) {
-    ASSERT_TRUE(run.finished) << "killed when the time was up; output so far:\n" << visible(run.output);
+    ASSERT_TRUE(run.finished) << "killed when the time was up; output so far:\n"
+                              << visible(run.output);
     EXPECT_EQ("", run.errors);
     const std::string withReport = dialogue + kReportStart;
     EXPECT_EQ(visible(withReport), visible(run.output.substr(0, withReport.size())));
@@ -712,10 +723,11 @@ Script answeredNo() {
 
 INSTANTIATE_TEST_SUITE_P(
     NoConsole, CompleteBatch,
-    ::testing::Values(Batch{"WrongKeyThenYes", wrongKeyThenYes()}, Batch{"AnsweredNo", answeredNo()},
-                      Batch{"RefusedAnswers",
-                            withRefusal(withRefusal(answeredNo(), kRowsStep, "11", kSizeRefused, kRowsLimit),
-                                        kEntry21Step + 1, "x", kEntryRefused, entry(2, 1))}),
+    ::testing::Values(
+        Batch{"WrongKeyThenYes", wrongKeyThenYes()}, Batch{"AnsweredNo", answeredNo()},
+        Batch{"RefusedAnswers",
+              withRefusal(withRefusal(answeredNo(), kRowsStep, "11", kSizeRefused, kRowsLimit),
+                          kEntry21Step + 1, "x", kEntryRefused, entry(2, 1))}),
     [](const ::testing::TestParamInfo<Batch>& info) { return std::string(info.param.name); });
 
 // All answers on one line, the key among them: the reads take one field
@@ -723,8 +735,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NoConsole, AnswersAndKeyOnOneLine) {
     DetachedRun run = runWithoutConsole("Ann Bob 1 2 7 -8 n 3 " + kReportAnswers);
     std::string expected = kFirstName + kSecondName + rowsQuestion("Ann") + columnsQuestion("Bob") +
-                           matrixIntro("Ann", "Bob") + entry(1, 1) + entry(1, 2) + startQuestion("Ann") + "n" +
-                           kIterationsQuestion;
+                           matrixIntro("Ann", "Bob") + entry(1, 1) + entry(1, 2) +
+                           startQuestion("Ann") + "n" + kIterationsQuestion;
     ASSERT_NO_FATAL_FAILURE(expectCompleteGame(run, expected));
 }
 
@@ -742,7 +754,8 @@ class IncompleteBatch : public ::testing::TestWithParam<BatchEnd> {};
 TEST_P(IncompleteBatch, EndsWithTheMessageAndStatusOne) {
     const BatchEnd& b = GetParam();
     DetachedRun run = runWithoutConsole(inputOf(b.script) + b.blanks);
-    ASSERT_TRUE(run.finished) << "killed when the time was up; output so far:\n" << visible(run.output);
+    ASSERT_TRUE(run.finished) << "killed when the time was up; output so far:\n"
+                              << visible(run.output);
     EXPECT_EQ(visible(outputOf(b.script) + b.unansweredPrompt + kInputEnded), visible(run.output));
     EXPECT_TRUE(exitedWith(run.status, 1));
     EXPECT_EQ("", run.errors);

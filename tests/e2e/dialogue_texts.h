@@ -19,7 +19,8 @@ inline const std::string kInputEnded = "\n The input ended before the game was c
 inline const std::string kNameTooLong = "\n A name may have at most 11 characters.";
 
 inline std::string rowsQuestion(const std::string& one) {
-    return "\n\n Please enter the maximum number of strategies for player " + one + " " + kRowsLimit;
+    return "\n\n Please enter the maximum number of strategies for player " + one + " " +
+           kRowsLimit;
 }
 
 inline std::string columnsQuestion(const std::string& two) {
@@ -45,7 +46,8 @@ inline std::string startQuestion(const std::string& one) {
 // clang-format on
 
 inline std::string numberRefused(int low, int high) {
-    return "\n Please enter a whole number from " + std::to_string(low) + " to " + std::to_string(high) + ".";
+    return "\n Please enter a whole number from " + std::to_string(low) + " to " +
+           std::to_string(high) + ".";
 }
 
 // ---- What follows the dialogue --------------------------------------------

@@ -32,7 +32,8 @@ Clock::time_point deadlineAfter(int timeoutMs) {
 }
 
 int msLeft(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
@@ -122,7 +123,8 @@ std::string visible(const std::string& text) {
 }
 
 std::string describeStatus(int waitStatus) {
-    if (WIFEXITED(waitStatus)) return "exited with status " + std::to_string(WEXITSTATUS(waitStatus));
+    if (WIFEXITED(waitStatus))
+        return "exited with status " + std::to_string(WEXITSTATUS(waitStatus));
     if (WIFSIGNALED(waitStatus)) {
         int sig = WTERMSIG(waitStatus);
         return "killed by signal " + std::to_string(sig) + " (" + strsignal(sig) + ")";
@@ -131,16 +133,18 @@ std::string describeStatus(int waitStatus) {
 }
 
 ::testing::AssertionResult exitedWith(int waitStatus, int code) {
-    if (WIFEXITED(waitStatus) && WEXITSTATUS(waitStatus) == code) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected exit status " << code << ", but the program "
-                                         << describeStatus(waitStatus);
+    if (WIFEXITED(waitStatus) && WEXITSTATUS(waitStatus) == code)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "expected exit status " << code << ", but the program " << describeStatus(waitStatus);
 }
 
 ::testing::AssertionResult killedBy(int waitStatus, int signalNumber) {
-    if (WIFSIGNALED(waitStatus) && WTERMSIG(waitStatus) == signalNumber) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected death by signal " << signalNumber << " ("
-                                         << strsignal(signalNumber) << "), but the program "
-                                         << describeStatus(waitStatus);
+    if (WIFSIGNALED(waitStatus) && WTERMSIG(waitStatus) == signalNumber)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "expected death by signal " << signalNumber << " (" << strsignal(signalNumber)
+           << "), but the program " << describeStatus(waitStatus);
 }
 
 ::testing::AssertionResult sameTerminalMode(const termios& expected, const termios& actual) {
@@ -239,7 +243,8 @@ bool PtySession::readSome(int timeoutMs) {
 bool PtySession::childHasEnded() const {
     if (reaped_) return true;
     siginfo_t info{};
-    if (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return true;
+    if (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
+        return true;
     return info.si_pid != 0;
 }
 
@@ -276,15 +281,20 @@ bool PtySession::childHasEnded() const {
         termios mode = currentMode();
         if (((mode.c_lflag & ICANON) == 0) == raw) return ::testing::AssertionSuccess();
         if (childHasEnded() || msLeft(deadline) == 0) {
-            return failure(std::string("The terminal did not go into ") + (raw ? "raw" : "cooked") + " mode.");
+            return failure(std::string("The terminal did not go into ") + (raw ? "raw" : "cooked") +
+                           " mode.");
         }
         readSome(5);
     }
 }
 
-::testing::AssertionResult PtySession::waitForRawMode(int timeoutMs) { return waitForMode(true, timeoutMs); }
+::testing::AssertionResult PtySession::waitForRawMode(int timeoutMs) {
+    return waitForMode(true, timeoutMs);
+}
 
-::testing::AssertionResult PtySession::waitForCookedMode(int timeoutMs) { return waitForMode(false, timeoutMs); }
+::testing::AssertionResult PtySession::waitForCookedMode(int timeoutMs) {
+    return waitForMode(false, timeoutMs);
+}
 
 void PtySession::type(const std::string& bytes) {
     std::string::size_type done = 0;

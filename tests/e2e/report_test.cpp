@@ -26,8 +26,8 @@ struct Game {
 
     // Computed by play():
     int shift = 0;
-    std::vector<int> one, two;                    // moves, 0-based, index k-1
-    std::vector<std::vector<int>> sumsB, sumsA;   // rows k = 1..N
+    std::vector<int> one, two;                   // moves, 0-based, index k-1
+    std::vector<std::vector<int>> sumsB, sumsA;  // rows k = 1..N
     std::vector<float> vStar;
     std::vector<int> tallyOne, tallyTwo;
 };
@@ -108,10 +108,10 @@ std::string tableRow(const Game& g, int k) {
     const std::vector<int> none;
     const std::vector<int>& b = played ? g.sumsB[k - 1] : none;
     const std::vector<int>& a = played ? g.sumsA[k - 1] : none;
-    return "\n  | " + padded(k, 2) + "  | " + std::to_string(played ? g.one[k - 1] + 1 : 1) + " |  " +
-           padded(at(b, 0), 3) + "  " + padded(at(b, 1), 3) + "  " + padded(at(b, 2), 3) + "  | " +
-           std::to_string(played ? g.two[k - 1] + 1 : 1) + " |  " + padded(at(a, 0), 3) + "  " +
-           padded(at(a, 1), 3) + "  " + padded(at(a, 2), 3) + " |  " +
+    return "\n  | " + padded(k, 2) + "  | " + std::to_string(played ? g.one[k - 1] + 1 : 1) +
+           " |  " + padded(at(b, 0), 3) + "  " + padded(at(b, 1), 3) + "  " + padded(at(b, 2), 3) +
+           "  | " + std::to_string(played ? g.two[k - 1] + 1 : 1) + " |  " + padded(at(a, 0), 3) +
+           "  " + padded(at(a, 1), 3) + "  " + padded(at(a, 2), 3) + " |  " +
            fixed(played ? g.vStar[k - 1] : 0.0f, 2) + "  |";
 }
 
@@ -190,7 +190,8 @@ TEST(Report, WorkedExampleAndTheFinalKeyAsStatus) {
     const DetachedRun run = runWithoutConsole(answers(g) + "4\nx");
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(visible(report(g, "Ann", "Bob", 4)), visible(reportOf(run)));
-    EXPECT_NE(run.output.find("\n\n\n The mean price of the game is: 3.052083 -> 3 "), std::string::npos);
+    EXPECT_NE(run.output.find("\n\n\n The mean price of the game is: 3.052083 -> 3 "),
+              std::string::npos);
     EXPECT_NE(run.output.find(" S'[Ann] = (  1/4   3/4   0/4   ) ;"), std::string::npos);
     EXPECT_NE(run.output.find(" S'[Bob] = (  0/4   2/4   2/4   ) ;"), std::string::npos);
     EXPECT_TRUE(exitedWith(run.status, 'x'));
@@ -342,7 +343,8 @@ TEST(Report, TenByTenGameOfNinetyNineIterations) {
         play(g);
         const DetachedRun run = runWithoutConsole(answers(g) + "99\n");
         ASSERT_TRUE(run.finished);
-        EXPECT_EQ(visible(report(g, "Ann", "Bob", 99)), visible(reportOf(run))) << "round " << round;
+        EXPECT_EQ(visible(report(g, "Ann", "Bob", 99)), visible(reportOf(run)))
+            << "round " << round;
         EXPECT_TRUE(exitedWith(run.status, 0));
     }
 }

@@ -90,12 +90,15 @@ TEST(LostTerminal, StopRequestAtTheKeyQuestionKeepsTheReadGoing) {
 // A full disk: the output is lost, so the run must not report success,
 // whatever key ended it.
 TEST(FailingOutput, FullDeviceGivesStatusOneAndAMessage) {
-    for (const std::string& ending : {std::string("0\n\n"), std::string("0\nq"), std::string("99\n\x01")}) {
+    for (const std::string& ending :
+         {std::string("0\n\n"), std::string("0\nq"), std::string("99\n\x01")}) {
         SCOPED_TRACE("report answers " + visible(ending));
-        const DetachedRun run = runWithoutConsole(kOneByOne + "n 3\n" + ending, kTimeoutMs, "/dev/full");
+        const DetachedRun run =
+            runWithoutConsole(kOneByOne + "n 3\n" + ending, kTimeoutMs, "/dev/full");
         ASSERT_TRUE(run.finished);
         EXPECT_TRUE(exitedWith(run.status, 1));
-        EXPECT_NE(run.errors.find("cannot write to standard output"), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find("cannot write to standard output"), std::string::npos)
+            << run.errors;
     }
 }
 
@@ -138,7 +141,8 @@ TEST(FailingOutput, ClosedPipeGivesStatusOneAndAMessage) {
     std::string message(200, '\0');
     rewind(errors);
     message.resize(fread(&message[0], 1, message.size(), errors));
-    EXPECT_NE(message.find("cannot write to standard output: Broken pipe"), std::string::npos) << message;
+    EXPECT_NE(message.find("cannot write to standard output: Broken pipe"), std::string::npos)
+        << message;
     fclose(input);
     fclose(errors);
 }
@@ -148,20 +152,23 @@ TEST(FailingOutput, ClosedPipeGivesStatusOneAndAMessage) {
 TEST(HostileInput, LongLinesAndBinaryBytesAreRefused) {
     const std::string huge(1 << 20, '7');
     const std::string binary("\0\x01\xff\xe9", 4);
-    const std::string input = std::string(1 << 20, 'x') + "\nAnn " + binary + "\n" + huge + "\n" + binary +
-                              "\n1\n1\n" + huge + "\n-" + binary + "\n7\nn\n" + binary + "\n1\n0\n";
+    const std::string input = std::string(1 << 20, 'x') + "\nAnn " + binary + "\n" + huge + "\n" +
+                              binary + "\n1\n1\n" + huge + "\n-" + binary + "\n7\nn\n" + binary +
+                              "\n1\n0\n";
     const DetachedRun run = runWithoutConsole(input);
     ASSERT_TRUE(run.finished);
     EXPECT_TRUE(exitedWith(run.status, 0));
     const std::string expected = kFirstName + kNameTooLong + kFirstName + kSecondName +
                                  rowsQuestion("Ann") + numberRefused(1, 10) + kRowsLimit +
-                                 numberRefused(1, 10) + kRowsLimit + columnsQuestion(binary.substr(0, 0));
+                                 numberRefused(1, 10) + kRowsLimit +
+                                 columnsQuestion(binary.substr(0, 0));
     // The second name holds a NUL byte, so it prints as an empty string.
     EXPECT_EQ(visible(expected), visible(run.output.substr(0, expected.size())));
     EXPECT_NE(run.output.find(entry(1, 1) + numberRefused(-10000000, 10000000) + entry(1, 1) +
                               numberRefused(-10000000, 10000000) + entry(1, 1)),
               std::string::npos);
-    EXPECT_NE(run.output.find(numberRefused(1, 99) + kIterationsLimit + kReportStart), std::string::npos);
+    EXPECT_NE(run.output.find(numberRefused(1, 99) + kIterationsLimit + kReportStart),
+              std::string::npos);
     EXPECT_NE(run.output.find("The mean price of the game is: 7.000000 -> 7 "), std::string::npos);
 }
 

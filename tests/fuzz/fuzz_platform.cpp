@@ -89,8 +89,8 @@ void beginFuzzRun(const FuzzSurroundings& surroundings) {
     now = surroundings;
     // A memory stream over nothing still needs a buffer to point at.
     static char empty[1];
-    char* bytes = now.inputSize == 0 ? empty
-                                     : const_cast<char*>(reinterpret_cast<const char*>(now.input));
+    char* bytes =
+        now.inputSize == 0 ? empty : const_cast<char*>(reinterpret_cast<const char*>(now.input));
     inputStream = fmemopen(bytes, now.inputSize, "r");
     if (inputStream == nullptr) giveUp("cannot open a memory stream");
     keyPosition = 0;

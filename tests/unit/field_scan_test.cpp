@@ -56,8 +56,12 @@ TEST(ScanInt, TakesSignAndDigitsAndLeavesTheRest) {
 }
 
 TEST(ScanInt, NulAndHighBytesAreUnreadable) {
-    for (const std::string& input : {std::string("\0" "12\n", 4), std::string("\xff" "1"),
-                                    std::string("\x80")}) {
+    for (const std::string& input : {std::string("\0"
+                                                 "12\n",
+                                                 4),
+                                     std::string("\xff"
+                                                 "1"),
+                                     std::string("\x80")}) {
         FILE* in = streamOf(input);
         int32_t value = 5;
         EXPECT_EQ(scanInt(in, &value), kScanUnreadable);

@@ -234,9 +234,7 @@ TEST(FormatFixed, NonFiniteValues) {
     expectTable(cases);
 }
 
-TEST(FormatFixed, NegativeDecimalsPrintLikeZeroDecimals) {
-    EXPECT_EQ(fixedText(2.5, -3), "3");
-}
+TEST(FormatFixed, NegativeDecimalsPrintLikeZeroDecimals) { EXPECT_EQ(fixedText(2.5, -3), "3"); }
 
 // Sentinels around the buffer catch any write past capacity.
 struct CutCase {

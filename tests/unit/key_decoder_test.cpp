@@ -59,7 +59,8 @@ bool decodePress(ByteSource* source, KeyPress* key) {
 std::vector<int> decodeOne(ByteSource* source) {
     KeyPress key = {{-100, -100}, -100, {0}, 0};
     if (!decodePress(source, &key)) return {};
-    return std::vector<int>(key.codes, key.codes + (key.codeCount < 1 || key.codeCount > 2 ? 2 : key.codeCount));
+    return std::vector<int>(
+        key.codes, key.codes + (key.codeCount < 1 || key.codeCount > 2 ? 2 : key.codeCount));
 }
 
 // Every key until the reader has nothing more (at most `limit` keys).
@@ -102,7 +103,8 @@ struct KeyCase {
 void expectKeys(const std::vector<KeyCase>& cases) {
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(printable(c.bytes));
-        ByteSource source = c.bytes.back() == '$' ? sourceOf({c.bytes, "x"}) : sourceOf({c.bytes + "x"});
+        ByteSource source =
+            c.bytes.back() == '$' ? sourceOf({c.bytes, "x"}) : sourceOf({c.bytes + "x"});
         EXPECT_EQ(decodeOne(&source), (std::vector<int>{c.lead, c.second}));
         EXPECT_EQ(decodeOne(&source), (std::vector<int>{'x'}));
         EXPECT_EQ(decodeOne(&source), (std::vector<int>{}));
@@ -229,9 +231,7 @@ TEST(KeyDecoderTable, AltWithFunctionKeys) {
     // clang-format on
 }
 
-TEST(KeyDecoderTable, ShiftTab) {
-    expectKeys({{CSI "Z", 0, 15}, {CSI "1;2Z", 0, 15}});
-}
+TEST(KeyDecoderTable, ShiftTab) { expectKeys({{CSI "Z", 0, 15}, {CSI "1;2Z", 0, 15}}); }
 
 TEST(KeyDecoderTable, AltWithLettersInEitherCaseDigitsMinusAndEquals) {
     // clang-format off
@@ -567,7 +567,8 @@ TEST(KeyDecoderCharacters, Utf8CharactersAreOneKey) {
         KeyPress first;
         ASSERT_TRUE(decodePress(&source, &first));
         EXPECT_EQ(std::string(first.text, first.textLength), c.firstText);
-        std::vector<std::vector<int>> keys = {std::vector<int>(first.codes, first.codes + first.codeCount)};
+        std::vector<std::vector<int>> keys = {
+            std::vector<int>(first.codes, first.codes + first.codeCount)};
         for (const std::vector<int>& key : decodeAll(&source)) keys.push_back(key);
         EXPECT_EQ(keys, c.keys);
     }
@@ -575,8 +576,9 @@ TEST(KeyDecoderCharacters, Utf8CharactersAreOneKey) {
 
 // However long, a sequence is taken to its end and dropped.
 TEST(KeyDecoderUnknown, LongSequencesAreDroppedWhole) {
-    for (const std::string& bytes : {CSI + std::string(100, '1') + "~", CSI + std::string(40, ';') + "A",
-                                     SS3 + std::string(30, '5') + "A", ESC CSI + std::string(20, '2') + "~"}) {
+    for (const std::string& bytes :
+         {CSI + std::string(100, '1') + "~", CSI + std::string(40, ';') + "A",
+          SS3 + std::string(30, '5') + "A", ESC CSI + std::string(20, '2') + "~"}) {
         SCOPED_TRACE(printable(bytes));
         ByteSource source = sourceOf({bytes + "x"});
         EXPECT_EQ(decodeAll(&source), (std::vector<std::vector<int>>{{'x'}}));

@@ -41,9 +41,8 @@ void loadEstimates(std::initializer_list<float> estimates, int32_t shift) {
 }
 
 TEST(MeanPrice, AveragesInDoubleAndStoresAsFloat) {
-    const float third = static_cast<float>((static_cast<double>(static_cast<float>(7.0 / 3)) +
-                                            static_cast<float>(10.0 / 3)) *
-                                           0.5);
+    const float third = static_cast<float>(
+        (static_cast<double>(static_cast<float>(7.0 / 3)) + static_cast<float>(10.0 / 3)) * 0.5);
     loadEstimates({2.5f, 3.75f, third, 3.125f}, 0);
     const double sum = 2.5 + 3.75 + static_cast<double>(third) + 3.125;
     EXPECT_EQ(meanPrice(), static_cast<float>(sum / 4));

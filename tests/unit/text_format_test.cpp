@@ -68,7 +68,8 @@ TEST(KeyEchoText, ControlCodesInCaretForm) {
 TEST(KeyEchoText, HighCodesAsCharactersOnAWindowsConsole) {
     for (const int code : {0x80, 0x82, 0x9B, 0xE0, 0xFF}) {
         char text[5];
-        EXPECT_EQ(std::string(text, keyEchoText(code, true, text)), std::string(1, static_cast<char>(code)));
+        EXPECT_EQ(std::string(text, keyEchoText(code, true, text)),
+                  std::string(1, static_cast<char>(code)));
     }
     char text[5];
     EXPECT_EQ(std::string(text, keyEchoText(27, true, text)), "^[");

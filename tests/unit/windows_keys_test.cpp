@@ -75,7 +75,8 @@ const EditingKey kEditingKeys[] = {
 
 // One row of second codes per modifier, in the order of kEditingKeys:
 // the grey keys, which come with ENHANCED_KEY.
-void expectEditingKeys(const char* modifier, unsigned state, int lead, const std::vector<int>& seconds) {
+void expectEditingKeys(const char* modifier, unsigned state, int lead,
+                       const std::vector<int>& seconds) {
     state |= kEnhancedKey;
     ASSERT_EQ(seconds.size(), sizeof kEditingKeys / sizeof kEditingKeys[0]);
     std::vector<KeyCase> cases;
@@ -84,18 +85,21 @@ void expectEditingKeys(const char* modifier, unsigned state, int lead, const std
         names.push_back(std::string(modifier) + kEditingKeys[i].name);
     }
     for (size_t i = 0; i < seconds.size(); ++i) {
-        cases.push_back({names[i].c_str(), kEditingKeys[i].virtualKey, state, 0, {lead, seconds[i]}});
+        cases.push_back(
+            {names[i].c_str(), kEditingKeys[i].virtualKey, state, 0, {lead, seconds[i]}});
     }
     expectCodes(cases);
 }
 
 // F1 ... F12 with one modifier: the lead and second code of each.
-void expectFunctionKeys(const char* modifier, unsigned state, const std::vector<std::vector<int>>& codes) {
+void expectFunctionKeys(const char* modifier, unsigned state,
+                        const std::vector<std::vector<int>>& codes) {
     ASSERT_EQ(codes.size(), 12u);
     std::vector<std::string> names;
     for (int f = 1; f <= 12; ++f) names.push_back(std::string(modifier) + "F" + std::to_string(f));
     std::vector<KeyCase> cases;
-    for (int f = 1; f <= 12; ++f) cases.push_back({names[f - 1].c_str(), kVkF[f], state, 0, codes[f - 1]});
+    for (int f = 1; f <= 12; ++f)
+        cases.push_back({names[f - 1].c_str(), kVkF[f], state, 0, codes[f - 1]});
     expectCodes(cases);
 }
 
@@ -109,13 +113,15 @@ TEST(ConsoleKeyTable, ShiftWithCursorAndEditingKeysKeepsTheirCodes) {
 
 TEST(ConsoleKeyTable, CtrlWithCursorAndEditingKeys) {
     expectEditingKeys("Ctrl+", kCtrl, E0, {141, 145, 116, 115, 119, 117, 132, 118, 146, 147});
-    expectEditingKeys("right Ctrl+", kRightCtrlPressed, E0, {141, 145, 116, 115, 119, 117, 132, 118, 146, 147});
+    expectEditingKeys("right Ctrl+", kRightCtrlPressed, E0,
+                      {141, 145, 116, 115, 119, 117, 132, 118, 146, 147});
 }
 
 TEST(ConsoleKeyTable, AltWithCursorAndEditingKeys) {
     expectEditingKeys("Alt+", kAlt, 0, {152, 160, 157, 155, 151, 159, 153, 161, 162, 163});
     // Right Alt on a keyboard without AltGr comes without left Ctrl.
-    expectEditingKeys("right Alt+", kRightAltPressed, 0, {152, 160, 157, 155, 151, 159, 153, 161, 162, 163});
+    expectEditingKeys("right Alt+", kRightAltPressed, 0,
+                      {152, 160, 157, 155, 151, 159, 153, 161, 162, 163});
 }
 
 TEST(ConsoleKeyTable, FunctionKeys) {
@@ -177,15 +183,20 @@ TEST(ConsoleKeyTable, AltWithLettersDigitsMinusAndEquals) {
     for (const auto& a : alt) {
         const bool letter = a.virtualKey >= 'A' && a.virtualKey <= 'Z';
         const int lower = letter ? a.virtualKey - 'A' + 'a' : a.virtualKey;
-        const int character = a.virtualKey == kVkOemMinus ? '-' : a.virtualKey == kVkOemPlus ? '=' : lower;
+        const int character = a.virtualKey == kVkOemMinus  ? '-'
+                              : a.virtualKey == kVkOemPlus ? '='
+                                                           : lower;
         char name[40];
         std::snprintf(name, sizeof name, "Alt+key 0x%02X", a.virtualKey);
         SCOPED_TRACE(name);
         EXPECT_EQ(codesOf(a.virtualKey, kAlt, character), (std::vector<int>{0, a.code}));
-        EXPECT_EQ(codesOf(a.virtualKey, kRightAltPressed, character), (std::vector<int>{0, a.code}));
+        EXPECT_EQ(codesOf(a.virtualKey, kRightAltPressed, character),
+                  (std::vector<int>{0, a.code}));
         if (letter) {
-            EXPECT_EQ(codesOf(a.virtualKey, kAlt | kShift, a.virtualKey), (std::vector<int>{0, a.code}));
-            EXPECT_EQ(codesOf(a.virtualKey, kAlt | kCapsLockOn, a.virtualKey), (std::vector<int>{0, a.code}));
+            EXPECT_EQ(codesOf(a.virtualKey, kAlt | kShift, a.virtualKey),
+                      (std::vector<int>{0, a.code}));
+            EXPECT_EQ(codesOf(a.virtualKey, kAlt | kCapsLockOn, a.virtualKey),
+                      (std::vector<int>{0, a.code}));
         }
     }
     // The keypad's keys have the codes of lower-case letters ('a' is
