@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "console/text_format.h"
+
 namespace {
 
 constexpr int kEsc = 27;
@@ -114,13 +116,9 @@ void addToForm(Form* form, char c) {
 }
 
 void addNumberToForm(Form* form, int number) {
-    char digits[8];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + number % 10);
-        number /= 10;
-    } while (number > 0);
-    while (count > 0) addToForm(form, digits[--count]);
+    char digits[12];
+    formatInteger(number, digits);
+    for (int i = 0; digits[i] != '\0'; ++i) addToForm(form, digits[i]);
 }
 
 // Which parameter is the key number and which the modifier (-1 and 0 for

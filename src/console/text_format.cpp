@@ -25,8 +25,19 @@ void putPadded(Output* out, const char* text, int width) {
     for (int i = 0; i < length; ++i) putChar(out, text[i]);
 }
 
-// Decimal text of a 32-bit integer; the magnitude is taken in 64 bits so
-// that the most negative value has one too.
+int readNumber(const char** cursor) {
+    int number = 0;
+    while (**cursor >= '0' && **cursor <= '9') {
+        if (number < 1000) number = number * 10 + (**cursor - '0');
+        ++*cursor;
+    }
+    return number;
+}
+
+}  // namespace
+
+// The magnitude is taken in 64 bits so that the most negative value has
+// one too.
 void formatInteger(int32_t value, char* text) {
     int64_t magnitude = value < 0 ? -int64_t{value} : int64_t{value};
     char reversed[12];
@@ -40,17 +51,6 @@ void formatInteger(int32_t value, char* text) {
     while (count > 0) text[length++] = reversed[--count];
     text[length] = '\0';
 }
-
-int readNumber(const char** cursor) {
-    int number = 0;
-    while (**cursor >= '0' && **cursor <= '9') {
-        if (number < 1000) number = number * 10 + (**cursor - '0');
-        ++*cursor;
-    }
-    return number;
-}
-
-}  // namespace
 
 int formatText(char* out, int capacity, const char* format, va_list args) {
     Output output = {out, capacity, 0};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstdint>
 
 // Formats into out (zero-terminated, cut at capacity-1 characters) and
 // returns the length. Fields: %s, %d, %f, each with an optional width
@@ -9,3 +10,7 @@
 // optional precision (%.2f; 6 when none is given); %% prints a percent
 // sign. Anything else after a percent sign is printed as it stands.
 int formatText(char* out, int capacity, const char* format, va_list args);
+
+// The decimal text of value, zero-terminated, into text (12 bytes hold
+// any value).
+void formatInteger(int32_t value, char* text);
