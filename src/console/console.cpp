@@ -1,9 +1,13 @@
 #include "console/console.h"
 
+#include <cerrno>
 #include <cstdarg>
+#include <cstring>
 
+#include "console/game_file.h"
 #include "console/platform.h"
 #include "console/text_format.h"
+#include "console/text_input.h"
 
 namespace {
 
@@ -12,10 +16,45 @@ namespace {
 KeyPress lastKey;
 int codesHandedOut = 0;
 
-// The keys of a scripted run (no console) come from standard input, one
+// The answers: those of the game file first, if there is one, then those
+// on standard input, as if the two were one stream.
+TextInput answers;
+int gameFile = -1;
+const char* gameFilePath = "";
+
+// A file that fails in the middle would leave the game half entered from
+// it; better to stop and say so than to go on with other answers.
+int readFromGameFile(char* buffer, int capacity) {
+    const int got = readGameFile(gameFile, buffer, capacity);
+    if (got < 0) {
+        printError("brown-robinson: cannot read '%s': %s\n", gameFilePath, std::strerror(errno));
+        endProgram(1);
+    }
+    return got;
+}
+
+int readAnswers(void*, char* buffer, int capacity) {
+    if (gameFile >= 0) {
+        const int got = readFromGameFile(buffer, capacity);
+        if (got > 0) return got;
+        closeGameFile(gameFile);
+        gameFile = -1;
+    }
+    // Whatever has been asked is on the screen before the wait for the
+    // answer, wherever standard output goes.
+    platformFlushOutput();
+    for (;;) {
+        const int got = platformReadInput(buffer, capacity);
+        if (got <= 0) return 0;
+        const int kept = dropPasteMarkers(buffer, got);
+        if (kept > 0) return kept;
+    }
+}
+
+// The keys of a scripted run (no console) come from the answers, one
 // non-blank character each.
 bool readKeyFromInput(KeyPress* key) {
-    const int c = scanNonBlank(platformInput());
+    const int c = scanNonBlank(&answers);
     *key = KeyPress{{c, 0}, 1, {0}, 0};
     return c != EOF;
 }
@@ -32,7 +71,29 @@ void startConsole() {
     // plays more than one run (as the fuzzer does).
     lastKey = KeyPress{};
     codesHandedOut = 0;
+    startTextInput(&answers, readAnswers, nullptr);
     platformStart();
+}
+
+bool useGameFile(const char* path) {
+    gameFile = openGameFile(path);
+    if (gameFile < 0) {
+        printError("brown-robinson: cannot open '%s': %s\n", path, std::strerror(errno));
+        return false;
+    }
+    gameFilePath = path;
+    // A file that cannot be read at all is as wrong a command line as one
+    // that cannot be opened: its first bytes are read now.
+    const int got = readGameFile(gameFile, answers.buffer, kTextInputCapacity);
+    if (got < 0) {
+        printError("brown-robinson: cannot read '%s': %s\n", path, std::strerror(errno));
+        closeGameFile(gameFile);
+        gameFile = -1;
+        return false;
+    }
+    answers.length = got;
+    answers.next = 0;
+    return true;
 }
 
 void printText(const char* format, ...) {
@@ -46,13 +107,13 @@ void printText(const char* format, ...) {
     platformWriteOutput(text, length);
 }
 
-ScanStatus readIntField(int32_t* value) { return noticeEnd(scanInt(platformInput(), value)); }
+ScanStatus readIntField(int32_t* value) { return noticeEnd(scanInt(&answers, value)); }
 
 ScanStatus readWordField(char* out, int capacity) {
-    return noticeEnd(scanWord(platformInput(), out, capacity));
+    return noticeEnd(scanWord(&answers, out, capacity));
 }
 
-void dropInputLine() { dropLine(platformInput()); }
+void dropInputLine() { dropLine(&answers); }
 
 // One key press gives one or two codes: the first now, the second at the
 // next call. A new key comes from the console (a terminal's bytes through
@@ -60,6 +121,7 @@ void dropInputLine() { dropLine(platformInput()); }
 // standard input.
 int readKey() {
     if (codesHandedOut < lastKey.codeCount) return lastKey.codes[codesHandedOut++];
+    platformFlushOutput();
     const bool read = platformHasConsole() ? platformReadKey(&lastKey) : readKeyFromInput(&lastKey);
     if (!read) {
         lastKey = KeyPress{};
@@ -88,9 +150,12 @@ void echoKey(int code) {
 
 bool hasConsole() { return platformHasConsole(); }
 
-void printError(const char* text) {
-    int length = 0;
-    while (text[length] != '\0') ++length;
+void printError(const char* format, ...) {
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    const int length = formatText(text, sizeof text, format, args);
+    va_end(args);
     platformWriteError(text, length);
 }
 

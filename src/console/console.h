@@ -8,6 +8,11 @@
 // Prepares the console; called once, before anything else.
 void startConsole();
 
+// Takes the answers from the file at `path` first and from standard input
+// when it ends. False, with a message on standard error, when the file
+// cannot be opened or read.
+bool useGameFile(const char* path);
+
 // Formatted output to standard output. Fields: %s, %d, %2d, %3d (any
 // width), %f and %.2f (any precision; a float is passed widened to
 // double) and %%. When standard output is a terminal the text is on the
@@ -18,7 +23,9 @@ void printText(const char* format, ...)
 #endif
     ;
 
-// One field from standard input (see field_scan.h for the statuses).
+// One field of the answers (see field_scan.h for the statuses): from the
+// game file while it lasts, then from standard input. What has been
+// printed is written out before the program waits for input.
 ScanStatus readIntField(int32_t* value);
 ScanStatus readWordField(char* out, int capacity);
 
@@ -48,8 +55,13 @@ bool hasConsole();
 // characters into out and returns its length.
 int keyEchoText(int code, bool highCodesAreText, char out[5]);
 
-// A message on standard error, outside the dialogue.
-void printError(const char* text);
+// A message on standard error, outside the dialogue; the fields as for
+// printText.
+void printError(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
 
 // Ends the program with `status`, all output written and the terminal as
 // it was found.

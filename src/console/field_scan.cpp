@@ -10,29 +10,29 @@ bool isBlank(int c) {
 bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
 // Passes over white space; returns the first other byte, left unread, or EOF.
-int skipBlanks(FILE* in) {
-    int c = getc(in);
-    while (c != EOF && isBlank(c)) c = getc(in);
-    if (c != EOF) ungetc(c, in);
+int skipBlanks(TextInput* in) {
+    int c = nextInputByte(in);
+    while (c != EOF && isBlank(c)) c = nextInputByte(in);
+    if (c != EOF) giveBackInputByte(in, c);
     return c;
 }
 
 }  // namespace
 
-ScanStatus scanInt(FILE* in, int32_t* value) {
+ScanStatus scanInt(TextInput* in, int32_t* value) {
     int c = skipBlanks(in);
     if (c == EOF) return kScanEnd;
 
     bool negative = false;
     if (c == '+' || c == '-') {
         negative = (c == '-');
-        getc(in);
-        c = getc(in);
+        nextInputByte(in);
+        c = nextInputByte(in);
         // Characters were matched and then the field failed: unreadable,
         // not the end, so it is refused like any other; the next read
         // meets the end.
         if (c == EOF) return kScanUnreadable;
-        ungetc(c, in);
+        giveBackInputByte(in, c);
     }
     if (!isDigit(c)) return kScanUnreadable;
 
@@ -40,41 +40,41 @@ ScanStatus scanInt(FILE* in, int32_t* value) {
     // the 32-bit range, so a long run of digits can never wrap around.
     const int64_t limit = int64_t{INT32_MAX} + 1;
     int64_t magnitude = 0;
-    while ((c = getc(in)) != EOF && isDigit(c)) {
+    while ((c = nextInputByte(in)) != EOF && isDigit(c)) {
         if (magnitude <= limit) magnitude = magnitude * 10 + (c - '0');
     }
-    if (c != EOF) ungetc(c, in);
+    if (c != EOF) giveBackInputByte(in, c);
 
     if (magnitude > limit || (!negative && magnitude == limit)) return kScanOutOfRange;
     *value = static_cast<int32_t>(negative ? -magnitude : magnitude);
     return kScanOk;
 }
 
-ScanStatus scanWord(FILE* in, char* out, int capacity) {
+ScanStatus scanWord(TextInput* in, char* out, int capacity) {
     int c = skipBlanks(in);
     if (c == EOF) return kScanEnd;
 
     int length = 0;
     bool tooLong = false;
-    while ((c = getc(in)) != EOF && !isBlank(c)) {
+    while ((c = nextInputByte(in)) != EOF && !isBlank(c)) {
         if (length < capacity - 1) {
             out[length++] = static_cast<char>(c);
         } else {
             tooLong = true;  // the rest of the word is taken but not kept
         }
     }
-    if (c != EOF) ungetc(c, in);
+    if (c != EOF) giveBackInputByte(in, c);
     out[length] = '\0';
     return tooLong ? kScanOutOfRange : kScanOk;
 }
 
-int scanNonBlank(FILE* in) {
+int scanNonBlank(TextInput* in) {
     int c = skipBlanks(in);
-    if (c != EOF) getc(in);
+    if (c != EOF) nextInputByte(in);
     return c;
 }
 
-void dropLine(FILE* in) {
-    int c = getc(in);
-    while (c != EOF && c != '\n') c = getc(in);
+void dropLine(TextInput* in) {
+    int c = nextInputByte(in);
+    while (c != EOF && c != '\n') c = nextInputByte(in);
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "console/text_input.h"
+
 enum ScanStatus {
     kScanOk,          // the field was read
     kScanUnreadable,  // no digit where a number must start; that byte stays unread
@@ -16,15 +18,15 @@ enum ScanStatus {
 // "%d": optional sign and decimal digits. A sign without a digit is taken
 // and the byte after it stays unread. Every digit of the number is taken,
 // even when the value no longer fits; *value is written only on kScanOk.
-ScanStatus scanInt(FILE* in, int32_t* value);
+ScanStatus scanInt(TextInput* in, int32_t* value);
 
 // "%s": the characters up to the next white space, stored zero-terminated.
 // A word of more than capacity-1 characters is taken up to its end but
 // reported as kScanOutOfRange; out then holds only its beginning.
-ScanStatus scanWord(FILE* in, char* out, int capacity);
+ScanStatus scanWord(TextInput* in, char* out, int capacity);
 
 // The next byte that is not white space, or EOF.
-int scanNonBlank(FILE* in);
+int scanNonBlank(TextInput* in);
 
 // Drops what is left of the current line, its line end included.
-void dropLine(FILE* in);
+void dropLine(TextInput* in);

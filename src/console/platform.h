@@ -2,16 +2,20 @@
 // process. Everything above it is portable and is tested on plain bytes.
 #pragma once
 
-#include <cstdio>
-
 #include "console/key_codes.h"
 
 // Sets up output buffering and the handlers that give the terminal back
 // when the process is stopped or ended. Called once, first thing.
 void platformStart();
 
-// The stream the formatted reads take their fields from.
-FILE* platformInput();
+// Reads standard input into buffer: up to capacity bytes, and from a
+// terminal no further than the end of one line, so that what is typed
+// after it stays in the terminal for the next key read. Returns how many
+// bytes; 0 once the input has ended or failed, and from then on.
+int platformReadInput(char* buffer, int capacity);
+
+// Writes out what standard output still holds, before a wait for input.
+void platformFlushOutput();
 
 // A formatted read met the end of standard input. Where a line read cut
 // short by Ctrl+C looks like that end (the Windows console), the program

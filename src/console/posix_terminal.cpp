@@ -23,6 +23,8 @@ namespace {
 
 bool consoleChecked = false;
 int terminalFd = -1;
+bool inputIsTerminal = false;
+bool inputEnded = false;
 
 // Shared with the signal handlers: the mode to give back, the mode of a
 // key read, and where the read stands.
@@ -168,10 +170,34 @@ void writeAll(int fd, const char* text, int length) {
 
 void platformStart() {
     setUpStandardStreams(isatty(STDOUT_FILENO) == 1);
+    inputIsTerminal = isatty(STDIN_FILENO) == 1;
     installSignalHandlers();
 }
 
-FILE* platformInput() { return stdin; }
+// A terminal is read a byte at a time: when it goes back to line mode
+// after a key read, everything typed ahead comes in one piece, and the
+// answers and keys in it must still be taken in the order they were
+// typed. A line typed in raw mode ends in CR, not LF.
+int platformReadInput(char* buffer, int capacity) {
+    int length = 0;
+    while (!inputEnded && length < capacity) {
+        const ssize_t got =
+            read(STDIN_FILENO, buffer + length, inputIsTerminal ? 1 : capacity - length);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            inputEnded = length == 0;
+            break;
+        }
+        length += static_cast<int>(got);
+        const char last = buffer[length - 1];
+        if (!inputIsTerminal || last == '\n' || last == '\r') break;
+    }
+    return length;
+}
+
+void platformFlushOutput() {
+    if (!flushStandardOutput()) platformExit(1);
+}
 
 // Ctrl+C at a line read is SIGINT here, and ends the program by itself.
 void platformInputEnded() {}
@@ -207,8 +233,13 @@ bool platformShowsHighCodes() { return false; }
 
 void platformEchoText(const char* text, int length) { writeAll(terminalFd, text, length); }
 
+// What is still typed ahead in the terminal was meant for this program
+// (the rest of a pasted text, the second character of a key), not for the
+// shell that gets the terminal next.
 void platformExit(int status) {
     status = finishStandardOutput(status);
     if (terminalIsRaw) setSaved();
+    // (From the background that would stop the process instead.)
+    if (terminalFd >= 0 && tcgetpgrp(terminalFd) == getpgrp()) tcflush(terminalFd, TCIFLUSH);
     exit(status);
 }

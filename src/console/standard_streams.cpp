@@ -33,6 +33,11 @@ bool writeStandardOutput(const char* text, int length) {
     return !outputFailed;
 }
 
+bool flushStandardOutput() {
+    if (fflush(stdout) != 0) noteOutputFailure();
+    return !outputFailed;
+}
+
 int finishStandardOutput(int status) {
     static bool reported = false;
     if (fflush(stdout) != 0 || ferror(stdout)) noteOutputFailure();

@@ -9,6 +9,11 @@ void setUpStandardStreams(bool outputIsTerminal);
 // Writes text to standard output; false once any write has failed.
 bool writeStandardOutput(const char* text, int length);
 
+// Writes what is still buffered, so that a reader of the output sees the
+// question before the program waits for its answer; false once any write
+// has failed.
+bool flushStandardOutput();
+
 // Writes what is still buffered. When any write failed, says so on
 // standard error (once) and returns 1, whatever `status` was: the run did
 // not do its job. Otherwise returns `status`.

@@ -116,7 +116,26 @@ void platformStart() {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
-FILE* platformInput() { return stdin; }
+// The runtime's standard input, which lets the console edit the line;
+// one line at most, as on a terminal.
+int platformReadInput(char* buffer, int capacity) {
+    static bool ended = false;
+    int length = 0;
+    while (!ended && length < capacity) {
+        const int c = getc(stdin);
+        if (c == EOF) {
+            ended = length == 0;
+            break;
+        }
+        buffer[length++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    return length;
+}
+
+void platformFlushOutput() {
+    if (!flushStandardOutput()) platformExit(1);
+}
 
 // A console line read cut short by Ctrl+C or Ctrl+Break returns nothing,
 // which the runtime takes for the end of the input, and it may do so

@@ -45,13 +45,13 @@ TEST(ScanInt, TakesSignAndDigitsAndLeavesTheRest) {
     };
     for (const IntCase& c : cases) {
         SCOPED_TRACE(std::string("input \"") + c.input + "\"");
-        FILE* in = streamOf(c.input);
+        StringStream* in = streamOf(c.input);
         ASSERT_NE(in, nullptr);
         int32_t value = -99;
         EXPECT_EQ(scanInt(in, &value), c.status);
         EXPECT_EQ(value, c.status == kScanOk ? c.value : -99) << "target written on failure";
         EXPECT_EQ(restOf(in), c.rest);
-        fclose(in);
+        delete in;
     }
 }
 
@@ -62,27 +62,27 @@ TEST(ScanInt, NulAndHighBytesAreUnreadable) {
                                      std::string("\xff"
                                                  "1"),
                                      std::string("\x80")}) {
-        FILE* in = streamOf(input);
+        StringStream* in = streamOf(input);
         int32_t value = 5;
         EXPECT_EQ(scanInt(in, &value), kScanUnreadable);
         EXPECT_EQ(value, 5);
         EXPECT_EQ(restOf(in), input);
-        fclose(in);
+        delete in;
     }
 }
 
 TEST(ScanInt, AMegabyteOfDigitsIsOneNumberOutOfRange) {
-    FILE* in = streamOf(std::string(1 << 20, '9') + "\n5\n");
+    StringStream* in = streamOf(std::string(1 << 20, '9') + "\n5\n");
     int32_t value = 0;
     EXPECT_EQ(scanInt(in, &value), kScanOutOfRange);
     dropLine(in);
     EXPECT_EQ(scanInt(in, &value), kScanOk);
     EXPECT_EQ(value, 5);
-    fclose(in);
+    delete in;
 }
 
 TEST(ScanWord, TakesOneWordAtATime) {
-    FILE* in = streamOf("\n\n   Alice Bob\nCarol\n");
+    StringStream* in = streamOf("\n\n   Alice Bob\nCarol\n");
     char name[12] = "";
     EXPECT_EQ(scanWord(in, name, sizeof name), kScanOk);
     EXPECT_STREQ(name, "Alice");
@@ -91,13 +91,13 @@ TEST(ScanWord, TakesOneWordAtATime) {
     EXPECT_EQ(scanWord(in, name, sizeof name), kScanOk);
     EXPECT_STREQ(name, "Carol");
     EXPECT_EQ(scanWord(in, name, sizeof name), kScanEnd);
-    fclose(in);
+    delete in;
 }
 
 TEST(ScanWord, ElevenCharactersFitTwelveDoNot) {
     char name[12];
     memset(name, '#', sizeof name);
-    FILE* in = streamOf("abcdefghijk abcdefghijkl rest\n");
+    StringStream* in = streamOf("abcdefghijk abcdefghijkl rest\n");
     EXPECT_EQ(scanWord(in, name, sizeof name), kScanOk);
     EXPECT_STREQ(name, "abcdefghijk");
 
@@ -108,32 +108,33 @@ TEST(ScanWord, ElevenCharactersFitTwelveDoNot) {
     EXPECT_EQ(guarded[11], '\0');
     EXPECT_EQ(guarded[12], '#');
     EXPECT_EQ(restOf(in), " rest\n");
-    fclose(in);
+    delete in;
 }
 
 TEST(ScanWord, AMegabyteWordAndBinaryBytes) {
     char name[12];
-    FILE* in = streamOf(std::string(1 << 20, 'x') + " ok " + std::string("a\0b\xe9", 4) + "\n");
+    StringStream* in =
+        streamOf(std::string(1 << 20, 'x') + " ok " + std::string("a\0b\xe9", 4) + "\n");
     EXPECT_EQ(scanWord(in, name, sizeof name), kScanOutOfRange);
     EXPECT_EQ(scanWord(in, name, sizeof name), kScanOk);
     EXPECT_STREQ(name, "ok");
     // NUL and bytes above 127 are word characters like any other.
     EXPECT_EQ(scanWord(in, name, sizeof name), kScanOk);
     EXPECT_EQ(memcmp(name, "a\0b\xe9", 5), 0);
-    fclose(in);
+    delete in;
 }
 
 TEST(ScanHelpers, NonBlankAndDropLine) {
-    FILE* in = streamOf("  \n Y rest of line\nnext");
+    StringStream* in = streamOf("  \n Y rest of line\nnext");
     EXPECT_EQ(scanNonBlank(in), 'Y');
     dropLine(in);
     EXPECT_EQ(restOf(in), "next");
-    fclose(in);
+    delete in;
 
     in = streamOf(" \n ");
     EXPECT_EQ(scanNonBlank(in), EOF);
     dropLine(in);  // at the end: returns, does not wait
-    fclose(in);
+    delete in;
 }
 
 }  // namespace
