@@ -1,11 +1,39 @@
-// Enters a game, plays it and shows the results. The key that ends the
-// run is the program's exit status.
+// Reads the command line, enters a game, plays it and shows the results.
+// The key that ends the run is the program's exit status.
 #include "console/console.h"
+#include "dialogue/command_line.h"
 #include "dialogue/print_results.h"
 #include "dialogue/run_game.h"
 
-int main() {
+namespace {
+
+// A usage error is told on standard error and ends the run before the
+// dialogue, with nothing on standard output and the terminal untouched.
+[[noreturn]] void endWithUsageError() {
+    printError("Try 'brown-robinson --help' for more information.\n");
+    endProgram(2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine line;
+    parseCommandLine(argc, argv, &line);
     startConsole();
+    switch (line.action) {
+        case kShowHelp:
+            printHelp();
+            endProgram(0);
+        case kShowVersion:
+            printVersion();
+            endProgram(0);
+        case kUsageError:
+            printError("brown-robinson: %s\n", line.problem);
+            endWithUsageError();
+        case kPlayGame:
+            break;
+    }
+    if (line.gameFile != nullptr && !useGameFile(line.gameFile)) endWithUsageError();
     runGame();
     endProgram(printResults());
 }

@@ -1,0 +1,27 @@
+// The command line: brown-robinson [OPTION]... [GAME-FILE], read the GNU
+// way (options before or after the file, short options bundled, long ones
+// by any unambiguous beginning, `--` ending the options).
+#pragma once
+
+enum CommandAction {
+    kPlayGame,
+    kShowHelp,
+    kShowVersion,
+    kUsageError,
+};
+
+struct CommandLine {
+    CommandAction action;
+    bool exact;            // -x, --exact: the exact solution after the table
+    bool wide;             // -w, --wide: every strategy in the table
+    const char* gameFile;  // the answers to read first; nullptr for none ("-" too)
+    char problem[200];     // with kUsageError: what is wrong with the command line
+};
+
+// Reads the arguments. --help and --version take effect where they stand,
+// as the first wrong argument does: what comes after them is not read.
+void parseCommandLine(int argc, char** argv, CommandLine* line);
+
+// The texts of --help and --version, on standard output.
+void printHelp();
+void printVersion();
