@@ -50,11 +50,14 @@ std::vector<std::string> childEnvironment() {
 
 struct ExecArguments {
     std::vector<std::string> envStrings = childEnvironment();
+    std::vector<std::string> arguments;
     std::vector<char*> argv;
     std::vector<char*> envp;
 
-    ExecArguments() {
+    explicit ExecArguments(const std::vector<std::string>& programArguments)
+        : arguments(programArguments) {
         argv.push_back(const_cast<char*>(BR_PROGRAM_PATH));
+        for (std::string& argument : arguments) argv.push_back(&argument[0]);
         argv.push_back(nullptr);
         for (std::string& entry : envStrings) envp.push_back(&entry[0]);
         envp.push_back(nullptr);
@@ -201,20 +204,33 @@ termios cookedMode() {
 PtySession::~PtySession() {
     killAndReap();
     if (master_ >= 0) close(master_);
+    if (pipeOutput_ >= 0) close(pipeOutput_);
     if (heldSlave_ >= 0) close(heldSlave_);
 }
 
 ::testing::AssertionResult PtySession::start() {
     if (pid_ > 0) return ::testing::AssertionFailure() << "the session was already started";
-    ExecArguments args;
+    ExecArguments args(arguments_);
     termios mode = cookedMode();
+    int outputPipe[2] = {-1, -1};
+    if (outputToPipe_ && pipe(outputPipe) != 0) {
+        return ::testing::AssertionFailure() << "pipe failed: " << std::strerror(errno);
+    }
     winsize size{};
     size.ws_row = 24;
     size.ws_col = 80;
     pid_t pid = forkpty(&master_, nullptr, &mode, &size);
     if (pid < 0) return ::testing::AssertionFailure() << "forkpty failed: " << std::strerror(errno);
-    if (pid == 0) execProgram(args, ignoreHangUp_);
+    if (pid == 0) {
+        if (outputToPipe_) dup2(outputPipe[1], STDOUT_FILENO);
+        execProgram(args, ignoreHangUp_);
+    }
     pid_ = pid;
+    if (outputToPipe_) {
+        close(outputPipe[1]);
+        pipeOutput_ = outputPipe[0];
+        fcntl(pipeOutput_, F_SETFD, FD_CLOEXEC);
+    }
     fcntl(master_, F_SETFD, FD_CLOEXEC);
     if (tcgetattr(master_, &initialMode_) != 0) {
         return ::testing::AssertionFailure() << "tcgetattr failed: " << std::strerror(errno);
@@ -349,6 +365,28 @@ void PtySession::hangUp() {
 
 ::testing::AssertionResult PtySession::waitForExit(int timeoutMs) { return reap(timeoutMs); }
 
+::testing::AssertionResult PtySession::waitForPipedOutput(const std::string& text, int timeoutMs) {
+    auto deadline = deadlineAfter(timeoutMs);
+    while (pipedOutput_.find(text, pipedCursor_) == std::string::npos) {
+        if (msLeft(deadline) == 0 || pipeOutput_ < 0) {
+            return ::testing::AssertionFailure()
+                   << "waited in vain for \"" << visible(text) << "\" on the pipe; it holds \""
+                   << visible(pipedOutput_.substr(pipedCursor_)) << "\"";
+        }
+        pollfd pfd{pipeOutput_, POLLIN, 0};
+        if (poll(&pfd, 1, std::min(msLeft(deadline), 50)) <= 0) continue;
+        char buffer[4096];
+        const ssize_t n = read(pipeOutput_, buffer, sizeof buffer);
+        if (n > 0) pipedOutput_.append(buffer, static_cast<size_t>(n));
+        if (n == 0) {
+            close(pipeOutput_);
+            pipeOutput_ = -1;
+        }
+    }
+    pipedCursor_ = pipedOutput_.find(text, pipedCursor_) + text.size();
+    return ::testing::AssertionSuccess();
+}
+
 void PtySession::sendSignal(int signalNumber) {
     if (pid_ > 0 && !reaped_) kill(pid_, signalNumber);
 }
@@ -399,7 +437,8 @@ void PtySession::killAndReap() {
     exitStatus_ = status;
 }
 
-DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const char* outputPath) {
+DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const char* outputPath,
+                              const std::vector<std::string>& arguments) {
     DetachedRun run;
     // Anonymous files: they vanish with the last descriptor.
     FILE* in = std::tmpfile();
@@ -416,7 +455,7 @@ DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const cha
     std::fflush(in);
     lseek(fileno(in), 0, SEEK_SET);
 
-    ExecArguments args;
+    ExecArguments args(arguments);
     pid_t pid = fork();
     if (pid == 0) {
         setsid();  // a new session: no controlling terminal, /dev/tty cannot be opened

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <sys/types.h>
 #include <termios.h>
@@ -47,6 +48,17 @@ public:
     // with TERM=xterm as its only environment (sanitizer options are
     // passed on). The mode right after the start is kept as initialMode().
     ::testing::AssertionResult start();
+
+    // Before start(): the arguments the program is started with.
+    void setArguments(const std::vector<std::string>& arguments) { arguments_ = arguments; }
+
+    // Before start(): standard output goes to a pipe instead of the
+    // terminal, as in `brown-robinson | tee transcript`.
+    void sendOutputToPipe() { outputToPipe_ = true; }
+
+    // Reads the pipe until `text` appears after what was found before.
+    ::testing::AssertionResult waitForPipedOutput(const std::string& text,
+                                                  int timeoutMs = kTimeoutMs);
 
     // Before start(): the program starts with SIGHUP ignored, as under
     // nohup, so that a closed terminal shows only as a failing read.
@@ -98,6 +110,11 @@ private:
     ::testing::AssertionResult failure(const std::string& what) const;
     void killAndReap();
 
+    std::vector<std::string> arguments_;
+    bool outputToPipe_ = false;
+    int pipeOutput_ = -1;
+    std::string pipedOutput_;
+    std::string::size_type pipedCursor_ = 0;
     int master_ = -1;
     int heldSlave_ = -1;
     pid_t pid_ = -1;
@@ -121,8 +138,9 @@ struct DetachedRun {
 // Runs the program in a new session with no controlling terminal,
 // standard input read from a file holding `input`, standard output and
 // standard error written to files (standard output to `outputPath`
-// instead, when given; the output then stays empty).
+// instead, when given; the output then stays empty), with `arguments`.
 DetachedRun runWithoutConsole(const std::string& input, int timeoutMs = kTimeoutMs,
-                              const char* outputPath = nullptr);
+                              const char* outputPath = nullptr,
+                              const std::vector<std::string>& arguments = {});
 
 }  // namespace e2e
