@@ -3,7 +3,7 @@
 # in /usr/share/doc) and a .zip of the cross-built Windows program.
 set(CPACK_PACKAGE_NAME brown-robinson)
 set(CPACK_PACKAGE_VENDOR "the brown-robinson developers")
-set(CPACK_PACKAGE_CONTACT "brown-robinson developers <developers@brown-robinson.org>")
+set(CPACK_PACKAGE_CONTACT "the brown-robinson developers <>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "solve a two-person zero-sum matrix game by fictitious play")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
@@ -44,7 +44,10 @@ each), the payoff matrix and the number of iterations (at most 99), and
 shows the mean price of the game, each player's mixed strategy and the
 table of iterations.
 .
-Without a terminal it takes all its answers from standard input, so a
+It can also print the exact solution of the game beside the approximation
+(--exact) and a table of iterations with every strategy (--wide), and it
+reads its answers from a game file named on the command line before
+standard input; without a terminal it takes every answer from there, so a
 game can be scripted.")
 endif()
 
