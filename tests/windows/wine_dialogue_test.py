@@ -534,7 +534,7 @@ def play(program, game, output_path=None):
         session.close()
 
 
-def run_without_console(program, data, directory, output_path=None):
+def run_without_console(program, data, directory, output_path=None, arguments=()):
     """The program in a session of its own with no terminal: answers and
     keys from a file, standard output to a file of the directory or to the
     device given. Returns the exit status, standard output (None when it
@@ -556,7 +556,8 @@ def run_without_console(program, data, directory, output_path=None):
             os.dup2(fd, 1)
             fd = os.open(error_path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
             os.dup2(fd, 2)
-            os.execve(program.command[0], program.command, environment(program.windows))
+            command = program.command + list(arguments)
+            os.execve(command[0], command, environment(program.windows))
         finally:
             os._exit(127)
     deadline = time.monotonic() + STEP_TIMEOUT
@@ -675,6 +676,29 @@ def check_game(checks, game, windows, linux, directory):
             checks.status("%s on a full device, wine" % title, wine_status, 1)
 
 
+def check_command_line(checks, windows, linux, directory):
+    """Options and a game file give the same runs on both systems."""
+    game_file = os.path.join(directory, "worked.game")
+    with open(game_file, "wb") as f:
+        f.write(b"Alice Bob\n3 3\n5 0 7\n2 5 0\n6 1 8\n")
+    cases = [
+        ("--version", ["--version"], b"", 0, b"brown-robinson 1.1.0\r\n"),
+        ("a game file, then standard input", [game_file], b"Y\n1\n4\n4\nq", ord("q"),
+         b" The mean price of the game is: 3.052083 -> 3 "),
+        ("an unknown option", ["--bogus"], b"", 2, b""),
+    ]
+    for title, arguments, data, code, shown in cases:
+        runs = [run_without_console(p, data, directory, arguments=arguments) for p in (linux, windows)]
+        (linux_status, linux_output, linux_errors), (wine_status, wine_output, wine_errors) = runs
+        checks.same_text("%s: the same output" % title, linux_output.decode("cp437"),
+                         crlf_to_lf(wine_output).decode("cp437"), "linux", "wine")
+        checks.same_text("%s: the same errors" % title, linux_errors.decode("cp437"),
+                         crlf_to_lf(wine_errors).decode("cp437"), "linux", "wine")
+        checks.status("%s, Linux" % title, linux_status, code)
+        checks.status("%s, wine" % title, wine_status, code)
+        checks.check("%s: wine shows %r" % (title, shown), shown in wine_output)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--exe", required=True, help="the Windows program")
@@ -693,6 +717,10 @@ def main():
                 check_game(checks, game, windows, linux, directory)
             except (Failure, UnknownSequence) as failure:
                 checks.check(game.name, False, "    %s" % failure)
+        try:
+            check_command_line(checks, windows, linux, directory)
+        except Failure as failure:
+            checks.check("the command line", False, "    %s" % failure)
     print("%s: %d failure(s), %.1f s" % (os.path.basename(sys.argv[0]), checks.failures,
                                          time.monotonic() - started))
     return 1 if checks.failures else 0
