@@ -22,6 +22,13 @@ TextInput answers;
 int gameFile = -1;
 const char* gameFilePath = "";
 
+// Every text of the program is short; a longer one would be cut, not
+// written past the buffer.
+void printFormatted(void (*write)(const char* text, int length), const char* format, va_list args) {
+    char text[1024];
+    write(text, formatText(text, sizeof text, format, args));
+}
+
 // A file that fails in the middle would leave the game half entered from
 // it; better to stop and say so than to go on with other answers.
 int readFromGameFile(char* buffer, int capacity) {
@@ -97,14 +104,10 @@ bool useGameFile(const char* path) {
 }
 
 void printText(const char* format, ...) {
-    // Every text of the program is short; a longer one would be cut, not
-    // written past the buffer.
-    char text[1024];
     va_list args;
     va_start(args, format);
-    const int length = formatText(text, sizeof text, format, args);
+    printFormatted(platformWriteOutput, format, args);
     va_end(args);
-    platformWriteOutput(text, length);
 }
 
 ScanStatus readIntField(int32_t* value) { return noticeEnd(scanInt(&answers, value)); }
@@ -151,12 +154,10 @@ void echoKey(int code) {
 bool hasConsole() { return platformHasConsole(); }
 
 void printError(const char* format, ...) {
-    char text[1024];
     va_list args;
     va_start(args, format);
-    const int length = formatText(text, sizeof text, format, args);
+    printFormatted(platformWriteError, format, args);
     va_end(args);
-    platformWriteError(text, length);
 }
 
 void endProgram(int status) { platformExit(status); }
