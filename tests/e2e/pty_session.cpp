@@ -53,7 +53,8 @@ struct ExecArguments {
     std::vector<char*> argv;
     std::vector<char*> envp;
 
-    ExecArguments() {
+    explicit ExecArguments(const std::vector<std::string>& moreEnvironment = {}) {
+        envStrings.insert(envStrings.end(), moreEnvironment.begin(), moreEnvironment.end());
         argv.push_back(const_cast<char*>(BR_PROGRAM_PATH));
         argv.push_back(nullptr);
         for (std::string& entry : envStrings) envp.push_back(&entry[0]);
@@ -206,7 +207,7 @@ PtySession::~PtySession() {
 
 ::testing::AssertionResult PtySession::start() {
     if (pid_ > 0) return ::testing::AssertionFailure() << "the session was already started";
-    ExecArguments args;
+    ExecArguments args(environment_);
     termios mode = cookedMode();
     winsize size{};
     size.ws_row = 24;
