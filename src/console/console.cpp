@@ -140,7 +140,7 @@ int readKey() {
 void echoKey(int code) {
     if (!hasConsole()) {
         char text[5];
-        platformWriteOutput(text, keyEchoText(code, false, text));
+        platformWriteOutput(text, keyEchoText(code, kHighCodesAsBytes, text));
         return;
     }
     if (lastKey.textLength > 0 && codesHandedOut == 1 && code == lastKey.codes[0]) {
@@ -148,7 +148,7 @@ void echoKey(int code) {
         return;
     }
     char text[5];
-    platformEchoText(text, keyEchoText(code, platformShowsHighCodes(), text));
+    platformEchoText(text, keyEchoText(code, platformHighCodeEcho(), text));
 }
 
 bool hasConsole() { return platformHasConsole(); }

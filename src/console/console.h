@@ -46,14 +46,32 @@ void echoKey(int code);
 // Whether the keys come from a console rather than from standard input.
 bool hasConsole();
 
+// How the codes from 0x80 up are shown when echoed.
+enum HighCodeEcho {
+    // A terminal in a locale of one byte a character: 0x80..0x9F are
+    // control codes, 0xA0..0xFF the characters of those bytes.
+    kHighCodesAsBytes,
+    // A terminal in a UTF-8 locale: 0x80..0x9F are control codes too,
+    // 0xA0..0xFF the characters of those numbers (0xE0 is U+00E0), in UTF-8.
+    kHighCodesAsUtf8,
+    // A Windows console: every code from 0x80 up is a character of its
+    // code page, written as that byte.
+    kHighCodesAsCodePage,
+};
+
 // How a key code is shown when echoed: printable bytes and Tab, CR, LF
 // and Backspace as they are, other control codes in caret form ("^C",
-// "^[", "^?"). Codes from 0x80 up are characters when highCodesAreText (a
-// Windows code page); otherwise 0x80..0x9F are control codes too, shown
-// as "M-^@" ... "M-^_", since a raw control code would leave a terminal
-// in an escape state. Writes a zero-terminated text of at most 4
-// characters into out and returns its length.
-int keyEchoText(int code, bool highCodesAreText, char out[5]);
+// "^[", "^?"), the 8-bit control codes 0x80..0x9F of a terminal as
+// "M-^@" ... "M-^_" (a raw control code would leave it in an escape
+// state), and the codes from 0xA0 up as `highCodes` says. Writes a
+// zero-terminated text of at most 4 characters into out and returns its
+// length.
+int keyEchoText(int code, HighCodeEcho highCodes, char out[5]);
+
+// Whether a POSIX locale takes text as UTF-8, by its name: the first of
+// LC_ALL, LC_CTYPE and LANG that is set and not empty (each may be null)
+// names it, and its character set ("C.UTF-8", "en_US.utf8@euro") is UTF-8.
+bool localeTakesUtf8(const char* lcAll, const char* lcCtype, const char* lang);
 
 // A message on standard error, outside the dialogue; the fields as for
 // printText.

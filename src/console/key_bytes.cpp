@@ -1,13 +1,14 @@
 #include "console/key_bytes.h"
 
+#include <cstring>
+
 #include "console/key_codes.h"
+#include "console/key_sequences.h"
 
 namespace {
 
 constexpr int kEsc = 27;
 constexpr int kWaitForever = -1;
-
-bool isIntroducer(int byte) { return byte == '[' || byte == 'O'; }
 
 // A byte kept from an earlier key comes at once; the terminal's own bytes
 // are waited for up to timeoutMs.
@@ -92,36 +93,75 @@ void readCharacterRest(ByteInput* in, KeyBytes* key) {
 
 // ---- Escape sequences ----------------------------------------------------
 
-// Parameter and intermediate bytes up to the final byte. A sequence that
-// mixes the two up is still taken up to its final byte, so that none of
-// it is left over to be read as keys. A byte that cannot continue the
-// sequence ends it and starts the next key.
-void readSequenceBody(ByteInput* in, KeyBytes* key, int byte) {
-    while (isParameterByte(byte) || isIntermediateByte(byte)) {
-        append(key, byte);
-        byte = nextByte(in, kEscapeWaitMs);
-    }
-    if (isFinalByte(byte)) {
-        append(key, byte);
-    } else {
-        keepByte(in, byte);
-    }
+void addToText(char* text, int room, int byte) {
+    int length = 0;
+    while (text[length] != '\0') ++length;
+    if (length + 1 >= room) return;
+    text[length] = static_cast<char>(byte);
+    text[length + 1] = '\0';
 }
 
-// A sequence from its introducer on; the introducer is in key already.
-void readSequence(ByteInput* in, KeyBytes* key, int introducer) {
-    const int byte = nextByte(in, kEscapeWaitMs);
-    if (introducer == '[' && byte == '[') {  // the Linux console: ESC [ [ and one final byte
+// Whether `byte` starts a sequence: some introducer is that byte alone.
+bool startsSequence(int byte) {
+    const char introducer[2] = {static_cast<char>(byte), '\0'};
+    return byte > 0 && isSequenceIntroducer(introducer);
+}
+
+// Whether the introducer read so far and `byte` make a longer one: "[["
+// after "[". (Every longer introducer extends a shorter one.)
+bool extendsIntroducer(const SequenceParts& parts, int byte) {
+    const size_t length = std::strlen(parts.introducer);
+    if (byte <= 0 || length >= kMaxIntroducerLength) return false;
+    char longer[kMaxIntroducerLength + 1];
+    std::memcpy(longer, parts.introducer, length);
+    longer[length] = static_cast<char>(byte);
+    longer[length + 1] = '\0';
+    return isSequenceIntroducer(longer);
+}
+
+// Whether the sequence ends at `byte`: a final byte of the grammar, or a
+// byte with which the sequence read so far names a key (rxvt's '$').
+bool endsSequence(const KeyBytes& key, int byte) {
+    if (isFinalByte(byte)) return true;
+    if (byte < 0 || key.overlong) return false;
+    SequenceParts ended = key.sequence;
+    ended.final = byte;
+    ExtendedKey named = kUp;
+    int modifiers = 0;
+    return sequenceKey(ended, &named, &modifiers);
+}
+
+// A sequence from the first byte of its introducer on: the longest
+// introducer there is, parameter bytes, intermediate bytes and the byte
+// that ends it. A sequence that mixes parameters and intermediates up is
+// still taken up to its end, so that none of it is left over to be read
+// as keys. A byte that cannot continue the sequence cuts it off and
+// starts the next key.
+void readSequence(ByteInput* in, KeyBytes* key, int first) {
+    SequenceParts* parts = &key->sequence;
+    append(key, first);
+    addToText(parts->introducer, sizeof parts->introducer, first);
+    int byte = nextByte(in, kEscapeWaitMs);
+    while (extendsIntroducer(*parts, byte)) {
         append(key, byte);
-        const int final = nextByte(in, kEscapeWaitMs);
-        if (isFinalByte(final)) {
-            append(key, final);
-        } else {
-            keepByte(in, final);
-        }
-        return;
+        addToText(parts->introducer, sizeof parts->introducer, byte);
+        byte = nextByte(in, kEscapeWaitMs);
     }
-    readSequenceBody(in, key, byte);
+    while (!endsSequence(*key, byte)) {
+        if (!isParameterByte(byte) && !isIntermediateByte(byte)) {
+            keepByte(in, byte);
+            return;
+        }
+        append(key, byte);
+        if (isParameterByte(byte) && parts->intermediateCount == 0) {
+            addToText(parts->parameters, sizeof parts->parameters, byte);
+        } else {
+            ++parts->intermediateCount;
+        }
+        byte = nextByte(in, kEscapeWaitMs);
+    }
+    append(key, byte);
+    parts->final = byte;
 }
 
 bool hasAltRow(int byte) {
@@ -134,9 +174,9 @@ bool hasAltRow(int byte) {
 // starts the next key.
 void readAfterSecondEscape(ByteInput* in, KeyBytes* key) {
     const int byte = nextByte(in, kEscapeWaitMs);
-    if (isIntroducer(byte)) {
+    if (startsSequence(byte)) {
         append(key, kEsc);
-        append(key, byte);
+        key->sequence.alt = true;
         readSequence(in, key, byte);
         return;
     }
@@ -151,8 +191,7 @@ void readAfterEscape(ByteInput* in, KeyBytes* key) {
     if (byte < 0) return;  // Esc on its own
     if (byte == kEsc) {
         readAfterSecondEscape(in, key);
-    } else if (isIntroducer(byte)) {
-        append(key, byte);
+    } else if (startsSequence(byte)) {
         readSequence(in, key, byte);
     } else if (hasAltRow(byte)) {
         append(key, byte);
@@ -164,8 +203,7 @@ void readAfterEscape(ByteInput* in, KeyBytes* key) {
 }  // namespace
 
 bool readKeyBytes(ByteInput* in, KeyBytes* key) {
-    key->length = 0;
-    key->overlong = false;
+    *key = KeyBytes{};
     in->failed = false;
     const int first = nextByte(in, kWaitForever);
     // A reader that waits without limit and still brings no byte has none

@@ -39,19 +39,37 @@ inline bool isParameterByte(int byte) { return byte >= 0x30 && byte <= 0x3F; }
 inline bool isIntermediateByte(int byte) { return byte >= 0x20 && byte <= 0x2F; }
 inline bool isFinalByte(int byte) { return byte >= 0x40 && byte <= 0x7E; }
 
-// The bytes of one key as the terminal sent them.
+// The longest introducer a sequence has ("[[", the Linux console's).
+constexpr int kMaxIntroducerLength = 2;
+
+// An escape sequence taken apart by the grammar: after its Esc (one more
+// in front for Alt, as rxvt sends it) an introducer, parameter bytes
+// 0x30-0x3F, intermediate bytes 0x20-0x2F, and one final byte.
+struct SequenceParts {
+    bool alt;
+    char introducer[kMaxIntroducerLength + 1];  // "[" (CSI), "O" (SS3), "[["
+    char parameters[kMaxKeyBytes + 1];
+    // The bytes between the parameters and the final byte: intermediate
+    // bytes, and parameter bytes out of place after one of them.
+    int intermediateCount;
+    int final;  // 0 for a sequence cut off before its final byte
+};
+
+// The bytes of one key as the terminal sent them; for an escape sequence
+// also its parts (zeroed for any other key).
 struct KeyBytes {
     unsigned char bytes[kMaxKeyBytes];
     int length;
     bool overlong;
+    SequenceParts sequence;
 };
 
 // Reads the bytes of the next key: a byte on its own; a UTF-8 character;
 // Esc alone (nothing follows within kEscapeWaitMs); Esc and a byte with an
-// Alt row; a CSI sequence (ESC [, parameter bytes 0x30-0x3F, intermediate
-// bytes 0x20-0x2F, one final byte 0x40-0x7E), the Linux console's ESC [ [
-// and one final byte, or an SS3 sequence (ESC O, the same grammar); any of
-// these sequences with one more Esc in front (Alt, as rxvt sends it). A
-// sequence ends early at a pause or at a byte that cannot continue it.
+// Alt row; an escape sequence, with one more Esc in front for Alt. Which
+// introducers there are, and which bytes besides the grammar's final bytes
+// end a sequence (rxvt's '$'), the table of sequences says
+// (key_sequences.h): a sequence ends at a byte with which it names a key.
+// A sequence ends early at a pause or at a byte that cannot continue it.
 // Returns false when the reader failed or has nothing more to give.
 bool readKeyBytes(ByteInput* in, KeyBytes* key);

@@ -1,8 +1,9 @@
 // Turns the bytes a terminal sends for one key press into key codes, in two
 // steps: readKeyBytes (key_bytes.h) takes one whole key's bytes by the
-// grammar, then keyOfBytes looks them up in one table of sequences. Keys
-// that produce no character (arrows, function keys, Alt combinations) get
-// the classic two-code form: a lead code 0 or 0xE0, then a second code.
+// grammar, then keyOfBytes tells which key they stand for, a sequence by
+// the table of sequences (key_sequences.h). Keys that produce no character
+// (arrows, function keys, Alt combinations) get the classic two-code form:
+// a lead code 0 or 0xE0, then a second code.
 #pragma once
 
 #include "console/key_bytes.h"

@@ -1,10 +1,40 @@
 #include "console/console.h"
 
-int keyEchoText(int code, bool highCodesAreText, char out[5]) {
+namespace {
+
+int lowerCase(int c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
+
+// Whether a locale name's character set, the part after its '.' (the
+// whole name when it has none) up to an '@', is UTF-8 in any of its
+// spellings: "UTF-8", "utf8", "UTF8".
+bool namesUtf8(const char* name) {
+    const char* set = name;
+    for (const char* p = name; *p != '\0' && *p != '@'; ++p) {
+        if (*p == '.') set = p + 1;
+    }
+    const char* const utf8 = "utf8";
+    int matched = 0;
+    for (const char* p = set; *p != '\0' && *p != '@'; ++p) {
+        if (*p == '-') continue;
+        if (utf8[matched] == '\0' || lowerCase(*p) != utf8[matched]) return false;
+        ++matched;
+    }
+    return utf8[matched] == '\0';
+}
+
+}  // namespace
+
+int keyEchoText(int code, HighCodeEcho highCodes, char out[5]) {
     const int c = code & 0xFF;
     int length = 0;
-    if (c >= 0x80 && highCodesAreText) {
+    if (c >= 0x80 && highCodes == kHighCodesAsCodePage) {
         out[length++] = static_cast<char>(c);
+        out[length] = '\0';
+        return length;
+    }
+    if (c >= 0xA0 && highCodes == kHighCodesAsUtf8) {
+        out[length++] = static_cast<char>(0xC0 | c >> 6);
+        out[length++] = static_cast<char>(0x80 | (c & 0x3F));
         out[length] = '\0';
         return length;
     }
@@ -25,4 +55,12 @@ int keyEchoText(int code, bool highCodesAreText, char out[5]) {
     }
     out[length] = '\0';
     return length;
+}
+
+bool localeTakesUtf8(const char* lcAll, const char* lcCtype, const char* lang) {
+    const char* const names[] = {lcAll, lcCtype, lang};
+    for (const char* name : names) {
+        if (name != nullptr && name[0] != '\0') return namesUtf8(name);
+    }
+    return false;
 }

@@ -2,6 +2,7 @@
 // process. Everything above it is portable and is tested on plain bytes.
 #pragma once
 
+#include "console/console.h"
 #include "console/key_codes.h"
 
 // Sets up output buffering and the handlers that give the terminal back
@@ -36,10 +37,8 @@ bool platformHasConsole();
 // deliver no key.
 bool platformReadKey(KeyPress* key);
 
-// Whether the console shows the codes from 0x80 up as characters (a
-// Windows code page) rather than as control codes (0x80-0x9F on a
-// terminal), which are echoed in caret form.
-bool platformShowsHighCodes();
+// How the console shows the codes from 0x80 up (see keyEchoText).
+HighCodeEcho platformHighCodeEcho();
 
 // Writes text straight to the console.
 void platformEchoText(const char* text, int length);

@@ -229,7 +229,12 @@ bool platformReadKey(KeyPress* key) {
     return read;
 }
 
-bool platformShowsHighCodes() { return false; }
+// A terminal shows text in the character set of the locale.
+HighCodeEcho platformHighCodeEcho() {
+    return localeTakesUtf8(getenv("LC_ALL"), getenv("LC_CTYPE"), getenv("LANG"))
+               ? kHighCodesAsUtf8
+               : kHighCodesAsBytes;
+}
 
 void platformEchoText(const char* text, int length) { writeAll(terminalFd, text, length); }
 

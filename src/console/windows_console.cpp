@@ -183,7 +183,7 @@ bool platformReadKey(KeyPress* key) {
 
 // In a Windows code page the codes from 0x80 up are characters (e acute
 // is 0x82 in code page 850).
-bool platformShowsHighCodes() { return true; }
+HighCodeEcho platformHighCodeEcho() { return kHighCodesAsCodePage; }
 
 void platformEchoText(const char* text, int length) {
     DWORD written = 0;

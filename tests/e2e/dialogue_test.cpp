@@ -100,6 +100,9 @@ public:
     // The echo of the second code of a two-code key: nothing is pressed.
     void echoesSecondCode(const std::string& echo) { expected_ += echo; }
 
+    // The echo of a key typed at once after the one before it.
+    void echoesKeyTypedAhead(const std::string& echo) { expected_ += echo; }
+
     void play(const Script& script) {
         for (const Step& step : script) {
             ASSERT_NO_FATAL_FAILURE(shows(step.prompt));
@@ -526,6 +529,96 @@ TEST(TerminalDialogue, ArrowKeyGivesTwoWrongCodes) {
     d.echoesSecondCode("H");
     ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
     ASSERT_NO_FATAL_FAILURE(answerNoAndFinish(d));
+}
+
+// Whether the text is valid UTF-8: no stray continuation byte, no lead
+// byte without its continuation, no overlong form, surrogate or code point
+// beyond U+10FFFF.
+bool isValidUtf8(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const int lead = static_cast<unsigned char>(text[i]);
+        int count = 0;
+        int low = 0x80;
+        int high = 0xBF;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            count = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            count = 2;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            count = 3;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        for (int k = 1; k <= count; ++k) {
+            if (i + k >= text.size()) return false;
+            const int next = static_cast<unsigned char>(text[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return false;
+        }
+        i += static_cast<size_t>(count) + 1;
+    }
+    return true;
+}
+
+struct LocaleCase {
+    const char* name;
+    std::vector<std::string> environment;
+    std::string leadEcho;  // how the lead code 0xE0 of Up is shown
+    bool utf8;
+};
+
+std::ostream& operator<<(std::ostream& out, const LocaleCase& c) { return out << c.name; }
+
+class ArrowEchoInLocale : public ::testing::TestWithParam<LocaleCase> {};
+
+// In a UTF-8 locale the lead code 0xE0 of Up is echoed as the character
+// of that number (U+00E0), so the whole screen stays valid UTF-8; in any
+// other locale it is the byte itself.
+TEST_P(ArrowEchoInLocale, KeepsTheScreenInTheLocalesCharacterSet) {
+    const LocaleCase& c = GetParam();
+    PtySession session;
+    for (const std::string& entry : c.environment) session.addEnvironment(entry);
+    ASSERT_TRUE(session.start());
+    Dialogue d(session);
+    ASSERT_NO_FATAL_FAILURE(reachKeyQuestion(d));
+    ASSERT_NO_FATAL_FAILURE(d.presses("\x1b[A", c.leadEcho));
+    ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
+    d.echoesSecondCode("H");
+    ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
+    ASSERT_NO_FATAL_FAILURE(answerNoAndFinish(d));
+    EXPECT_EQ(isValidUtf8(session.transcript()), c.utf8) << visible(session.transcript());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TerminalDialogue, ArrowEchoInLocale,
+    ::testing::Values(LocaleCase{"Lang", {"LANG=C.UTF-8"}, "\xc3\xa0", true},
+                      LocaleCase{"LcAll", {"LC_ALL=C.UTF-8", "LANG=C"}, "\xc3\xa0", true},
+                      LocaleCase{"LcCtype", {"LC_CTYPE=C.UTF-8"}, "\xc3\xa0", true},
+                      LocaleCase{"LcAllOverUtf8Lang", {"LC_ALL=C", "LANG=C.UTF-8"}, "\xe0", false},
+                      LocaleCase{"NoLocale", {}, "\xe0", false}),
+    [](const ::testing::TestParamInfo<LocaleCase>& info) { return std::string(info.param.name); });
+
+// rxvt's Shift+Insert, ESC [ 2 $, is 0xE0 and 82 ('R'), each asking again;
+// the y typed at once after it is a key of its own and answers Yes.
+TEST(TerminalDialogue, RxvtShiftInsertThenYAtOnce) {
+    PtySession session;
+    ASSERT_TRUE(session.start());
+    Dialogue d(session);
+    ASSERT_NO_FATAL_FAILURE(reachKeyQuestion(d));
+    ASSERT_NO_FATAL_FAILURE(d.presses("\x1b[2$y", "\xe0"));
+    ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
+    d.echoesSecondCode("R");
+    ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
+    d.echoesKeyTypedAhead("y");
+    ASSERT_NO_FATAL_FAILURE(d.play({line(kStrategyPrompt, "1"), line(kIterationsQuestion, "2")}));
+    ASSERT_NO_FATAL_FAILURE(d.finishesGame());
 }
 
 // Shift+F6 is 0 and then 'Y': the first code repeats the question, the

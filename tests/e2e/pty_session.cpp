@@ -54,8 +54,10 @@ struct ExecArguments {
     std::vector<char*> argv;
     std::vector<char*> envp;
 
-    explicit ExecArguments(const std::vector<std::string>& programArguments)
+    explicit ExecArguments(const std::vector<std::string>& programArguments,
+                           const std::vector<std::string>& moreEnvironment = {})
         : arguments(programArguments) {
+        envStrings.insert(envStrings.end(), moreEnvironment.begin(), moreEnvironment.end());
         argv.push_back(const_cast<char*>(BR_PROGRAM_PATH));
         for (std::string& argument : arguments) argv.push_back(&argument[0]);
         argv.push_back(nullptr);
@@ -210,7 +212,7 @@ PtySession::~PtySession() {
 
 ::testing::AssertionResult PtySession::start() {
     if (pid_ > 0) return ::testing::AssertionFailure() << "the session was already started";
-    ExecArguments args(arguments_);
+    ExecArguments args(arguments_, environment_);
     termios mode = cookedMode();
     int outputPipe[2] = {-1, -1};
     if (outputToPipe_ && pipe(outputPipe) != 0) {

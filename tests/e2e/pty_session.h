@@ -45,8 +45,9 @@ public:
     PtySession& operator=(const PtySession&) = delete;
 
     // Starts the program on a new 80x24 pseudo-terminal in cookedMode(),
-    // with TERM=xterm as its only environment (sanitizer options are
-    // passed on). The mode right after the start is kept as initialMode().
+    // with TERM=xterm and what addEnvironment gave as its only environment
+    // (sanitizer options are passed on). The mode right after the start is
+    // kept as initialMode().
     ::testing::AssertionResult start();
 
     // Before start(): the arguments the program is started with.
@@ -59,6 +60,10 @@ public:
     // Reads the pipe until `text` appears after what was found before.
     ::testing::AssertionResult waitForPipedOutput(const std::string& text,
                                                   int timeoutMs = kTimeoutMs);
+
+    // Before start(): one more variable in the program's environment, as
+    // "LANG=C.UTF-8".
+    void addEnvironment(const std::string& entry) { environment_.push_back(entry); }
 
     // Before start(): the program starts with SIGHUP ignored, as under
     // nohup, so that a closed terminal shows only as a failing read.
@@ -120,6 +125,7 @@ private:
     pid_t pid_ = -1;
     bool reaped_ = false;
     bool ignoreHangUp_ = false;
+    std::vector<std::string> environment_;
     bool masterClosedBySlave_ = false;
     int exitStatus_ = 0;
     termios initialMode_{};

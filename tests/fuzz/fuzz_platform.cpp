@@ -154,7 +154,7 @@ bool platformReadKey(KeyPress* key) {
     return decodeKey(&keyBytes, key);
 }
 
-bool platformShowsHighCodes() { return false; }
+HighCodeEcho platformHighCodeEcho() { return kHighCodesAsBytes; }
 
 void platformEchoText(const char*, int length) {
     countWrite();

@@ -97,15 +97,15 @@ struct KeyCase {
 };
 
 // Each sequence must decode to its two codes and leave the reader right
-// behind it: the byte after it comes out as the next key, and then the
-// input is used up. rxvt's Shift forms end in an intermediate byte, so
-// only a pause (or a byte that cannot continue them) ends them.
+// behind it, having read each of its bytes once and nothing more (no wait
+// for a pause after a complete sequence): the byte typed at once after it
+// comes out as the next key, and then the input is used up.
 void expectKeys(const std::vector<KeyCase>& cases) {
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(printable(c.bytes));
-        ByteSource source =
-            c.bytes.back() == '$' ? sourceOf({c.bytes, "x"}) : sourceOf({c.bytes + "x"});
+        ByteSource source = sourceOf({c.bytes + "x"});
         EXPECT_EQ(decodeOne(&source), (std::vector<int>{c.lead, c.second}));
+        EXPECT_EQ(source.timeouts.size(), c.bytes.size());
         EXPECT_EQ(decodeOne(&source), (std::vector<int>{'x'}));
         EXPECT_EQ(decodeOne(&source), (std::vector<int>{}));
     }
@@ -292,6 +292,39 @@ TEST(KeyDecoderTable, RxvtModifierFormsCombine) {
     // clang-format on
 }
 
+// A sequence ends at its final byte, whatever comes at once after it:
+// rxvt's '$' (a byte the grammar counts among the intermediates), '^' and
+// '@', and the Linux console's ESC [ [ and a letter, each followed by a
+// byte that could have continued a sequence.
+TEST(KeyDecoderTable, SequencesEndAtTheirFinalByteWhateverFollows) {
+    // clang-format off
+    const struct {
+        const char* bytes;
+        std::vector<std::vector<int>> keys;
+    } cases[] = {
+        {CSI "2$" "y", {{E0, 82}, {'y'}}},          // Shift+Insert
+        {CSI "7$" "y", {{E0, 71}, {'y'}}},          // Shift+Home
+        {CSI "2$" "p", {{E0, 82}, {'p'}}},
+        {CSI "23$" "$", {{E0, 135}, {'$'}}},        // Shift+F11
+        {CSI "3$" "5~", {{E0, 83}, {'5'}, {'~'}}},
+        {CSI "6$" CSI "A", {{E0, 81}, {E0, 72}}},
+        {ESC CSI "5$" "y", {{0, 153}, {'y'}}},      // Alt+Shift+Page Up
+        {CSI "2^" "y", {{E0, 146}, {'y'}}},         // Ctrl+Insert
+        {CSI "21^" "^", {{0, 103}, {'^'}}},         // Ctrl+F10
+        {CSI "8@" "y", {{E0, 117}, {'y'}}},         // Shift+Ctrl+End
+        {CSI "24@" "@", {{E0, 138}, {'@'}}},        // Shift+Ctrl+F12
+        {CSI "[A" "y", {{0, 59}, {'y'}}},           // F1 on the Linux console
+        {CSI "[E" "[", {{0, 63}, {'['}}},
+        {ESC CSI "[B" "y", {{0, 105}, {'y'}}},      // Alt+F2
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(printable(c.bytes));
+        ByteSource source = sourceOf({c.bytes});
+        EXPECT_EQ(decodeAll(&source), c.keys);
+    }
+}
+
 // Older terminals put the modifier as the only parameter, after SS3 or
 // before a letter final; an explicit 1 or an empty field is no modifier.
 TEST(KeyDecoderTable, ModifierInTheOnlyOrAnEmptyParameter) {
@@ -320,7 +353,7 @@ TEST(KeyDecoderUnknown, WholeSequencesAreDroppedAndTheNextKeyIsRead) {
         CSI "1;5;2A",         // three parameters
         CSI ";;;;;;;;A",
         CSI "1 q", CSI "1!p", CSI "!!~",  // intermediate bytes
-        CSI "200~",
+        CSI "200~", CSI "201~",           // the marks around a paste
         CSI "99999999999999999999999~",   // a number far beyond int
         CSI "4294967301~",                // 2^32 + 5, not Page Up
         CSI "1;4294967301A",
@@ -332,7 +365,7 @@ TEST(KeyDecoderUnknown, WholeSequencesAreDroppedAndTheNextKeyIsRead) {
         CSI "1;3Z",
         ESC CSI "99~", ESC SS3 "M", ESC CSI "[F",
         CSI "@", CSI "^", CSI "$q",       // rxvt finals without a key number
-        CSI "?1;2$y", CSI "2$p", CSI "7$y",  // terminal reports: '$' is an intermediate byte
+        CSI "?1;2$y", CSI "1$p", CSI "9$y",  // '$' is an intermediate byte where no row ends in it
         CSI "1 5A", CSI "1!;5~",          // parameter bytes after an intermediate
         SS3 "5;A", SS3 "?P", SS3 " A",    // only digits may come between SS3 and its final
     };
@@ -421,6 +454,32 @@ TEST(KeyDecoderEscape, CutOffSequencesAreDropped) {
 
         ByteSource atTheEnd = sourceOf({bytes});
         EXPECT_EQ(decodeAll(&atTheEnd), (std::vector<std::vector<int>>{}));
+    }
+}
+
+// With bracketed paste on, the terminal sends a paste between ESC [ 200 ~
+// and ESC [ 201 ~. The marks are no keys; what was pasted is read as if
+// typed, wherever the pauses fall.
+TEST(KeyDecoderPaste, TheMarksAroundAPasteAreNoKeys) {
+    // clang-format off
+    const struct {
+        std::vector<std::string> bursts;
+        std::vector<std::vector<int>> keys;
+    } cases[] = {
+        {{CSI "200~" "Y" CSI "201~"}, {{'Y'}}},
+        {{CSI "200~", "Y", CSI "201~"}, {{'Y'}}},
+        {{CSI "200~" "q" CSI "201~" "n"}, {{'q'}, {'n'}}},
+        {{CSI "200~" "Yes\r" CSI "201~"}, {{'Y'}, {'e'}, {'s'}, {'\r'}}},
+        {{CSI "200~" "\xc3\xa9" CSI "201~"}, {{0xE9}}},
+        {{CSI "200~" CSI "A" CSI "201~"}, {{E0, 72}}},
+        {{CSI "200~" CSI "201~", "n"}, {{'n'}}},
+        {{CSI "201~", "y"}, {{'y'}}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(printable(c.bursts[0]));
+        ByteSource source = sourceOf(c.bursts);
+        EXPECT_EQ(decodeAll(&source), c.keys);
     }
 }
 

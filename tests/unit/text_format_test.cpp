@@ -58,7 +58,7 @@ TEST(KeyEchoText, ControlCodesInCaretForm) {
     // clang-format on
     for (const auto& c : cases) {
         char text[5];
-        const int length = keyEchoText(c.code, false, text);
+        const int length = keyEchoText(c.code, kHighCodesAsBytes, text);
         EXPECT_EQ(std::string(text, length), c.shown) << "code " << c.code;
         EXPECT_EQ(text[length], '\0');
     }
@@ -68,11 +68,69 @@ TEST(KeyEchoText, ControlCodesInCaretForm) {
 TEST(KeyEchoText, HighCodesAsCharactersOnAWindowsConsole) {
     for (const int code : {0x80, 0x82, 0x9B, 0xE0, 0xFF}) {
         char text[5];
-        EXPECT_EQ(std::string(text, keyEchoText(code, true, text)),
+        EXPECT_EQ(std::string(text, keyEchoText(code, kHighCodesAsCodePage, text)),
                   std::string(1, static_cast<char>(code)));
     }
     char text[5];
-    EXPECT_EQ(std::string(text, keyEchoText(27, true, text)), "^[");
+    EXPECT_EQ(std::string(text, keyEchoText(27, kHighCodesAsCodePage, text)), "^[");
+}
+
+// In a UTF-8 locale a code from 0xA0 up is the character of that number,
+// in UTF-8; every other code is shown as in a locale of single bytes.
+TEST(KeyEchoText, HighCodesAsUtf8CharactersInAUtf8Locale) {
+    for (int code = 0; code < 256; ++code) {
+        SCOPED_TRACE(code);
+        char text[5];
+        const std::string shown(text, keyEchoText(code, kHighCodesAsUtf8, text));
+        char single[5];
+        const std::string asBytes(single, keyEchoText(code, kHighCodesAsBytes, single));
+        if (code < 0xA0) {
+            EXPECT_EQ(shown, asBytes);
+            continue;
+        }
+        ASSERT_EQ(shown.size(), 2u);
+        const int lead = static_cast<unsigned char>(shown[0]);
+        const int next = static_cast<unsigned char>(shown[1]);
+        EXPECT_TRUE(lead == 0xC2 || lead == 0xC3);  // a valid lead, never an overlong form
+        EXPECT_EQ(next & 0xC0, 0x80);
+        EXPECT_EQ((lead & 0x1F) << 6 | (next & 0x3F), code);
+    }
+    char text[5];
+    EXPECT_EQ(std::string(text, keyEchoText(0xE0, kHighCodesAsUtf8, text)), "\xc3\xa0");
+}
+
+// The first of LC_ALL, LC_CTYPE and LANG that is set names the locale.
+TEST(LocaleTakesUtf8, ByTheCharacterSetOfTheLocaleInForce) {
+    // clang-format off
+    const struct {
+        const char* lcAll;
+        const char* lcCtype;
+        const char* lang;
+        bool utf8;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, false},
+        {nullptr, nullptr, "C.UTF-8", true},
+        {nullptr, nullptr, "en_US.utf8", true},
+        {nullptr, nullptr, "de_DE.UTF-8@euro", true},
+        {nullptr, nullptr, "UTF-8", true},
+        {nullptr, nullptr, "C", false},
+        {nullptr, nullptr, "POSIX", false},
+        {nullptr, nullptr, "de_DE.ISO-8859-1", false},
+        {nullptr, nullptr, "de_DE@euro", false},
+        {nullptr, nullptr, "en_US.UTF-16", false},
+        {nullptr, nullptr, "en_US.utf", false},
+        {"C", nullptr, "C.UTF-8", false},
+        {"", "C.UTF-8", "C", true},
+        {nullptr, "C", "C.UTF-8", false},
+        {"C.UTF-8", "C", "C", true},
+        {"", "", "", false},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.lcAll ? c.lcAll : "-") + " " + (c.lcCtype ? c.lcCtype : "-") +
+                     " " + (c.lang ? c.lang : "-"));
+        EXPECT_EQ(localeTakesUtf8(c.lcAll, c.lcCtype, c.lang), c.utf8);
+    }
 }
 
 }  // namespace
