@@ -1,8 +1,9 @@
 # Thin wrapper around CMake. `make run` plays a game, `make test` runs
-# every test, plain and under the sanitizers; `make fuzz` fuzzes whole
-# runs; `make windows` and `make test-windows` cross-build the Windows
-# program and test it under wine; `make package` makes the .deb and the
-# Windows .zip; `make lint` checks the sources' format and runs clang-tidy.
+# every test, plain and under the sanitizers; `make test-terminals` presses
+# keys in real terminal emulators; `make fuzz` fuzzes whole runs; `make
+# windows` and `make test-windows` cross-build the Windows program and
+# test it under wine; `make package` makes the .deb and the Windows .zip;
+# `make lint` checks the sources' format and runs clang-tidy.
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -19,7 +20,7 @@ PACKAGE := build/package
 LINT := build/lint
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test fuzz windows test-windows package lint lint-format lint-tidy install clean
+.PHONY: all run test test-terminals fuzz windows test-windows package lint lint-format lint-tidy install clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -39,6 +40,14 @@ test:
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DBR_SANITIZE=ON
 	cmake --build $(SANITIZE) -j $(JOBS)
 	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
+
+# Keys pressed in real terminal emulators (xterm, rxvt-unicode, and tmux
+# inside xterm) on an X server of their own, and the codes the program
+# reads for them; needs xvfb, xterm, rxvt-unicode, xdotool and tmux.
+test-terminals:
+	cmake -S . -B $(DEBUG) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON
+	cmake --build $(DEBUG) -j $(JOBS) --target key_probe brown-robinson
+	timeout 240 python3 tests/terminals/terminal_test.py --build $(DEBUG)
 
 # Fuzzes whole program runs with libFuzzer (clang) for FUZZ_SECONDS on a
 # copy of the seed corpus; any crash, sanitizer report, hang or broken

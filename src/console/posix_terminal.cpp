@@ -3,7 +3,10 @@
 // from the terminal itself in raw mode, switched on for that one read and
 // off again at once, so the terminal is always given back as it was found:
 // after each read, at every exit and when a signal stops or ends the
-// process in the middle of a read.
+// process in the middle of a read. For that read the terminal is also asked
+// to send Alt with a character as Esc and the character (xterm's default
+// sends the character with its eighth bit set: Alt+Q would arrive as ñ),
+// and its own setting is given back with the mode.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -33,6 +36,16 @@ struct termios rawMode;
 volatile sig_atomic_t terminalIsRaw = 0;
 volatile sig_atomic_t waitingForKey = 0;
 
+// xterm's private mode 1036 (metaSendsEscape): saved and set for a key
+// read, the saved setting restored after it. A terminal that does not
+// know the mode ignores the sequences; a terminal type of "dumb" (or
+// none) gets none. altSentAsEscape: the terminal has been asked for the
+// mode and not yet given its own setting back.
+const char kSendAltAsEscape[] = "\x1b[?1036s\x1b[?1036h";
+const char kRestoreAlt[] = "\x1b[?1036r";
+bool terminalTakesModes = false;
+volatile sig_atomic_t altSentAsEscape = 0;
+
 // The signals whose default action is not to end the process: they stop
 // it, continue it or are ignored (or cannot be caught). SIGPIPE ends it,
 // but is ignored, so that a reader that has gone away shows up as a failed
@@ -47,12 +60,42 @@ bool endsTheProcess(int signal) {
     return true;
 }
 
+void writeAll(int fd, const char* text, int length);
+
+bool termTakesModes() {
+    const char* term = getenv("TERM");
+    return term != nullptr && term[0] != '\0' && strcmp(term, "dumb") != 0;
+}
+
+// Sends one of the mode's sequences with every signal held off: a handler
+// run in between would write its own sequence into the middle of this
+// one, or act on a flag that does not yet say what the terminal was told.
+// Called by the handlers too (write and sigprocmask are async-signal-safe).
+void sendAltMode(const char* sequence, int length, int setAfter) {
+    sigset_t all;
+    sigset_t before;
+    sigfillset(&all);
+    sigprocmask(SIG_BLOCK, &all, &before);
+    if (terminalTakesModes && altSentAsEscape != setAfter) {
+        writeAll(terminalFd, sequence, length);
+        altSentAsEscape = setAfter;
+    }
+    sigprocmask(SIG_SETMASK, &before, nullptr);
+}
+
+// Only once per key read: a second save would keep the mode just set.
+void sendMetaSendsEscape() { sendAltMode(kSendAltAsEscape, sizeof kSendAltAsEscape - 1, 1); }
+
+void restoreMetaSendsEscape() { sendAltMode(kRestoreAlt, sizeof kRestoreAlt - 1, 0); }
+
 void setRaw() {
     terminalIsRaw = 1;  // set first: a signal in between restores a mode not yet changed
     tcsetattr(terminalFd, TCSANOW, &rawMode);
+    sendMetaSendsEscape();
 }
 
 void setSaved() {
+    restoreMetaSendsEscape();
     tcsetattr(terminalFd, TCSANOW, &savedMode);
     terminalIsRaw = 0;
 }
@@ -171,6 +214,7 @@ void writeAll(int fd, const char* text, int length) {
 void platformStart() {
     setUpStandardStreams(isatty(STDOUT_FILENO) == 1);
     inputIsTerminal = isatty(STDIN_FILENO) == 1;
+    terminalTakesModes = termTakesModes();
     installSignalHandlers();
 }
 

@@ -37,10 +37,11 @@ int msLeft(Clock::time_point deadline) {
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// The environment of the program: a terminal type and, so that the
-// sanitizer builds behave as configured, the sanitizer options.
-std::vector<std::string> childEnvironment() {
-    std::vector<std::string> env{"TERM=xterm"};
+// The environment of the program: a terminal type (none when empty) and,
+// so that the sanitizer builds behave as configured, the sanitizer options.
+std::vector<std::string> childEnvironment(const std::string& terminalType) {
+    std::vector<std::string> env;
+    if (!terminalType.empty()) env.push_back("TERM=" + terminalType);
     for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
         const char* value = std::getenv(name);
         if (value != nullptr) env.push_back(std::string(name) + "=" + value);
@@ -49,14 +50,15 @@ std::vector<std::string> childEnvironment() {
 }
 
 struct ExecArguments {
-    std::vector<std::string> envStrings = childEnvironment();
+    std::vector<std::string> envStrings;
     std::vector<std::string> arguments;
     std::vector<char*> argv;
     std::vector<char*> envp;
 
     explicit ExecArguments(const std::vector<std::string>& programArguments,
-                           const std::vector<std::string>& moreEnvironment = {})
-        : arguments(programArguments) {
+                           const std::vector<std::string>& moreEnvironment = {},
+                           const std::string& terminalType = "xterm")
+        : envStrings(childEnvironment(terminalType)), arguments(programArguments) {
         envStrings.insert(envStrings.end(), moreEnvironment.begin(), moreEnvironment.end());
         argv.push_back(const_cast<char*>(BR_PROGRAM_PATH));
         for (std::string& argument : arguments) argv.push_back(&argument[0]);
@@ -81,6 +83,29 @@ struct ExecArguments {
     if (ignoreHangUp) signal(SIGHUP, SIG_IGN);
     execve(args.argv[0], args.argv.data(), args.envp.data());
     _exit(127);
+}
+
+// The sequences that ask for Alt as Esc during a key read and give the
+// terminal's own setting back: a terminal shows nothing for them. Each
+// is logged as its final letter.
+const char* const kAltModeSequences[] = {"\x1b[?1036s", "\x1b[?1036h", "\x1b[?1036r"};
+
+// How many bytes of a mode sequence `text` starts with: all of one, or a
+// part of one that has not arrived in full yet (-1 for none).
+int altModeSequenceAt(const std::string& text, std::string::size_type at, bool* whole) {
+    for (const char* sequence : kAltModeSequences) {
+        const std::string s(sequence);
+        const std::string start = text.substr(at, s.size());
+        if (start == s) {
+            *whole = true;
+            return static_cast<int>(s.size());
+        }
+        if (start.size() < s.size() && s.compare(0, start.size(), start) == 0) {
+            *whole = false;
+            return static_cast<int>(start.size());
+        }
+    }
+    return -1;
 }
 
 std::string readWholeFile(int fd) {
@@ -212,7 +237,7 @@ PtySession::~PtySession() {
 
 ::testing::AssertionResult PtySession::start() {
     if (pid_ > 0) return ::testing::AssertionFailure() << "the session was already started";
-    ExecArguments args(arguments_, environment_);
+    ExecArguments args(arguments_, environment_, terminalType_);
     termios mode = cookedMode();
     int outputPipe[2] = {-1, -1};
     if (outputToPipe_ && pipe(outputPipe) != 0) {
@@ -249,13 +274,31 @@ bool PtySession::readSome(int timeoutMs) {
     char buffer[4096];
     ssize_t n = read(master_, buffer, sizeof buffer);
     if (n > 0) {
-        transcript_.append(buffer, static_cast<size_t>(n));
+        takeOutput(std::string(buffer, static_cast<size_t>(n)));
         return true;
     }
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) return false;
     // EIO (or end of file): every slave side has been closed, all output read.
     masterClosedBySlave_ = true;
     return false;
+}
+
+void PtySession::takeOutput(const std::string& bytes) {
+    unsorted_ += bytes;
+    std::string::size_type i = 0;
+    while (i < unsorted_.size()) {
+        bool whole = false;
+        const int length = unsorted_[i] == '\x1b' ? altModeSequenceAt(unsorted_, i, &whole) : -1;
+        if (length < 0) {
+            transcript_ += unsorted_[i++];
+        } else if (whole) {
+            altModeLog_ += unsorted_[i + static_cast<std::string::size_type>(length) - 1];
+            i += static_cast<std::string::size_type>(length);
+        } else {
+            break;  // the rest of it is still on its way
+        }
+    }
+    unsorted_.erase(0, i);
 }
 
 bool PtySession::childHasEnded() const {

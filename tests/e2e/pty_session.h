@@ -65,6 +65,9 @@ public:
     // "LANG=C.UTF-8".
     void addEnvironment(const std::string& entry) { environment_.push_back(entry); }
 
+    // Before start(): another terminal type, or none when empty.
+    void setTerminalType(const std::string& type) { terminalType_ = type; }
+
     // Before start(): the program starts with SIGHUP ignored, as under
     // nohup, so that a closed terminal shows only as a failing read.
     void ignoreHangUpSignal() { ignoreHangUp_ = true; }
@@ -103,12 +106,18 @@ public:
     termios currentMode() const;
     const termios& initialMode() const { return initialMode_; }
 
+    // What the terminal shows: everything the program wrote to it but the
+    // sequences of the Alt mode (xterm's metaSendsEscape), which are
+    // logged instead, in order, by their final letters: s (save), h (set),
+    // r (restore).
     const std::string& transcript() const { return transcript_; }
+    const std::string& altModeLog() const { return altModeLog_; }
     std::string::size_type cursor() const { return cursor_; }
     int exitStatus() const { return exitStatus_; }
 
 private:
     bool readSome(int timeoutMs);
+    void takeOutput(const std::string& bytes);
     bool childHasEnded() const;
     ::testing::AssertionResult reap(int timeoutMs);
     ::testing::AssertionResult waitForMode(bool raw, int timeoutMs);
@@ -129,7 +138,10 @@ private:
     bool masterClosedBySlave_ = false;
     int exitStatus_ = 0;
     termios initialMode_{};
+    std::string terminalType_ = "xterm";
+    std::string unsorted_;  // the start of a mode sequence, not yet complete
     std::string transcript_;
+    std::string altModeLog_;
     std::string::size_type cursor_ = 0;
 };
 

@@ -87,6 +87,55 @@ TEST(LostTerminal, StopRequestAtTheKeyQuestionKeepsTheReadGoing) {
     EXPECT_TRUE(sameTerminalMode(session.initialMode(), session.currentMode()));
 }
 
+// While a key is read the terminal is asked to send Alt as Esc before the
+// key, its own setting saved first and restored when the read ends, however
+// it ends; a terminal type that takes no such sequences gets none.
+struct AltModeCase {
+    const char* name;
+    const char* terminalType;
+    int signal;       // sent at the Y/N question, or 0
+    const char* log;  // the mode sequences the terminal receives, in order
+};
+
+// clang-format off
+const AltModeCase kAltModeCases[] = {
+    {"two key reads",    "xterm", 0,       "shrshr"},
+    {"dumb terminal",    "dumb",  0,       ""},
+    {"no terminal type", "",      0,       ""},
+    // Given back at the stop request and asked for again as the read goes on.
+    {"stop request",     "xterm", SIGTSTP, "shrshrshr"},
+    {"end request",      "xterm", SIGTERM, "shr"},
+};
+// clang-format on
+
+TEST(AltMode, IsAskedForDuringEachKeyReadAndGivenBack) {
+    for (const AltModeCase& c : kAltModeCases) {
+        SCOPED_TRACE(c.name);
+        PtySession session;
+        session.setTerminalType(c.terminalType);
+        ASSERT_TRUE(reachKeyQuestion(session));
+        if (c.signal != 0) {
+            session.sendSignal(c.signal);
+            usleep(100 * 1000);
+        }
+        if (c.signal == SIGTERM) {
+            ASSERT_TRUE(session.readUntilExit());
+            EXPECT_TRUE(killedBy(session.exitStatus(), SIGTERM));
+        } else {
+            ASSERT_TRUE(session.waitForRawMode());
+            session.type("n");
+            ASSERT_TRUE(session.waitFor(screenOf(kIterationsLimit)));
+            session.type("1\n0\n");
+            ASSERT_TRUE(session.waitFor("|________|\r\n"));
+            ASSERT_TRUE(session.waitForRawMode());
+            session.type("x");
+            ASSERT_TRUE(session.readUntilExit());
+            EXPECT_TRUE(exitedWith(session.exitStatus(), 'x'));
+        }
+        EXPECT_EQ(session.altModeLog(), c.log);
+    }
+}
+
 // A full disk: the output is lost, so the run must not report success,
 // whatever key ended it.
 TEST(FailingOutput, FullDeviceGivesStatusOneAndAMessage) {

@@ -151,8 +151,8 @@ class Screen:
         private = parameters.startswith("?")
         numbers = [int(p) if p.isdigit() else 0 for p in parameters.lstrip("?").split(";")]
         n = max(1, numbers[0])
-        if private and final in "hl":
-            pass  # cursor shown or hidden, and the like
+        if private and final in "hlsr":
+            pass  # cursor shown or hidden, and the like; such a mode saved or restored
         elif final == "m":
             pass  # colours
         elif final == "C":
