@@ -7,5 +7,5 @@
 int main() {
     startConsole();
     runGame();
-    endProgram(printResults());
+    endProgram(printResults(ReportOptions{false, false}));
 }

@@ -191,7 +191,7 @@ void enterAndPlay() {
     runGame();
 }
 
-void report() { endProgram(printResults()); }
+void report() { endProgram(printResults(ReportOptions{false, false})); }
 
 }  // namespace
 
