@@ -55,13 +55,13 @@ Fraction upperBound(int32_t iterations) {
                            iterations);
 }
 
-// 16 KiB or so of exact numbers: static storage, not the stack.
-ExactSolution solution;
-NumberText number;
-
 }  // namespace
 
+// The numbers live on the stack for the time of the print (some 8 KiB):
+// as static objects they would be set up at every start of the program.
 void printExactSolution(int32_t iterations, float meanPrice) {
+    ExactSolution solution;
+    NumberText number;
     solveExactly(&solution);
     printText("\n\n ===== E X A C T   S O L U T I O N ====");
     writeNumber(solution.value, &number);

@@ -24,6 +24,38 @@
 // the tests measure the largest number a solve meets.
 #pragma once
 
+#include <cstddef>
+#include <cstdlib>
+
+// The program needs nothing of the C++ library beyond its headers, and
+// three settings keep it so with Boost's integers. Every file, the tests'
+// and the fuzz target's too, reads Boost through this header, so that all
+// of them see it the same way.
+//
+// - cpp_int.hpp includes <iostream> for its stream operators, which the
+//   program never uses; with GCC's library that header puts a stream
+//   initialiser into every file that includes it, and with it the whole
+//   C++ library into every run. Its include guard holds it back while
+//   Boost is read, and is lifted again afterwards.
+// - Boost reports misuse (a division by zero, the bits of a zero) by
+//   throwing; the program has no exceptions, and none of those can happen
+//   within the bound above, so such a report ends the program on the spot.
+// - Karatsuba multiplication sets in at 40 limbs and would then work in
+//   numbers of the heap; a 1024-bit number has 16 limbs, so it never sets
+//   in, and with the cut-off moved past any width the compiler sees so
+//   and leaves it out.
+#if defined(__GLIBCXX__) && !defined(_GLIBCXX_IOSTREAM)
+#define _GLIBCXX_IOSTREAM 1  // NOLINT(bugprone-reserved-identifier): the library's own guard
+#define BR_IOSTREAM_HELD_BACK
+#endif
+#include <boost/throw_exception.hpp>
+#undef BOOST_THROW_EXCEPTION
+#define BOOST_THROW_EXCEPTION(x) std::abort()
+#define BOOST_MP_KARATSUBA_CUTOFF (std::size_t{1} << 40)
 #include <boost/multiprecision/cpp_int.hpp>
+#ifdef BR_IOSTREAM_HELD_BACK
+#undef _GLIBCXX_IOSTREAM
+#undef BR_IOSTREAM_HELD_BACK
+#endif
 
 using ExactInteger = boost::multiprecision::int1024_t;

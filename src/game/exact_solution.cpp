@@ -36,9 +36,6 @@ struct Tableau {
     int32_t largestBits;
 };
 
-// 16 KiB of numbers: kept in static storage rather than on the stack.
-Tableau tableau;
-
 // The magnitude's bits, read off its limbs (the numbers are stored as
 // sign and magnitude), so that watching the sizes costs next to nothing.
 int32_t bitLength(const ExactInteger& x) {
@@ -111,8 +108,8 @@ int32_t leavingRow(Tableau* t, int32_t s) {
 // the pivot becomes D and p the new D. The products are formed in place,
 // without temporaries.
 void pivot(Tableau* t, int32_t r, int32_t s) {
-    static ExactInteger product;
-    static ExactInteger other;
+    ExactInteger product;
+    ExactInteger other;
     const ExactInteger p = t->entry[r][s];
     for (int32_t i = 0; i <= t->rows; ++i) {
         if (i == r) continue;
@@ -214,6 +211,10 @@ void solveExactly(ExactSolution* solution) {
         answerWithSaddlePoint(solution);
         return;
     }
+    // 16 KiB of numbers on the stack, for the time of the solve: a static
+    // one would be set up (and its memory touched) at every start of the
+    // program, whether the exact solution is asked for or not.
+    Tableau tableau;
     setUpTableau(&tableau);
     runSimplex(&tableau);
     readSolution(&tableau, solution);

@@ -1,7 +1,7 @@
 #include "game/fraction.h"
 
-#include <cmath>
 #include <cstdint>
+#include <cstring>
 
 Fraction reducedFraction(const ExactInteger& numerator, const ExactInteger& denominator) {
     Fraction f = {numerator, denominator};
@@ -17,21 +17,28 @@ Fraction reducedFraction(const ExactInteger& numerator, const ExactInteger& deno
     return f;
 }
 
-// frexp splits the magnitude exactly into a mantissa in [0.5, 1) and an
-// exponent; the mantissa times 2^24 is a whole number for every float,
-// subnormal ones included.
+// The float's bits: a sign, an 8-bit exponent and 23 bits of mantissa,
+// with the leading 1 implied unless the exponent field is 0 (zero and the
+// subnormal floats). Its value is the 24-bit mantissa times
+// 2^(exponent - 150).
 Fraction fractionOfFloat(float value) {
-    int exponent = 0;
-    const float mantissa = std::frexp(std::fabs(value), &exponent);
-    ExactInteger numerator = static_cast<uint32_t>(std::ldexp(mantissa, 24));
+    uint32_t bits = 0;
+    memcpy(&bits, &value, sizeof bits);
+    const int32_t exponentField = static_cast<int32_t>((bits >> 23) & 0xff);
+    uint32_t mantissa = bits & 0x7fffff;
+    int32_t exponent = -149;
+    if (exponentField != 0) {
+        mantissa |= uint32_t{1} << 23;
+        exponent = exponentField - 150;
+    }
+    ExactInteger numerator = mantissa;
     ExactInteger denominator = 1;
-    exponent -= 24;
     if (exponent >= 0) {
         numerator <<= exponent;
     } else {
         denominator <<= -exponent;
     }
-    if (value < 0) numerator = -numerator;
+    if ((bits >> 31) != 0) numerator = -numerator;
     return reducedFraction(numerator, denominator);
 }
 

@@ -12,9 +12,9 @@ struct Fraction {
 // numerator / denominator in lowest terms; the denominator must not be 0.
 Fraction reducedFraction(const ExactInteger& numerator, const ExactInteger& denominator);
 
-// The exact value of a finite float: a float is a whole number of 24 bits
-// times a power of two, so it is a fraction whose denominator is a power
-// of two.
+// The exact value of a finite float (not an infinity or a NaN): a float
+// is a whole number of 24 bits times a power of two, so it is a fraction
+// whose denominator is a power of two.
 Fraction fractionOfFloat(float value);
 
 // a - b, in lowest terms.

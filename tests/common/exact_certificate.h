@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include <boost/multiprecision/cpp_int.hpp>
-
+// Boost as the program reads it (see exact_integer.h).
+#include "game/exact_integer.h"
 #include "game/exact_solution.h"
 #include "game/game_record.h"
 
