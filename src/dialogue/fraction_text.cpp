@@ -46,11 +46,6 @@ void emitMagnitude(TextOut* out, ExactInteger magnitude) {
     while (count > 0) emitChunk(out, chunks[--count], true);
 }
 
-int finish(TextOut* out) {
-    if (out->capacity > 0) out->text[out->length] = '\0';
-    return out->length;
-}
-
 }  // namespace
 
 int formatExactInteger(const ExactInteger& value, char* out, int capacity) {
@@ -58,7 +53,8 @@ int formatExactInteger(const ExactInteger& value, char* out, int capacity) {
     if (capacity <= 0) return 0;
     if (value < 0) emitChar(&text, '-');
     emitMagnitude(&text, abs(value));
-    return finish(&text);
+    out[text.length] = '\0';
+    return text.length;
 }
 
 int formatFraction(const Fraction& value, char* out, int capacity) {
@@ -70,7 +66,8 @@ int formatFraction(const Fraction& value, char* out, int capacity) {
         emitChar(&text, '/');
         emitMagnitude(&text, value.denominator);
     }
-    return finish(&text);
+    out[text.length] = '\0';
+    return text.length;
 }
 
 // The magnitude times 10^decimals, rounded to the nearest whole number,
@@ -96,5 +93,6 @@ int formatFractionDecimals(const Fraction& value, int decimals, char* out, int c
         }
         for (int n = 0; n < decimals; ++n) emitChar(&text, digits[n]);
     }
-    return finish(&text);
+    out[text.length] = '\0';
+    return text.length;
 }

@@ -39,9 +39,10 @@ struct Tableau {
 // The magnitude's bits, read off its limbs (the numbers are stored as
 // sign and magnitude), so that watching the sizes costs next to nothing.
 int32_t bitLength(const ExactInteger& x) {
+    constexpr int32_t kLimbBits = sizeof(boost::multiprecision::limb_type) * 8;
     const auto& digits = x.backend();
     const unsigned top = digits.size() - 1;
-    int32_t bits = static_cast<int32_t>(top) * 64;
+    int32_t bits = static_cast<int32_t>(top) * kLimbBits;
     for (auto limb = digits.limbs()[top]; limb != 0; limb >>= 1) ++bits;
     return bits;
 }
@@ -82,8 +83,8 @@ int32_t enteringColumn(const Tableau* t) {
 
 // The row that limits the entering column first: the smallest ratio of
 // right-hand side to a positive entry (compared crosswise, as D cancels),
-// the lowest basic variable among ties. Every constraint has positive
-// entries only at the start, so some row always limits it.
+// the lowest basic variable among ties. Every entry of G + 1 is positive,
+// so the programme is bounded and some row always limits it.
 int32_t leavingRow(Tableau* t, int32_t s) {
     const int32_t rhs = t->columns;
     int32_t best = -1;
@@ -121,6 +122,7 @@ void pivot(Tableau* t, int32_t r, int32_t s) {
             noteSize(t, product);
             noteSize(t, other);
             product -= other;
+            // The remainder, always 0, goes where the product was.
             boost::multiprecision::divide_qr(product, t->determinant, row[j], other);
         }
         row[s] = -row[s];
@@ -165,22 +167,29 @@ void readSolution(const Tableau* t, ExactSolution* solution) {
     solution->largestBits = t->largestBits;
 }
 
+int32_t rowMinimum(int32_t i) {
+    int32_t smallest = game.gm[i][0];
+    for (int32_t j = 1; j < game.columnCount; ++j) {
+        if (game.gm[i][j] < smallest) smallest = game.gm[i][j];
+    }
+    return smallest;
+}
+
+bool noneAbove(int32_t value, int32_t j) {
+    for (int32_t i = 0; i < game.rowCount; ++i) {
+        if (game.gm[i][j] > value) return false;
+    }
+    return true;
+}
+
 // The first row, scanning from the top, with an entry that is the
 // smallest of its row and the largest of its column; the lowest such
 // column of it. False when the game has none.
 bool findSaddlePoint(int32_t* row, int32_t* column) {
-    const int32_t m = game.rowCount;
-    const int32_t n = game.columnCount;
-    for (int32_t i = 0; i < m; ++i) {
-        int32_t rowMinimum = game.gm[i][0];
-        for (int32_t j = 1; j < n; ++j)
-            rowMinimum = game.gm[i][j] < rowMinimum ? game.gm[i][j] : rowMinimum;
-        for (int32_t j = 0; j < n; ++j) {
-            if (game.gm[i][j] != rowMinimum) continue;
-            bool largestOfColumn = true;
-            for (int32_t k = 0; k < m; ++k)
-                largestOfColumn = largestOfColumn && game.gm[k][j] <= rowMinimum;
-            if (largestOfColumn) {
+    for (int32_t i = 0; i < game.rowCount; ++i) {
+        const int32_t smallest = rowMinimum(i);
+        for (int32_t j = 0; j < game.columnCount; ++j) {
+            if (game.gm[i][j] == smallest && noneAbove(smallest, j)) {
                 *row = i;
                 *column = j;
                 return true;
