@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# How the whole program compares with the smallest process there is: a
-# complete scripted 10 by 10 game of 99 iterations with all 99 table rows,
-# beside /bin/true, in wall time (hyperfine) and in peak resident size.
+# How the whole program compares with the smallest process there is, in
+# wall time (hyperfine) and in peak resident size, beside /bin/true:
+# - a complete scripted 10 by 10 game of 99 iterations with all 99 table
+#   rows, as the program runs without options;
+# - the largest hostile game, 10 by 10 with entries of up to 10,000,000
+#   in magnitude, 99 iterations and 99 rows, with --exact --wide: the
+#   exact solution and the wide table on top.
 # Needs: hyperfine, python3 and a C compiler with a static C library
 # (Debian: hyperfine python3 gcc libc6-dev).
 set -euo pipefail
@@ -10,24 +14,28 @@ cd "$(dirname "$0")/.."
 make all >/dev/null
 program=build/release/brown-robinson
 game=$(mktemp)
-trap 'rm -f "$game"' EXIT
+hostile=$(mktemp)
+trap 'rm -f "$game" "$hostile"' EXIT
 
-# A fixed pseudo-random 10 by 10 game with negative entries, the automatic
-# start, 99 iterations and 99 rows; no final key, so the run ends with
-# status 0 at the end of its input.
-{
+# A fixed pseudo-random 10 by 10 game with entries from -range to range,
+# the automatic start, 99 iterations and 99 rows; no final key, so the run
+# ends with status 0 at the end of its input.
+write_game() {
+  local range=$1
   echo "Rows Columns"
   echo "10 10"
   seed=12345
   for cell in $(seq 100); do
     seed=$(( (seed * 1103515245 + 12345) % 2147483648 ))
-    printf '%d ' $(( seed % 201 - 100 ))
+    printf '%d ' $(( seed % (2 * range + 1) - range ))
   done
   echo
   echo "N"
   echo "99"
   echo "99"
-} >"$game"
+}
+write_game 100 >"$game"
+write_game 10000000 >"$hostile"
 
 launcher=build/bench/launch
 mkdir -p build/bench
@@ -35,16 +43,22 @@ cc -O2 -static -o "$launcher" bench/launch.c
 
 hyperfine -N --warmup 50 --min-runs 500 --export-json build/bench/times.json \
   "$launcher $game $program" \
+  "$launcher $hostile $program --exact --wide" \
   "$launcher $game /bin/true"
 
-read -r program_mean true_mean < <(python3 -c '
+read -r program_mean hostile_mean true_mean < <(python3 -c '
 import json, sys
 r = json.load(open("build/bench/times.json"))["results"]
-print(r[0]["mean"], r[1]["mean"])')
+print(r[0]["mean"], r[1]["mean"], r[2]["mean"])')
 program_rss=$("$launcher" -rss "$game" "$program")
+hostile_rss=$("$launcher" -rss "$hostile" "$program" --exact --wide)
 true_rss=$("$launcher" -rss "$game" /bin/true)
 
-awk -v p="$program_mean" -v t="$true_mean" -v pr="$program_rss" -v tr="$true_rss" 'BEGIN {
+awk -v p="$program_mean" -v h="$hostile_mean" -v t="$true_mean" \
+  -v pr="$program_rss" -v hr="$hostile_rss" -v tr="$true_rss" 'BEGIN {
   printf "time:      %.3f ms against %.3f ms for /bin/true, ratio %.2f\n", p * 1000, t * 1000, p / t
   printf "peak RSS:  %d KiB against %d KiB for /bin/true, ratio %.2f\n", pr, tr, pr / tr
+  printf "hostile game with --exact --wide:\n"
+  printf "time:      %.3f ms against %.3f ms for /bin/true, ratio %.2f\n", h * 1000, t * 1000, h / t
+  printf "peak RSS:  %d KiB against %d KiB for /bin/true, ratio %.2f\n", hr, tr, hr / tr
 }'

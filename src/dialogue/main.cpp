@@ -35,5 +35,5 @@ int main(int argc, char** argv) {
     }
     if (line.gameFile != nullptr && !useGameFile(line.gameFile)) endWithUsageError();
     runGame();
-    endProgram(printResults());
+    endProgram(printResults(ReportOptions{line.exact, line.wide}));
 }

@@ -1,7 +1,9 @@
 #include "dialogue/print_results.h"
 
 #include "console/console.h"
+#include "dialogue/exact_report.h"
 #include "dialogue/mean_price.h"
+#include "dialogue/wide_table.h"
 #include "game/game_record.h"
 
 namespace {
@@ -36,12 +38,11 @@ void printTable(int32_t rows) {
                   static_cast<double>(game.vStar[k - 1]));
     }
     printText(kTableRule);
-    printText("\n");
 }
 
 }  // namespace
 
-int printResults() {
+int printResults(ReportOptions options) {
     const float price = meanPrice();
     printText("\n\n\n ===== R E S U L T S ====");
     printText("\n\n\n The mean price of the game is: %f -> %d ", static_cast<double>(price),
@@ -53,8 +54,17 @@ int printResults() {
     printText("\n\n\n If you wish to see the results of the calculations ");
     printText("\n please enter the number of itterations. ");
     printText("\n (remember - the number of all itterations is %d ) :", game.iterationCount);
+    // The number of rows takes the place of the number of iterations in
+    // the record; the exact solution still needs the latter.
+    const int32_t iterations = game.iterationCount;
     game.iterationCount = askRowCount();
-    printTable(game.iterationCount);
+    if (options.wide) {
+        printWideTable(game.iterationCount);
+    } else {
+        printTable(game.iterationCount);
+    }
+    printText("\n");
+    if (options.exact) printExactSolution(iterations, price);
     const int key = readKey();
     return key < 0 ? 0 : key;
 }

@@ -1,9 +1,12 @@
 // One whole program run per input: the dialogue, the solver and the report
 // over what the input says standard input and the keyboard deliver. Any
-// crash, sanitizer report, endless loop or broken record is a finding.
+// crash, sanitizer report, endless loop, broken record or exact solution
+// that fails its certificate is a finding.
 //
 // Input layout:
-//   byte 0      bit 0: there is a console; bit 1: key byte 0xFF is a pause
+//   byte 0      bit 0: there is a console; bit 1: key byte 0xFF is a pause;
+//               bit 2: the report shows the exact solution; bit 3: the
+//               report shows the wide table
 //   bytes 1-2   length L of the standard input part, little-endian (cut
 //               to what is there)
 //   next L      standard input
@@ -13,16 +16,22 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "console/console.h"
 #include "dialogue/print_results.h"
+#include "dialogue/report_options.h"
 #include "dialogue/run_game.h"
+#include "exact_certificate.h"
 #include "fuzz_platform.h"
+#include "game/exact_solution.h"
 #include "game/game_record.h"
 
 namespace {
 
 constexpr size_t kHeaderSize = 3;
+
+ReportOptions reportOptions;
 
 void finding(const char* what) {
     fprintf(stderr, "fuzz: %s\n", what);
@@ -35,12 +44,14 @@ void require(bool holds, const char* what) {
 
 FuzzSurroundings surroundingsOf(const uint8_t* data, size_t size) {
     FuzzSurroundings s = {};
+    reportOptions = ReportOptions{false, false};
     if (size < kHeaderSize) {
         s.input = data;
         return s;  // no console and nothing to read
     }
     s.hasConsole = (data[0] & 1) != 0;
     s.keyPauses = (data[0] & 2) != 0;
+    reportOptions = ReportOptions{(data[0] & 4) != 0, (data[0] & 8) != 0};
     size_t inputSize = data[1] | static_cast<size_t>(data[2]) << 8;
     const size_t rest = size - kHeaderSize;
     if (inputSize > rest) inputSize = rest;
@@ -186,12 +197,24 @@ void checkRecord() {
     checkEstimates();
 }
 
+// The exact solution of every game played, whatever the report shows:
+// proven by its certificate, and between the bounds that the played
+// frequencies give.
+void checkExactSolution() {
+    static ExactSolution solution;
+    solveExactly(&solution);
+    const std::string fault = certificate::fault(solution);
+    require(fault.empty(), fault.c_str());
+    const std::string outside = certificate::boundsFault(solution, game.iterationCount);
+    require(outside.empty(), outside.c_str());
+}
+
 void enterAndPlay() {
     startConsole();
     runGame();
 }
 
-void report() { endProgram(printResults()); }
+void report() { endProgram(printResults(reportOptions)); }
 
 }  // namespace
 
@@ -202,6 +225,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // The report reuses iterationCount for the number of rows, so the
         // record is checked between the two.
         checkRecord();
+        checkExactSolution();
         if (runStage(report)) finding("the report returned without ending the program");
     } else if (fuzzExitStatus() == 0) {
         finding("the dialogue ended before the game was played, with status 0");

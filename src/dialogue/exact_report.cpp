@@ -1,0 +1,87 @@
+#include "dialogue/exact_report.h"
+
+#include "console/console.h"
+#include "dialogue/fraction_text.h"
+#include "game/exact_solution.h"
+#include "game/fraction.h"
+#include "game/game_record.h"
+
+namespace {
+
+constexpr int kDecimals = 6;
+
+// The fraction and its decimals, as the report shows a number.
+struct NumberText {
+    char fraction[kFractionTextCapacity];
+    char decimals[kFractionTextCapacity];
+};
+
+void writeNumber(const Fraction& value, NumberText* text) {
+    formatFraction(value, text->fraction, sizeof text->fraction);
+    formatFractionDecimals(value, kDecimals, text->decimals, sizeof text->decimals);
+}
+
+// "X" for player 1, "Y" for player 2.
+void printStrategy(const char* name, const char* letter, const Fraction* probabilities,
+                   int32_t count) {
+    printText("\n\n An optimal strategy for %s is :", name);
+    printText("\n %s[%s] = ( ", letter, name);
+    char text[kFractionTextCapacity];
+    for (int32_t s = 0; s < count; ++s) {
+        formatFraction(probabilities[s], text, sizeof text);
+        printText(" %s  ", text);
+    }
+    printText(" ) ;");
+}
+
+// What the frequencies of play guarantee, in the game as entered: player
+// 1's frequencies win at least the smallest of player 2's sums over N,
+// player 2's lose at most the largest of player 1's.
+Fraction lowerBound(int32_t iterations) {
+    int32_t smallest = game.sumsB[iterations][0];
+    for (int32_t j = 1; j < game.columnCount; ++j) {
+        if (game.sumsB[iterations][j] < smallest) smallest = game.sumsB[iterations][j];
+    }
+    return reducedFraction(ExactInteger(smallest) - ExactInteger(game.negativeShift) * iterations,
+                           iterations);
+}
+
+Fraction upperBound(int32_t iterations) {
+    int32_t largest = game.sumsA[iterations][0];
+    for (int32_t i = 1; i < game.rowCount; ++i) {
+        if (game.sumsA[iterations][i] > largest) largest = game.sumsA[iterations][i];
+    }
+    return reducedFraction(ExactInteger(largest) - ExactInteger(game.negativeShift) * iterations,
+                           iterations);
+}
+
+}  // namespace
+
+// The numbers live on the stack for the time of the print (some 8 KiB):
+// as static objects they would be set up at every start of the program.
+void printExactSolution(int32_t iterations, float meanPrice) {
+    ExactSolution solution;
+    NumberText number;
+    solveExactly(&solution);
+    printText("\n\n ===== E X A C T   S O L U T I O N ====");
+    writeNumber(solution.value, &number);
+    printText("\n\n The value of the game is: %s = %s", number.fraction, number.decimals);
+    printStrategy(game.playerOneName, "X", solution.playerOne, game.rowCount);
+    printStrategy(game.playerTwoName, "Y", solution.playerTwo, game.columnCount);
+    if (solution.hasSaddlePoint) {
+        printText("\n\n The game has a saddle point: strategy %d of %s against strategy %d of %s.",
+                  solution.saddleRow + 1, game.playerOneName, solution.saddleColumn + 1,
+                  game.playerTwoName);
+    }
+    writeNumber(lowerBound(iterations), &number);
+    printText("\n\n After %d iterations the frequencies of %s win at least %s = %s", iterations,
+              game.playerOneName, number.fraction, number.decimals);
+    writeNumber(upperBound(iterations), &number);
+    printText("\n and the frequencies of %s lose at most %s = %s ;", game.playerTwoName,
+              number.fraction, number.decimals);
+    Fraction distance = fractionDifference(fractionOfFloat(meanPrice), solution.value);
+    distance.numerator = abs(distance.numerator);
+    formatFractionDecimals(distance, kDecimals, number.decimals, sizeof number.decimals);
+    printText("\n the mean price lies %s from the value.", number.decimals);
+    printText("\n");
+}

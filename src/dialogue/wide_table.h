@@ -1,0 +1,12 @@
+// The table of iterations as textbooks lay it out: every strategy of both
+// sides and both estimates, for the report's wide form.
+#pragma once
+
+#include <cstdint>
+
+// Prints the table's frame and head and its first `rows` iterations
+// (0 to kMaxIterations; none for 0 or less): columns k, i, B1..Bn, j,
+// A1..Am, V_, V^ and V*, all of the normalised game, each column as wide
+// as its widest entry. Ends with the closing line, without a newline
+// after it.
+void printWideTable(int32_t rows);
