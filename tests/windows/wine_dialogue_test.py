@@ -225,8 +225,10 @@ def environment(windows):
         "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
         "HOME": os.environ.get("HOME", "/tmp"),
         "TERM": "xterm",
-        # Wine writes its console in the terminal's character set.
-        "LC_ALL": "C.UTF-8",
+        # Wine writes its console in the terminal's character set; the
+        # Linux program, in a locale that is not UTF-8, echoes a high code
+        # as its byte, which is what the console's code page shows.
+        "LC_ALL": "C.UTF-8" if windows else "C",
     }
     if windows:
         env["WINEPREFIX"] = os.environ["WINEPREFIX"]
