@@ -3,7 +3,10 @@
 # in /usr/share/doc) and a .zip of the cross-built Windows program.
 set(CPACK_PACKAGE_NAME brown-robinson)
 set(CPACK_PACKAGE_VENDOR "the brown-robinson developers")
-set(CPACK_PACKAGE_CONTACT "the brown-robinson developers <>")
+# A package must name its maintainer with an address. The project has none
+# of its own, so the address is one under the reserved top-level domain
+# .invalid, which can never reach anyone.
+set(CPACK_PACKAGE_CONTACT "the brown-robinson developers <brown-robinson@packages.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "solve a two-person zero-sum matrix game by fictitious play")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
