@@ -29,6 +29,20 @@ const std::string kOneByOne = "Ann Bob\n1 1\n7\n";
     return session.waitForRawMode();
 }
 
+// From the Y/N question to the end: N, one iteration, no rows, and x as
+// the final key, which is the exit status.
+void finishFromKeyQuestion(PtySession& session) {
+    ASSERT_TRUE(session.waitForRawMode());
+    session.type("n");
+    ASSERT_TRUE(session.waitFor(screenOf(kIterationsLimit)));
+    session.type("1\n0\n");
+    ASSERT_TRUE(session.waitFor("|________|\r\n"));
+    ASSERT_TRUE(session.waitForRawMode());
+    session.type("x");
+    ASSERT_TRUE(session.readUntilExit());
+    EXPECT_TRUE(exitedWith(session.exitStatus(), 'x'));
+}
+
 // With the hang-up signal ignored the closed terminal shows only as a
 // failing read: the game cannot go on, and that is no success.
 TEST(LostTerminal, AtTheKeyQuestionEndsWithFailure) {
@@ -75,15 +89,7 @@ TEST(LostTerminal, StopRequestAtTheKeyQuestionKeepsTheReadGoing) {
     // Time for the handler to run; a key typed in the terminal's own mode
     // would wait for Enter and the next prompt would never come.
     usleep(100 * 1000);
-    ASSERT_TRUE(session.waitForRawMode());
-    session.type("n");
-    ASSERT_TRUE(session.waitFor(screenOf(kIterationsLimit)));
-    session.type("1\n0\n");
-    ASSERT_TRUE(session.waitFor("|________|\r\n"));
-    ASSERT_TRUE(session.waitForRawMode());
-    session.type("x");
-    ASSERT_TRUE(session.readUntilExit());
-    EXPECT_TRUE(exitedWith(session.exitStatus(), 'x'));
+    ASSERT_NO_FATAL_FAILURE(finishFromKeyQuestion(session));
     EXPECT_TRUE(sameTerminalMode(session.initialMode(), session.currentMode()));
 }
 
@@ -122,15 +128,7 @@ TEST(AltMode, IsAskedForDuringEachKeyReadAndGivenBack) {
             ASSERT_TRUE(session.readUntilExit());
             EXPECT_TRUE(killedBy(session.exitStatus(), SIGTERM));
         } else {
-            ASSERT_TRUE(session.waitForRawMode());
-            session.type("n");
-            ASSERT_TRUE(session.waitFor(screenOf(kIterationsLimit)));
-            session.type("1\n0\n");
-            ASSERT_TRUE(session.waitFor("|________|\r\n"));
-            ASSERT_TRUE(session.waitForRawMode());
-            session.type("x");
-            ASSERT_TRUE(session.readUntilExit());
-            EXPECT_TRUE(exitedWith(session.exitStatus(), 'x'));
+            ASSERT_NO_FATAL_FAILURE(finishFromKeyQuestion(session));
         }
         EXPECT_EQ(session.altModeLog(), c.log);
     }
