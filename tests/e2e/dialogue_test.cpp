@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <iconv.h>
+
 #include <gtest/gtest.h>
 
 #include "dialogue_texts.h"
@@ -531,40 +533,20 @@ TEST(TerminalDialogue, ArrowKeyGivesTwoWrongCodes) {
     ASSERT_NO_FATAL_FAILURE(answerNoAndFinish(d));
 }
 
-// Whether the text is valid UTF-8: no stray continuation byte, no lead
-// byte without its continuation, no overlong form, surrogate or code point
-// beyond U+10FFFF.
+// Whether the text is valid UTF-8, as the C library's converter judges
+// it (it refuses stray bytes, overlong forms and surrogates).
 bool isValidUtf8(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const int lead = static_cast<unsigned char>(text[i]);
-        int count = 0;
-        int low = 0x80;
-        int high = 0xBF;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            count = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            count = 2;
-            if (lead == 0xE0) low = 0xA0;
-            if (lead == 0xED) high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            count = 3;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        for (int k = 1; k <= count; ++k) {
-            if (i + k >= text.size()) return false;
-            const int next = static_cast<unsigned char>(text[i + k]);
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return false;
-        }
-        i += static_cast<size_t>(count) + 1;
-    }
-    return true;
+    iconv_t converter = iconv_open("UTF-32LE", "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+    std::string in = text;
+    std::string out(text.size() * 4 + 4, '\0');
+    char* from = &in[0];
+    char* to = &out[0];
+    size_t fromLeft = in.size();
+    size_t toLeft = out.size();
+    const bool valid = iconv(converter, &from, &fromLeft, &to, &toLeft) != static_cast<size_t>(-1);
+    iconv_close(converter);
+    return valid && fromLeft == 0;
 }
 
 struct LocaleCase {
