@@ -549,43 +549,39 @@ bool isValidUtf8(const std::string& text) {
     return valid && fromLeft == 0;
 }
 
-struct LocaleCase {
-    const char* name;
-    std::vector<std::string> environment;
-    std::string leadEcho;  // how the lead code 0xE0 of Up is shown
-    bool utf8;
-};
-
-std::ostream& operator<<(std::ostream& out, const LocaleCase& c) { return out << c.name; }
-
-class ArrowEchoInLocale : public ::testing::TestWithParam<LocaleCase> {};
-
 // In a UTF-8 locale the lead code 0xE0 of Up is echoed as the character
 // of that number (U+00E0), so the whole screen stays valid UTF-8; in any
 // other locale it is the byte itself.
-TEST_P(ArrowEchoInLocale, KeepsTheScreenInTheLocalesCharacterSet) {
-    const LocaleCase& c = GetParam();
-    PtySession session;
-    for (const std::string& entry : c.environment) session.addEnvironment(entry);
-    ASSERT_TRUE(session.start());
-    Dialogue d(session);
-    ASSERT_NO_FATAL_FAILURE(reachKeyQuestion(d));
-    ASSERT_NO_FATAL_FAILURE(d.presses("\x1b[A", c.leadEcho));
-    ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
-    d.echoesSecondCode("H");
-    ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
-    ASSERT_NO_FATAL_FAILURE(answerNoAndFinish(d));
-    EXPECT_EQ(isValidUtf8(session.transcript()), c.utf8) << visible(session.transcript());
+TEST(TerminalDialogue, ArrowEchoKeepsTheScreenInTheLocalesCharacterSet) {
+    // clang-format off
+    const struct {
+        const char* name;
+        std::vector<std::string> environment;
+        std::string leadEcho;  // how the lead code 0xE0 of Up is shown
+        bool utf8;
+    } cases[] = {
+        {"LANG", {"LANG=C.UTF-8"}, "\xc3\xa0", true},
+        {"LC_ALL", {"LC_ALL=C.UTF-8", "LANG=C"}, "\xc3\xa0", true},
+        {"LC_CTYPE", {"LC_CTYPE=C.UTF-8"}, "\xc3\xa0", true},
+        {"LC_ALL over a UTF-8 LANG", {"LC_ALL=C", "LANG=C.UTF-8"}, "\xe0", false},
+        {"no locale", {}, "\xe0", false},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PtySession session;
+        for (const std::string& entry : c.environment) session.addEnvironment(entry);
+        ASSERT_TRUE(session.start());
+        Dialogue d(session);
+        ASSERT_NO_FATAL_FAILURE(reachKeyQuestion(d));
+        ASSERT_NO_FATAL_FAILURE(d.presses("\x1b[A", c.leadEcho));
+        ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
+        d.echoesSecondCode("H");
+        ASSERT_NO_FATAL_FAILURE(d.shows(kKeyPrompt));
+        ASSERT_NO_FATAL_FAILURE(answerNoAndFinish(d));
+        EXPECT_EQ(isValidUtf8(session.transcript()), c.utf8) << visible(session.transcript());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    TerminalDialogue, ArrowEchoInLocale,
-    ::testing::Values(LocaleCase{"Lang", {"LANG=C.UTF-8"}, "\xc3\xa0", true},
-                      LocaleCase{"LcAll", {"LC_ALL=C.UTF-8", "LANG=C"}, "\xc3\xa0", true},
-                      LocaleCase{"LcCtype", {"LC_CTYPE=C.UTF-8"}, "\xc3\xa0", true},
-                      LocaleCase{"LcAllOverUtf8Lang", {"LC_ALL=C", "LANG=C.UTF-8"}, "\xe0", false},
-                      LocaleCase{"NoLocale", {}, "\xe0", false}),
-    [](const ::testing::TestParamInfo<LocaleCase>& info) { return std::string(info.param.name); });
 
 // rxvt's Shift+Insert, ESC [ 2 $, is 0xE0 and 82 ('R'), each asking again;
 // the y typed at once after it is a key of its own and answers Yes.
