@@ -17,6 +17,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "console/atomic_file.h"
 #include "console/console.h"
 #include "console/key_decoder.h"
 #include "console/platform.h"
@@ -118,6 +119,7 @@ void raiseWithDefaultAction(int signal) {
 // terminal back.
 void onEndingSignal(int signal) {
     if (terminalIsRaw) setSaved();
+    discardAtomicFiles();
     raiseWithDefaultAction(signal);
 }
 
@@ -287,6 +289,7 @@ void platformEchoText(const char* text, int length) { writeAll(terminalFd, text,
 // shell that gets the terminal next.
 void platformExit(int status) {
     status = finishStandardOutput(status);
+    discardAtomicFiles();
     if (terminalIsRaw) setSaved();
     // (From the background that would stop the process instead.)
     if (terminalFd >= 0 && tcgetpgrp(terminalFd) == getpgrp()) tcflush(terminalFd, TCIFLUSH);

@@ -36,11 +36,11 @@ int readNumber(const char** cursor) {
 
 }  // namespace
 
-// The magnitude is taken in 64 bits so that the most negative value has
-// one too.
-void formatInteger(int32_t value, char* text) {
-    int64_t magnitude = value < 0 ? -int64_t{value} : int64_t{value};
-    char reversed[12];
+// The magnitude is taken unsigned so that the most negative value has one
+// too.
+void formatInteger(int64_t value, char* text) {
+    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    char reversed[20];
     int count = 0;
     do {
         reversed[count++] = static_cast<char>('0' + magnitude % 10);

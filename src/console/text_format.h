@@ -11,6 +11,6 @@
 // sign. Anything else after a percent sign is printed as it stands.
 int formatText(char* out, int capacity, const char* format, va_list args);
 
-// The decimal text of value, zero-terminated, into text (12 bytes hold
+// The decimal text of value, zero-terminated, into text (21 bytes hold
 // any value).
-void formatInteger(int32_t value, char* text);
+void formatInteger(int64_t value, char* text);

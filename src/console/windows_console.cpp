@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include "console/atomic_file.h"
 #include "console/console.h"
 #include "console/platform.h"
 #include "console/standard_streams.h"
@@ -59,6 +60,7 @@ volatile LONG interrupted = 0;
 BOOL WINAPI onConsoleEvent(DWORD event) {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) InterlockedExchange(&interrupted, 1);
     restoreMode();
+    discardAtomicFiles();
     return FALSE;
 }
 
@@ -66,6 +68,7 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 [[noreturn]] void endAsInterrupted() {
     finishStandardOutput(0);
     restoreMode();
+    discardAtomicFiles();
     ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 
@@ -193,5 +196,6 @@ void platformEchoText(const char* text, int length) {
 void platformExit(int status) {
     status = finishStandardOutput(status);
     restoreMode();
+    discardAtomicFiles();
     exit(status);
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "game/game_record.h"
+#include "output/output_formats.h"
 
 #ifndef BR_VERSION
 #error "BR_VERSION must give the program's version"
@@ -14,9 +16,59 @@ namespace {
 struct Option {
     char letter;
     const char* name;
+    bool takesArgument;
 };
 
-const Option kOptions[] = {{'x', "exact"}, {'w', "wide"}, {'h', "help"}, {'V', "version"}};
+const Option kOptions[] = {{'x', "exact", false},     {'w', "wide", false},
+                           {'n', "iterations", true}, {'o', "output", true},
+                           {'h', "help", false},      {'V', "version", false}};
+
+bool refuse(CommandLine* line, const char* format, const char* what) {
+    line->action = kUsageError;
+    snprintf(line->problem, sizeof line->problem, format, what);
+    return false;
+}
+
+// A whole number from 1 to kMaxLongRun, in decimal digits alone.
+bool readIterations(const char* text, CommandLine* line) {
+    int64_t value = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9') value = -1;
+        if (value < 0) break;
+        value = value * 10 + (*c - '0');
+        if (value > kMaxLongRun) break;
+    }
+    if (text[0] == '\0' || value < 1 || value > kMaxLongRun) {
+        return refuse(line, "invalid number of iterations: '%s'", text);
+    }
+    line->iterations = static_cast<int32_t>(value);
+    return true;
+}
+
+// A file of a known format; whether it can be written is seen when its
+// temporary file is made, before the dialogue.
+bool readOutput(const char* path, CommandLine* line) {
+    if (std::strcmp(path, "-") == 0) {
+        return refuse(line, "cannot write '%s': an output file needs a name", path);
+    }
+    if (outputFormatOf(path) == nullptr) {
+        line->action = kUsageError;
+        snprintf(line->problem, sizeof line->problem,
+                 "cannot tell the format of '%s': its name must end in %s", path,
+                 outputExtensionList());
+        return false;
+    }
+    if (line->outputCount == kMaxAtomicFiles) {
+        return refuse(line, "too many output files: '%s'", path);
+    }
+    line->outputs[line->outputCount++] = path;
+    return true;
+}
+
+// Takes an option with its argument.
+bool applyOptionWithArgument(char letter, const char* argument, CommandLine* line) {
+    return letter == 'n' ? readIterations(argument, line) : readOutput(argument, line);
+}
 
 // Takes the option; false when it ends the reading of the command line.
 bool applyOption(char letter, CommandLine* line) {
@@ -36,36 +88,53 @@ bool applyOption(char letter, CommandLine* line) {
     }
 }
 
-bool refuse(CommandLine* line, const char* format, const char* what) {
-    line->action = kUsageError;
-    snprintf(line->problem, sizeof line->problem, format, what);
-    return false;
-}
+// The arguments and where the reading stands among them.
+struct Arguments {
+    int count;
+    char** values;
+    int next;  // the index of the argument after the one being read
+};
 
-// "--name" or "--name=value"; the name may be cut short while it names
-// one option only (no two of ours begin alike).
-bool readLongOption(const char* argument, CommandLine* line) {
+// "--name", "--name=value" or "--name value"; the name may be cut short
+// while it names one option only (no two of ours begin alike).
+bool readLongOption(const char* argument, Arguments* arguments, CommandLine* line) {
     const char* name = argument + 2;
     const char* equals = std::strchr(name, '=');
     const size_t length =
         equals != nullptr ? static_cast<size_t>(equals - name) : std::strlen(name);
     for (const Option& option : kOptions) {
         if (length == 0 || std::strncmp(option.name, name, length) != 0) continue;
-        if (equals != nullptr)
-            return refuse(line, "option '--%s' doesn't allow an argument", option.name);
-        return applyOption(option.letter, line);
+        if (!option.takesArgument) {
+            if (equals != nullptr)
+                return refuse(line, "option '--%s' doesn't allow an argument", option.name);
+            return applyOption(option.letter, line);
+        }
+        if (equals != nullptr) return applyOptionWithArgument(option.letter, equals + 1, line);
+        if (arguments->next == arguments->count)
+            return refuse(line, "option '--%s' requires an argument", option.name);
+        return applyOptionWithArgument(option.letter, arguments->values[arguments->next++], line);
     }
     return refuse(line, "unrecognized option '%s'", argument);
 }
 
-// "-xw": each letter an option of its own.
-bool readShortOptions(const char* argument, CommandLine* line) {
+// "-xw": each letter an option of its own; an option that takes an
+// argument takes the rest of the word ("-n100") or else the next one.
+bool readShortOptions(const char* argument, Arguments* arguments, CommandLine* line) {
     for (const char* letter = argument + 1; *letter != '\0'; ++letter) {
-        bool known = false;
-        for (const Option& option : kOptions) known = known || option.letter == *letter;
+        const Option* found = nullptr;
+        for (const Option& option : kOptions) {
+            if (option.letter == *letter) found = &option;
+        }
         const char unknown[2] = {*letter, '\0'};
-        if (!known) return refuse(line, "invalid option -- '%s'", unknown);
-        if (!applyOption(*letter, line)) return false;
+        if (found == nullptr) return refuse(line, "invalid option -- '%s'", unknown);
+        if (!found->takesArgument) {
+            if (!applyOption(*letter, line)) return false;
+            continue;
+        }
+        if (letter[1] != '\0') return applyOptionWithArgument(*letter, letter + 1, line);
+        if (arguments->next == arguments->count)
+            return refuse(line, "option requires an argument -- '%s'", unknown);
+        return applyOptionWithArgument(*letter, arguments->values[arguments->next++], line);
     }
     return true;
 }
@@ -80,20 +149,22 @@ bool readOperand(const char* argument, CommandLine* line, bool* fileSeen) {
 }  // namespace
 
 void parseCommandLine(int argc, char** argv, CommandLine* line) {
-    *line = CommandLine{kPlayGame, false, false, nullptr, {0}};
+    *line = CommandLine{};
+    line->action = kPlayGame;
     bool optionsEnded = false;
     bool fileSeen = false;
-    for (int i = 1; i < argc; ++i) {
-        const char* argument = argv[i];
+    Arguments arguments = {argc, argv, 1};
+    while (arguments.next < argc) {
+        const char* argument = argv[arguments.next++];
         bool goOn = true;
         if (optionsEnded || argument[0] != '-' || argument[1] == '\0') {
             goOn = readOperand(argument, line, &fileSeen);
         } else if (std::strcmp(argument, "--") == 0) {
             optionsEnded = true;
         } else if (argument[1] == '-') {
-            goOn = readLongOption(argument, line);
+            goOn = readLongOption(argument, &arguments, line);
         } else {
-            goOn = readShortOptions(argument, line);
+            goOn = readShortOptions(argument, &arguments, line);
         }
         if (!goOn) return;
     }
@@ -104,10 +175,15 @@ void printHelp() {
         "Usage: brown-robinson [OPTION]... [GAME-FILE]\n",
         "Solve a two-person zero-sum matrix game approximately by fictitious play.\n",
         "\n",
-        "  -x, --exact    also print the exact solution and how far the play is from it\n",
-        "  -w, --wide     show every strategy and both estimates in the table\n",
-        "  -h, --help     display this help and exit\n",
-        "  -V, --version  output version information and exit\n",
+        "  -x, --exact           also print the exact solution and how far the play\n",
+        "                          is from it\n",
+        "  -w, --wide            show every strategy and both estimates in the table\n",
+        "  -n, --iterations=N    play N iterations (1 to 10000000) instead of asking\n",
+        "  -o, --output=FILE     also write FILE, in the format its extension names:\n",
+        "                          .svg  a picture of the estimates and bounds\n",
+        "                        (may be given more than once)\n",
+        "  -h, --help            display this help and exit\n",
+        "  -V, --version         output version information and exit\n",
         "\n",
         "GAME-FILE holds answers to the program's questions as they would be typed:\n",
         "names, numbers of strategies, matrix entries and so on, separated by spaces\n",

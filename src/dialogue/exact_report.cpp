@@ -37,21 +37,8 @@ void printStrategy(const char* name, const char* letter, const Fraction* probabi
 // What the frequencies of play guarantee, in the game as entered: player
 // 1's frequencies win at least the smallest of player 2's sums over N,
 // player 2's lose at most the largest of player 1's.
-Fraction lowerBound(int32_t iterations) {
-    int32_t smallest = game.sumsB[iterations][0];
-    for (int32_t j = 1; j < game.columnCount; ++j) {
-        if (game.sumsB[iterations][j] < smallest) smallest = game.sumsB[iterations][j];
-    }
-    return reducedFraction(ExactInteger(smallest) - ExactInteger(game.negativeShift) * iterations,
-                           iterations);
-}
-
-Fraction upperBound(int32_t iterations) {
-    int32_t largest = game.sumsA[iterations][0];
-    for (int32_t i = 1; i < game.rowCount; ++i) {
-        if (game.sumsA[iterations][i] > largest) largest = game.sumsA[iterations][i];
-    }
-    return reducedFraction(ExactInteger(largest) - ExactInteger(game.negativeShift) * iterations,
+Fraction guaranteeOf(int64_t sum, int32_t iterations) {
+    return reducedFraction(ExactInteger(sum) - ExactInteger(game.negativeShift) * iterations,
                            iterations);
 }
 
@@ -59,7 +46,8 @@ Fraction upperBound(int32_t iterations) {
 
 // The numbers live on the stack for the time of the print (some 8 KiB):
 // as static objects they would be set up at every start of the program.
-void printExactSolution(int32_t iterations, float meanPrice) {
+void printExactSolution(float meanPrice) {
+    const int32_t iterations = game.iterationCount;
     ExactSolution solution;
     NumberText number;
     solveExactly(&solution);
@@ -73,10 +61,10 @@ void printExactSolution(int32_t iterations, float meanPrice) {
                   solution.saddleRow + 1, game.playerOneName, solution.saddleColumn + 1,
                   game.playerTwoName);
     }
-    writeNumber(lowerBound(iterations), &number);
+    writeNumber(guaranteeOf(game.lastSmallestB, iterations), &number);
     printText("\n\n After %d iterations the frequencies of %s win at least %s = %s", iterations,
               game.playerOneName, number.fraction, number.decimals);
-    writeNumber(upperBound(iterations), &number);
+    writeNumber(guaranteeOf(game.lastLargestA, iterations), &number);
     printText("\n and the frequencies of %s lose at most %s = %s ;", game.playerTwoName,
               number.fraction, number.decimals);
     Fraction distance = fractionDifference(fractionOfFloat(meanPrice), solution.value);

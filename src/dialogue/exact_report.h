@@ -5,8 +5,8 @@
 
 // Solves the game in `game` exactly and prints its value, an optimal
 // strategy for each player, the saddle point when there is one, and how
-// far the played frequencies of `iterations` iterations and their mean
-// price `meanPrice` (in the units of the game as entered) are from it.
-// Reads the history of row `iterations`, so it needs the number of
-// iterations played, not the number of table rows.
-void printExactSolution(int32_t iterations, float meanPrice);
+// far the played frequencies of the game.iterationCount iterations (their
+// bounds after the last one, game.lastSmallestB and game.lastLargestA)
+// and their mean price `meanPrice` (in the units of the game as entered)
+// are from it.
+void printExactSolution(float meanPrice);

@@ -4,6 +4,7 @@
 #include "dialogue/command_line.h"
 #include "dialogue/print_results.h"
 #include "dialogue/run_game.h"
+#include "output/output_files.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
             break;
     }
     if (line.gameFile != nullptr && !useGameFile(line.gameFile)) endWithUsageError();
-    runGame();
+    if (!prepareOutputFiles(line.outputs, line.outputCount)) endWithUsageError();
+    runGame(line.iterations);
     endProgram(printResults(ReportOptions{line.exact, line.wide}));
 }

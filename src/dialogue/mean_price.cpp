@@ -3,9 +3,7 @@
 #include "game/game_record.h"
 
 float meanPrice() {
-    double sum = 0.0;
-    for (int32_t k = 0; k < game.iterationCount; ++k) sum += game.vStar[k];
-    float price = static_cast<float>(sum / game.iterationCount);
+    float price = static_cast<float>(game.estimateSum / game.iterationCount);
     if (game.negativeShift != 0) {
         price = static_cast<float>(static_cast<double>(price) - game.negativeShift);
     }

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-// Averages game.vStar over the game.iterationCount iterations and shifts
-// the average back by game.negativeShift. Single precision, as the
-// estimates themselves.
+// Averages the estimates (their sum, game.estimateSum) over the
+// game.iterationCount iterations and shifts the average back by
+// game.negativeShift. Single precision, as the estimates themselves.
 float meanPrice();
 
 // The whole-number form of a mean price: a fractional part above

@@ -4,7 +4,10 @@
 #include "dialogue/exact_report.h"
 #include "dialogue/mean_price.h"
 #include "dialogue/wide_table.h"
+#include "console/text_format.h"
 #include "game/game_record.h"
+#include "game/iteration.h"
+#include "output/output_files.h"
 
 namespace {
 
@@ -17,11 +20,25 @@ void printMixedStrategy(const char* name, const int32_t* tally, int32_t count) {
 }
 
 // How many table rows to show. An answer that cannot be read keeps all
-// the iterations; more rows than the record holds are cut to those it holds.
+// the iterations. More rows than the record holds are cut to those it
+// holds (empty beyond the iterations of a short run), and in a long run
+// to its iterations.
 int32_t askRowCount() {
     int32_t rows = 0;
     if (readIntField(&rows) != kScanOk) return game.iterationCount;
-    return rows > kMaxIterations ? kMaxIterations : rows;
+    const int32_t most = game.iterationCount > kMaxIterations ? game.iterationCount : kMaxIterations;
+    return rows > most ? most : rows;
+}
+
+// A sum as the table shows it: at least three characters wide.
+struct SumText {
+    char text[24];
+};
+
+SumText sumText(int64_t sum) {
+    SumText out;
+    formatInteger(sum, out.text);
+    return out;
 }
 
 // The table shows the first three strategies of each side; a game with
@@ -31,11 +48,15 @@ void printTable(int32_t rows) {
     printText("\n  |     |   |                 |   |                |        |");
     printText("\n  |  k  | i |  B1   B2   B3   | j |  A1   A2   A3  |   V*   |");
     printText(kTableRule);
+    PlayState played;
+    startPlay(&played, game.startStrategy);
     for (int32_t k = 1; k <= rows; ++k) {
-        printText("\n  | %2d  | %d |  %3d  %3d  %3d  | %d |  %3d  %3d  %3d |  %.2f  |", k,
-                  game.choiceOne[k] + 1, game.sumsB[k][0], game.sumsB[k][1], game.sumsB[k][2],
-                  game.choiceTwo[k] + 1, game.sumsA[k][0], game.sumsA[k][1], game.sumsA[k][2],
-                  static_cast<double>(game.vStar[k - 1]));
+        const PlayState row = tableRow(&played, k);
+        printText("\n  | %2d  | %d |  %3s  %3s  %3s  | %d |  %3s  %3s  %3s |  %.2f  |", k,
+                  row.moveOne + 1, sumText(row.sumsB[0]).text, sumText(row.sumsB[1]).text,
+                  sumText(row.sumsB[2]).text, row.moveTwo + 1, sumText(row.sumsA[0]).text,
+                  sumText(row.sumsA[1]).text, sumText(row.sumsA[2]).text,
+                  static_cast<double>(row.vStar));
     }
     printText(kTableRule);
 }
@@ -54,17 +75,15 @@ int printResults(ReportOptions options) {
     printText("\n\n\n If you wish to see the results of the calculations ");
     printText("\n please enter the number of itterations. ");
     printText("\n (remember - the number of all itterations is %d ) :", game.iterationCount);
-    // The number of rows takes the place of the number of iterations in
-    // the record; the exact solution still needs the latter.
-    const int32_t iterations = game.iterationCount;
-    game.iterationCount = askRowCount();
+    game.tableRows = askRowCount();
     if (options.wide) {
-        printWideTable(game.iterationCount);
+        printWideTable(game.tableRows);
     } else {
-        printTable(game.iterationCount);
+        printTable(game.tableRows);
     }
     printText("\n");
-    if (options.exact) printExactSolution(iterations, price);
+    if (options.exact) printExactSolution(price);
+    writeOutputFiles();
     const int key = readKey();
     return key < 0 ? 0 : key;
 }

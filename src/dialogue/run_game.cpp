@@ -90,6 +90,7 @@ void chooseStartStrategy() {
             case 'y':
                 askNumber(&game.startStrategy, 1, game.rowCount, kStartStrategyPrompt);
                 game.startStrategy -= 1;
+                game.startChosen = true;
                 return;
             case 'N':
             case 'n':
@@ -108,11 +109,15 @@ void enterIterationCount() {
 
 }  // namespace
 
-void runGame() {
+void runGame(int32_t iterations) {
     enterNames();
     enterStrategyCounts();
     enterMatrix();
     chooseStartStrategy();
-    enterIterationCount();
+    if (iterations > 0) {
+        game.iterationCount = iterations;
+    } else {
+        enterIterationCount();
+    }
     runIterations(game.startStrategy);
 }

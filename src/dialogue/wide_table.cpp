@@ -7,14 +7,15 @@
 #include "console/fixed_point.h"
 #include "console/text_format.h"
 #include "game/game_record.h"
+#include "game/iteration.h"
 
 namespace {
 
 // k, i, B1..Bn, j, A1..Am, V_, V^, V*.
 constexpr int kMostColumns = 2 * kMaxStrategies + 6;
 constexpr int kCellCount = 8;
-// The longest entry: a sum of 99 entries of 20,000,000 has 10 digits, an
-// estimate of up to 20,000,000 with two decimals 11 characters.
+// The longest entry: a sum of ten million entries of 20,000,000 has 15
+// digits, an estimate of up to 20,000,000 with two decimals 11 characters.
 constexpr int kEntryCapacity = 24;
 // The longest line: every column at its widest with its spaces, and the
 // bars and the indent; well below the console's print buffer.
@@ -59,53 +60,31 @@ void printLine(Line* line) {
     printText("%s", line->text);
 }
 
-// The estimates as the solver forms them: divided in double precision,
-// stored as a float.
-float estimateOf(int32_t sum, int32_t k) {
-    return static_cast<float>(static_cast<double>(sum) / k);
-}
-
-float lowerEstimate(int32_t k) {
-    int32_t smallest = game.sumsB[k][0];
-    for (int32_t j = 1; j < game.columnCount; ++j) {
-        if (game.sumsB[k][j] < smallest) smallest = game.sumsB[k][j];
-    }
-    return estimateOf(smallest, k);
-}
-
-float upperEstimate(int32_t k) {
-    int32_t largest = game.sumsA[k][0];
-    for (int32_t i = 1; i < game.rowCount; ++i) {
-        if (game.sumsA[k][i] > largest) largest = game.sumsA[k][i];
-    }
-    return estimateOf(largest, k);
-}
-
-void entryText(Column column, int32_t k, char* out) {
+void entryText(Column column, const PlayState& row, char* out) {
     switch (column.kind) {
         case kIteration:
-            formatInteger(k, out);
+            formatInteger(row.k, out);
             break;
         case kMoveOne:
-            formatInteger(game.choiceOne[k] + 1, out);
+            formatInteger(row.moveOne + 1, out);
             break;
         case kSumB:
-            formatInteger(game.sumsB[k][column.strategy], out);
+            formatInteger(row.sumsB[column.strategy], out);
             break;
         case kMoveTwo:
-            formatInteger(game.choiceTwo[k] + 1, out);
+            formatInteger(row.moveTwo + 1, out);
             break;
         case kSumA:
-            formatInteger(game.sumsA[k][column.strategy], out);
+            formatInteger(row.sumsA[column.strategy], out);
             break;
         case kLower:
-            formatFixed(static_cast<double>(lowerEstimate(k)), 2, out, kEntryCapacity);
+            formatFixed(lowerEstimate(row), 2, out, kEntryCapacity);
             break;
         case kUpper:
-            formatFixed(static_cast<double>(upperEstimate(k)), 2, out, kEntryCapacity);
+            formatFixed(upperEstimate(row), 2, out, kEntryCapacity);
             break;
         case kEstimate:
-            formatFixed(static_cast<double>(game.vStar[k - 1]), 2, out, kEntryCapacity);
+            formatFixed(static_cast<double>(row.vStar), 2, out, kEntryCapacity);
             break;
     }
 }
@@ -140,13 +119,17 @@ void measure(Layout* layout, int32_t rows) {
     char text[kEntryCapacity];
     for (int c = 0; c < layout->columnCount; ++c) {
         headText(layout->column[c], text);
-        int width = textLength(text);
-        for (int32_t k = 1; k <= rows; ++k) {
-            entryText(layout->column[c], k, text);
+        layout->width[c] = textLength(text);
+    }
+    PlayState played;
+    startPlay(&played, game.startStrategy);
+    for (int32_t k = 1; k <= rows; ++k) {
+        const PlayState row = tableRow(&played, k);
+        for (int c = 0; c < layout->columnCount; ++c) {
+            entryText(layout->column[c], row, text);
             const int length = textLength(text);
-            if (length > width) width = length;
+            if (length > layout->width[c]) layout->width[c] = length;
         }
-        layout->width[c] = width;
     }
 }
 
@@ -205,8 +188,8 @@ void printTop(const Layout* layout) {
     printLine(&line);
 }
 
-// The head when k is 0, otherwise the row of iteration k.
-void printRow(const Layout* layout, int32_t k) {
+// The head when `row` is null, otherwise that row.
+void printRow(const Layout* layout, const PlayState* row) {
     Line line = {{0}, 0};
     put(&line, '\n');
     putRepeated(&line, ' ', 2);
@@ -217,10 +200,10 @@ void printRow(const Layout* layout, int32_t k) {
         put(&line, ' ');
         for (const int first = c; c < layout->cellEnd[cell]; ++c) {
             if (c > first) putRepeated(&line, ' ', 2);
-            if (k == 0) {
+            if (row == nullptr) {
                 headText(layout->column[c], text);
             } else {
-                entryText(layout->column[c], k, text);
+                entryText(layout->column[c], *row, text);
             }
             putRight(&line, text, layout->width[c]);
         }
@@ -234,12 +217,16 @@ void printRow(const Layout* layout, int32_t k) {
 
 void printWideTable(int32_t rows) {
     static Layout layout;
-    if (rows > kMaxIterations) rows = kMaxIterations;
     layOut(&layout, rows);
     printTop(&layout);
     printRule(&layout, ' ');
-    printRow(&layout, 0);
+    printRow(&layout, nullptr);
     printRule(&layout, '_');
-    for (int32_t k = 1; k <= rows; ++k) printRow(&layout, k);
+    PlayState played;
+    startPlay(&played, game.startStrategy);
+    for (int32_t k = 1; k <= rows; ++k) {
+        const PlayState row = tableRow(&played, k);
+        printRow(&layout, &row);
+    }
     printRule(&layout, '_');
 }

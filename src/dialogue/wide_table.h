@@ -5,8 +5,9 @@
 #include <cstdint>
 
 // Prints the table's frame and head and its first `rows` iterations
-// (0 to kMaxIterations; none for 0 or less): columns k, i, B1..Bn, j,
-// A1..Am, V_, V^ and V*, all of the normalised game, each column as wide
-// as its widest entry. Ends with the closing line, without a newline
-// after it.
+// (none for 0 or less; rows beyond the iterations played are empty):
+// columns k, i, B1..Bn, j, A1..Am, V_, V^ and V*, all of the normalised
+// game, each column as wide as its widest entry; V_ and V^ are the sums
+// over k in double precision, V* the stored estimate. Ends with the
+// closing line, without a newline after it.
 void printWideTable(int32_t rows);

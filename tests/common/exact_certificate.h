@@ -95,17 +95,13 @@ inline std::string fault(const ExactSolution& s) {
 // The frequencies of `iterations` iterations bound the value: the least
 // of player 2's sums over N from below, the most of player 1's from above.
 inline std::string boundsFault(const ExactSolution& s, int iterations) {
-    int smallest = game.sumsB[iterations][0];
-    for (int j = 1; j < game.columnCount; ++j) {
-        smallest = game.sumsB[iterations][j] < smallest ? game.sumsB[iterations][j] : smallest;
-    }
-    int largest = game.sumsA[iterations][0];
-    for (int i = 1; i < game.rowCount; ++i) {
-        largest = game.sumsA[iterations][i] > largest ? game.sumsA[iterations][i] : largest;
-    }
     const Rational value = rationalOf(s.value) + game.negativeShift;
-    if (Rational(smallest, iterations) > value) return "the value lies below the lower bound";
-    if (Rational(largest, iterations) < value) return "the value lies above the upper bound";
+    if (Rational(game.lastSmallestB, iterations) > value) {
+        return "the value lies below the lower bound";
+    }
+    if (Rational(game.lastLargestA, iterations) < value) {
+        return "the value lies above the upper bound";
+    }
     return "";
 }
 

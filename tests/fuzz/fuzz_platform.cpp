@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "console/key_decoder.h"
+#include "console/atomic_file.h"
 #include "console/platform.h"
 
 namespace {
@@ -166,6 +167,7 @@ void platformEchoText(const char*, int length) {
 // a destructor, so jumping over them loses nothing.
 void platformExit(int status) {
     if (!insideStage) giveUp("the program ended outside a stage");
+    discardAtomicFiles();
     exitStatus = status;
     longjmp(exitPoint, 1);
 }

@@ -6,7 +6,10 @@
 // Input layout:
 //   byte 0      bit 0: there is a console; bit 1: key byte 0xFF is a pause;
 //               bit 2: the report shows the exact solution; bit 3: the
-//               report shows the wide table
+//               report shows the wide table; bit 4: the number of
+//               iterations is given as with -n, bits 5-6 tell which (1, 50,
+//               100 or 250); bit 7: every format of -o is written to a
+//               scratch folder
 //   bytes 1-2   length L of the standard input part, little-endian (cut
 //               to what is there)
 //   next L      standard input
@@ -22,6 +25,7 @@
 #include "dialogue/print_results.h"
 #include "dialogue/report_options.h"
 #include "dialogue/run_game.h"
+#include "output/output_files.h"
 #include "exact_certificate.h"
 #include "fuzz_platform.h"
 #include "game/exact_solution.h"
@@ -32,6 +36,12 @@ namespace {
 constexpr size_t kHeaderSize = 3;
 
 ReportOptions reportOptions;
+int32_t givenIterations;  // as -n gives them; 0 when asked
+bool writeFiles;           // the run writes the -o files
+
+// One file of each format in a scratch folder in memory (so that the
+// files' fsync costs nothing), replaced run after run.
+const char* const kScratchFiles[] = {"/dev/shm/br-fuzz-picture.svg"};
 
 void finding(const char* what) {
     fprintf(stderr, "fuzz: %s\n", what);
@@ -45,6 +55,8 @@ void require(bool holds, const char* what) {
 FuzzSurroundings surroundingsOf(const uint8_t* data, size_t size) {
     FuzzSurroundings s = {};
     reportOptions = ReportOptions{false, false};
+    givenIterations = 0;
+    writeFiles = false;
     if (size < kHeaderSize) {
         s.input = data;
         return s;  // no console and nothing to read
@@ -52,6 +64,9 @@ FuzzSurroundings surroundingsOf(const uint8_t* data, size_t size) {
     s.hasConsole = (data[0] & 1) != 0;
     s.keyPauses = (data[0] & 2) != 0;
     reportOptions = ReportOptions{(data[0] & 4) != 0, (data[0] & 8) != 0};
+    const int32_t kGiven[] = {1, 50, 100, 250};
+    givenIterations = (data[0] & 16) != 0 ? kGiven[(data[0] >> 5) & 3] : 0;
+    writeFiles = (data[0] & 128) != 0;
     size_t inputSize = data[1] | static_cast<size_t>(data[2]) << 8;
     const size_t rest = size - kHeaderSize;
     if (inputSize > rest) inputSize = rest;
@@ -73,8 +88,11 @@ void checkSizes() {
     require(game.rowCount >= 1 && game.rowCount <= kMaxStrategies, "rowCount out of 1..10");
     require(game.columnCount >= 1 && game.columnCount <= kMaxStrategies,
             "columnCount out of 1..10");
-    require(game.iterationCount >= 1 && game.iterationCount <= kMaxIterations,
-            "iterationCount out of 1..99");
+    const int32_t most = givenIterations > 0 ? givenIterations : kMaxIterations;
+    require(game.iterationCount >= 1 && game.iterationCount <= most,
+            "iterationCount out of 1..99 (or other than -n gave)");
+    require(givenIterations == 0 || game.iterationCount == givenIterations,
+            "iterationCount other than -n gave");
     require(game.startStrategy >= 0 && game.startStrategy < game.rowCount,
             "startStrategy names no row");
     require(memchr(game.playerOneName, '\0', kNameCapacity) != nullptr, "name 1 not terminated");
@@ -101,8 +119,13 @@ void checkMatrix() {
     require(game.negativeShift == 0 || zeroSeen, "the shift left no entry at 0");
 }
 
+// The rows the record keeps: the first kMaxIterations iterations.
+int32_t keptRows() {
+    return game.iterationCount < kMaxIterations ? game.iterationCount : kMaxIterations;
+}
+
 void checkMoves() {
-    const int32_t n = game.iterationCount;
+    const int32_t n = keptRows();
     require(game.choiceOne[0] == 0 && game.choiceTwo[0] == 0, "moves stored at iteration 0");
     require(game.choiceOne[1] == game.startStrategy, "iteration 1 does not play the start");
     for (int32_t k = 1; k <= n; ++k) {
@@ -113,18 +136,28 @@ void checkMoves() {
     }
 }
 
-// Each tally is the count of its strategy's moves, so each adds up to N.
+// Each tally is the count of its strategy's moves (of the kept ones when
+// the run is longer), and the tallies of each player add up to N.
 void checkTallies() {
+    int32_t totalOne = 0;
+    int32_t totalTwo = 0;
     for (int s = 0; s < kMaxStrategies; ++s) {
         int32_t playedOne = 0;
         int32_t playedTwo = 0;
-        for (int32_t k = 1; k <= game.iterationCount; ++k) {
+        for (int32_t k = 1; k <= keptRows(); ++k) {
             playedOne += game.choiceOne[k] == s;
             playedTwo += game.choiceTwo[k] == s;
         }
-        require(game.tallyOne[s] == playedOne, "tallyOne does not count the moves of player 1");
-        require(game.tallyTwo[s] == playedTwo, "tallyTwo does not count the moves of player 2");
+        const bool whole = game.iterationCount == keptRows();
+        require(whole ? game.tallyOne[s] == playedOne : game.tallyOne[s] >= playedOne,
+                "tallyOne does not count the moves of player 1");
+        require(whole ? game.tallyTwo[s] == playedTwo : game.tallyTwo[s] >= playedTwo,
+                "tallyTwo does not count the moves of player 2");
+        totalOne += game.tallyOne[s];
+        totalTwo += game.tallyTwo[s];
     }
+    require(totalOne == game.iterationCount && totalTwo == game.iterationCount,
+            "the tallies do not add up to N");
 }
 
 // Row k of the sums is row k-1 plus what iteration k played; the sums are
@@ -135,7 +168,7 @@ void checkSums() {
     const int n = game.columnCount;
     require(rowIsZero(game.sumsB[0], 0, kMaxStrategies), "sumsB row 0 not zero");
     require(rowIsZero(game.sumsA[0], 0, kMaxStrategies), "sumsA row 0 not zero");
-    for (int32_t k = 1; k <= game.iterationCount; ++k) {
+    for (int32_t k = 1; k <= keptRows(); ++k) {
         for (int j = 0; j < n; ++j) {
             const int64_t expected = int64_t{game.sumsB[k - 1][j]} + game.gm[game.choiceOne[k]][j];
             require(game.sumsB[k][j] == expected, "sumsB[k] is not sumsB[k-1] plus the row played");
@@ -151,12 +184,12 @@ void checkSums() {
 }
 
 void checkHistoryBeyondN() {
-    for (int32_t k = game.iterationCount + 1; k <= kMaxIterations; ++k) {
+    for (int32_t k = keptRows() + 1; k <= kMaxIterations; ++k) {
         require(game.choiceOne[k] == 0 && game.choiceTwo[k] == 0, "a move stored beyond N");
         require(rowIsZero(game.sumsB[k], 0, kMaxStrategies), "sumsB written beyond N");
         require(rowIsZero(game.sumsA[k], 0, kMaxStrategies), "sumsA written beyond N");
     }
-    for (int32_t index = game.iterationCount; index <= kMaxIterations; ++index) {
+    for (int32_t index = keptRows(); index <= kMaxIterations; ++index) {
         require(game.vStar[index] == 0.0f, "vStar written beyond N");
     }
 }
@@ -176,7 +209,7 @@ int32_t largestOf(const int32_t* row, int count) {
 // The estimate of iteration k lies between its lower and upper estimate,
 // each as stored: minB / k and maxA / k rounded to float.
 void checkEstimates() {
-    for (int32_t k = 1; k <= game.iterationCount; ++k) {
+    for (int32_t k = 1; k <= keptRows(); ++k) {
         const double minB = smallestOf(game.sumsB[k], game.columnCount);
         const double maxA = largestOf(game.sumsA[k], game.rowCount);
         const float lower = static_cast<float>(minB / k);
@@ -211,7 +244,11 @@ void checkExactSolution() {
 
 void enterAndPlay() {
     startConsole();
-    runGame();
+    if (writeFiles) {
+        const int count = static_cast<int>(sizeof kScratchFiles / sizeof kScratchFiles[0]);
+        if (!prepareOutputFiles(kScratchFiles, count)) finding("the scratch files cannot be made");
+    }
+    runGame(givenIterations);
 }
 
 void report() { endProgram(printResults(reportOptions)); }

@@ -35,7 +35,10 @@ TEST(RoundedPrice, ThresholdAndTruncation) {
 void loadEstimates(std::initializer_list<float> estimates, int32_t shift) {
     memset(&game, 0, sizeof game);
     int k = 0;
-    for (float v : estimates) game.vStar[k++] = v;
+    for (float v : estimates) {
+        game.estimateSum += v;
+        ++k;
+    }
     game.iterationCount = k;
     game.negativeShift = shift;
 }

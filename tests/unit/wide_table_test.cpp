@@ -73,9 +73,10 @@ void playGame(int m, int n, const std::vector<int32_t>& entries, int32_t iterati
     runIterations(0);
 }
 
-// An estimate as shown: the float of sum / k with two decimals.
+// An estimate as shown: sum / k with its two decimals right, whatever the
+// size of the sums (a float would lose them beyond seven digits).
 void expectEstimate(const std::string& shown, long long sum, int k) {
-    const double value = static_cast<float>(static_cast<double>(sum) / k);
+    const double value = static_cast<double>(sum) / k;
     EXPECT_NEAR(std::strtod(shown.c_str(), nullptr), value, 0.005 + 1e-9) << shown;
 }
 

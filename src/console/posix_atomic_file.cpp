@@ -1,0 +1,123 @@
+// Files written whole or not at all, on POSIX: open(O_EXCL) beside the
+// target, write, fsync, rename. The temporary names live in static
+// storage, so that a signal handler can remove them with unlink alone.
+#include <cerrno>
+#include <initializer_list>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "console/atomic_file.h"
+
+namespace {
+
+// Room for the longest path the system takes and the temporary suffix.
+constexpr int kPathCapacity = 4096 + 32;
+
+struct AtomicFile {
+    const char* target;             // the path given, renamed over at the end
+    char temporary[kPathCapacity];  // target + ".XXXXXX.tmp", beside it
+    int fd;                         // open while the file is being written, else -1
+    volatile sig_atomic_t pending;  // the temporary file exists and is not yet renamed
+};
+
+AtomicFile files[kMaxAtomicFiles];
+int fileCount = 0;
+
+// "path.<pid>-<n>.tmp": unique among this process's files, and O_EXCL
+// makes sure no file of anyone else is taken over.
+bool nameTemporary(AtomicFile* file, int attempt) {
+    const size_t length = std::strlen(file->target);
+    if (length + 32 > sizeof file->temporary) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    char suffix[32];
+    char digits[24];
+    int used = 0;
+    suffix[used++] = '.';
+    for (long value : {static_cast<long>(getpid()), static_cast<long>(attempt)}) {
+        int count = 0;
+        do {
+            digits[count++] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (value > 0);
+        while (count > 0) suffix[used++] = digits[--count];
+        suffix[used++] = '-';
+    }
+    suffix[used - 1] = '\0';
+    std::memcpy(file->temporary, file->target, length);
+    std::memcpy(file->temporary + length, suffix, static_cast<size_t>(used));
+    std::strcat(file->temporary, ".tmp");
+    return true;
+}
+
+}  // namespace
+
+int openAtomicFile(const char* path) {
+    if (fileCount == kMaxAtomicFiles) {
+        errno = EMFILE;
+        return -1;
+    }
+    AtomicFile* file = &files[fileCount];
+    file->target = path;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (!nameTemporary(file, fileCount * 100 + attempt)) return -1;
+        file->fd = open(file->temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (file->fd >= 0) {
+            file->pending = 1;
+            return fileCount++;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
+}
+
+bool writeAtomicFile(int file, const char* bytes, int length) {
+    while (length > 0) {
+        const ssize_t written = write(files[file].fd, bytes, static_cast<size_t>(length));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (written == 0) errno = EIO;
+            return false;
+        }
+        bytes += written;
+        length -= static_cast<int>(written);
+    }
+    return true;
+}
+
+bool commitAtomicFile(int file) {
+    AtomicFile* f = &files[file];
+    // fsync first: a rename that reaches the disk before the data would
+    // leave an empty file in the target's place after a crash.
+    bool done = fsync(f->fd) == 0;
+    int problem = errno;
+    if (close(f->fd) != 0 && done) {
+        done = false;
+        problem = errno;
+    }
+    f->fd = -1;
+    if (done && rename(f->temporary, f->target) != 0) {
+        done = false;
+        problem = errno;
+    }
+    if (!done) unlink(f->temporary);
+    f->pending = 0;
+    errno = problem;
+    return done;
+}
+
+void discardAtomicFiles() {
+    for (int i = 0; i < fileCount; ++i) {
+        if (files[i].pending) {
+            files[i].pending = 0;
+            if (files[i].fd >= 0) close(files[i].fd);
+            files[i].fd = -1;
+            unlink(files[i].temporary);
+        }
+    }
+    fileCount = 0;
+}

@@ -1,0 +1,36 @@
+// The text of the output file being written (-o), for the writers of every
+// format: put in pieces, kept in a static buffer and written out to the
+// file's temporary copy as the buffer fills.
+#pragma once
+
+#include <cstdint>
+
+// Bytes as they are.
+void putBytes(const char* bytes, int length);
+
+// A zero-terminated text as it is.
+void putText(const char* text);
+
+// Formatted as printText formats (%s, %d with a width, %f and %.Nf).
+void putFormatted(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// A whole number in decimal.
+void putInteger(int64_t value);
+
+// `value` with `decimals` digits after the point, rounded as the console
+// rounds (see console/fixed_point.h).
+void putFixed(double value, int decimals);
+
+// Text typed by the user (a name), as XML and HTML character data and
+// attribute values take it: & < > " ' as references, every other byte as
+// it is (names are refused when they hold control characters).
+void putEscapedXml(const char* text);
+
+// Where the text goes: set by the file mechanism around each writer.
+// Returns false once a write to the file has failed (errno tells why).
+void startOutputText(int file);
+bool finishOutputText();
