@@ -2,5 +2,9 @@
 // the iterations, and the gap between the bounds on logarithmic axes.
 #pragma once
 
-// Puts the whole standalone SVG file of the run in `game`.
+// Puts the picture of the run in `game` as one <svg> element, without an
+// XML declaration, as a web page holds it inline.
+void putSvgPicture();
+
+// Puts the whole standalone SVG file: the declaration and the picture.
 void writeSvgPicture();
