@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -69,6 +70,31 @@ TEST(CommandLine, OptionsAndUsageErrors) {
         {{"--", "-x"}, 2, "", usageError("cannot open '-x': No such file or directory")},
         // Opens, but its first bytes cannot be read.
         {{"/proc/self/mem"}, 2, "", usageError("cannot read '/proc/self/mem': Input/output error")},
+        {{"-n"}, 2, "", usageError("option requires an argument -- 'n'")},
+        {{"-xo"}, 2, "", usageError("option requires an argument -- 'o'")},
+        {{"--iterations"}, 2, "", usageError("option '--iterations' requires an argument")},
+        {{"--out"}, 2, "", usageError("option '--output' requires an argument")},
+        {{"-n0"}, 2, "", usageError("invalid number of iterations: '0'")},
+        {{"-n", "-5"}, 2, "", usageError("invalid number of iterations: '-5'")},
+        {{"--iterations=10000001"}, 2, "",
+         usageError("invalid number of iterations: '10000001'")},
+        {{"--iter="}, 2, "", usageError("invalid number of iterations: ''")},
+        {{"-n", "1e3"}, 2, "", usageError("invalid number of iterations: '1e3'")},
+        {{"-n", "99999999999999999999"}, 2, "",
+         usageError("invalid number of iterations: '99999999999999999999'")},
+        {{"-o", "x.txt"}, 2, "",
+         usageError("cannot tell the format of 'x.txt': its name must end in .svg")},
+        {{"--output=svg"}, 2, "",
+         usageError("cannot tell the format of 'svg': its name must end in .svg")},
+        {{"-o", "dir/.svg"}, 2, "",
+         usageError("cannot tell the format of 'dir/.svg': its name must end in .svg")},
+        {{"-o-"}, 2, "", usageError("cannot write '-': an output file needs a name")},
+        {{"-o", "/nonexistent/x.svg"}, 2, "",
+         usageError("cannot write '/nonexistent/x.svg': No such file or directory")},
+        {{"--output", "/etc/passwd/x.SVG"}, 2, "",
+         usageError("cannot write '/etc/passwd/x.SVG': Not a directory")},
+        {{"-o", "/proc/x.svg", "-n", "3"}, 2, "",
+         usageError("cannot write '/proc/x.svg': No such file or directory")},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -83,11 +109,57 @@ TEST(CommandLine, OptionsAndUsageErrors) {
     }
 }
 
+// The number of iterations from the command line answers the question of
+// it: the run is the one in which it was typed, less the two prints of
+// that question (up to 99); a longer run shows its N and as many rows as
+// asked for.
+TEST(CommandLine, IterationsGiven) {
+    const std::string game = "Alice Bob\n3 3\n5 0 7\n2 5 0\n6 1 8\nY\n1\n";
+    for (const char* iterations : {"1", "4", "99"}) {
+        SCOPED_TRACE(iterations);
+        const std::string rest = std::string(iterations) + "\n7\nq";
+        const DetachedRun typed = runWithoutConsole(game + rest);
+        const DetachedRun given =
+            runWithoutConsole(game + "7\nq", kTimeoutMs, nullptr, {"-xn", iterations});
+        const DetachedRun typedExact = runWithoutConsole(game + rest, kTimeoutMs, nullptr, {"-x"});
+        std::string expected = typedExact.output;
+        const size_t question = expected.find(kIterationsQuestion);
+        ASSERT_NE(question, std::string::npos);
+        expected.erase(question, kIterationsQuestion.size());
+        EXPECT_EQ(visible(given.output), visible(expected));
+        EXPECT_TRUE(exitedWith(given.status, 'q') && exitedWith(typed.status, 'q'));
+    }
+
+    const DetachedRun longer =
+        runWithoutConsole(game + "150\nq", kTimeoutMs, nullptr, {"--iterations", "1000", "-x"});
+    EXPECT_TRUE(exitedWith(longer.status, 'q'));
+    EXPECT_EQ(longer.output.find(kIterationsQuestion), std::string::npos);
+    EXPECT_NE(longer.output.find(reportRowsQuestion("1000")), std::string::npos);
+    EXPECT_NE(longer.output.find("\n After 1000 iterations the frequencies of Alice"),
+              std::string::npos);
+    EXPECT_NE(longer.output.find("\n  | 150  |"), std::string::npos);
+    EXPECT_EQ(longer.output.find("\n  | 151  |"), std::string::npos);
+    // Each mixed strategy is a tally over N whose parts add up to N.
+    for (const char* name : {"S'[Alice] = ( ", "S'[Bob] = ( "}) {
+        const size_t start = longer.output.find(name);
+        ASSERT_NE(start, std::string::npos);
+        std::istringstream parts(
+            longer.output.substr(start + strlen(name), longer.output.find(')', start) - start));
+        long total = 0;
+        for (std::string part; parts >> part && part != ")";) {
+            EXPECT_EQ(part.substr(part.find('/')), "/1000") << part;
+            total += std::stol(part);
+        }
+        EXPECT_EQ(total, 1000) << name;
+    }
+}
+
 TEST(CommandLine, HelpAndVersionSayWhatTheyMust) {
     const DetachedRun help = runWithoutConsole("", kTimeoutMs, nullptr, {"--help"});
     EXPECT_EQ(help.output.rfind("Usage: brown-robinson [OPTION]... [GAME-FILE]\n", 0), 0u);
-    for (const char* text : {"-x, --exact", "-w, --wide", "-h, --help", "-V, --version",
-                             "GAME-FILE", "Exit status:", "\nSee brown-robinson(1).\n"}) {
+    for (const char* text : {"-x, --exact", "-w, --wide", "-n, --iterations=N", "-o, --output=FILE",
+                             ".svg", "-h, --help", "-V, --version", "GAME-FILE", "Exit status:",
+                             "\nSee brown-robinson(1).\n"}) {
         EXPECT_NE(help.output.find(text), std::string::npos) << text;
     }
     std::istringstream lines(help.output);

@@ -1,0 +1,108 @@
+// Long runs, beyond the rows the record keeps: checked by property on
+// random games, the hostile ones (entries of +-10,000,000) among them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "exact_certificate.h"
+#include "game/exact_solution.h"
+#include "game/game_record.h"
+#include "game/iteration.h"
+#include "game/solver.h"
+
+namespace {
+
+// A random normalised game (shifted as the dialogue shifts it) with N
+// iterations, played.
+void playRandomGame(std::mt19937* random, int32_t spread, int32_t iterations) {
+    memset(&game, 0, sizeof game);
+    game.rowCount = 1 + static_cast<int32_t>((*random)() % kMaxStrategies);
+    game.columnCount = 1 + static_cast<int32_t>((*random)() % kMaxStrategies);
+    std::uniform_int_distribution<int32_t> entry(-spread, spread);
+    int32_t smallest = 0;
+    for (int i = 0; i < game.rowCount; ++i) {
+        for (int j = 0; j < game.columnCount; ++j) {
+            game.gm[i][j] = entry(*random);
+            if (game.gm[i][j] < smallest) smallest = game.gm[i][j];
+        }
+    }
+    game.negativeShift = -smallest;
+    for (int i = 0; i < game.rowCount; ++i) {
+        for (int j = 0; j < game.columnCount; ++j) game.gm[i][j] += game.negativeShift;
+    }
+    game.startStrategy = static_cast<int32_t>((*random)() % game.rowCount);
+    game.iterationCount = iterations;
+    runIterations(game.startStrategy);
+}
+
+// The tallies count all N moves of each player; the exact value lies
+// between the bounds of the last iteration, formed from 64-bit sums (a
+// sum of 32 bits overflows long before ten million hostile iterations);
+// and a replayed row is the row the record kept.
+TEST(LongRun, TalliesBoundsAndReplayedRows) {
+    std::mt19937 random(20261208);
+    const struct {
+        int32_t spread;
+        int32_t iterations;
+    } cases[] = {{2, 100}, {1000, 1000}, {10000000, 5000}, {10000000, 250000}, {3, 123457}};
+    for (const auto& c : cases) {
+        for (int round = 0; round < 4; ++round) {
+            SCOPED_TRACE(::testing::Message() << "spread " << c.spread << ", N " << c.iterations
+                                              << ", round " << round);
+            playRandomGame(&random, c.spread, c.iterations);
+            int64_t totalOne = 0;
+            int64_t totalTwo = 0;
+            for (int s = 0; s < kMaxStrategies; ++s) {
+                totalOne += game.tallyOne[s];
+                totalTwo += game.tallyTwo[s];
+                if (s >= game.rowCount) EXPECT_EQ(game.tallyOne[s], 0);
+                if (s >= game.columnCount) EXPECT_EQ(game.tallyTwo[s], 0);
+            }
+            EXPECT_EQ(totalOne, c.iterations);
+            EXPECT_EQ(totalTwo, c.iterations);
+
+            static ExactSolution solution;
+            solveExactly(&solution);
+            EXPECT_EQ(certificate::boundsFault(solution, c.iterations), "");
+
+            PlayState played;
+            startPlay(&played, game.startStrategy);
+            double estimateSum = 0.0;
+            for (int32_t k = 1; k <= c.iterations; ++k) {
+                const PlayState row = tableRow(&played, k);
+                estimateSum += row.vStar;
+                if (k > kMaxIterations) continue;
+                ASSERT_EQ(row.moveOne, game.choiceOne[k]) << "row " << k;
+                ASSERT_EQ(row.moveTwo, game.choiceTwo[k]) << "row " << k;
+                ASSERT_EQ(row.vStar, game.vStar[k - 1]) << "row " << k;
+                for (int j = 0; j < kMaxStrategies; ++j) ASSERT_EQ(row.sumsB[j], game.sumsB[k][j]);
+                for (int i = 0; i < kMaxStrategies; ++i) ASSERT_EQ(row.sumsA[i], game.sumsA[k][i]);
+            }
+            // The replay ends where the run ended, with the same sum in the
+            // same order.
+            EXPECT_EQ(played.smallestB, game.lastSmallestB);
+            EXPECT_EQ(played.largestA, game.lastLargestA);
+            EXPECT_EQ(estimateSum, game.estimateSum);
+        }
+    }
+}
+
+// Rows asked for beyond the iterations of a short run are empty, as the
+// record's rows are there.
+TEST(LongRun, RowsBeyondTheRunAreEmpty) {
+    std::mt19937 random(7);
+    playRandomGame(&random, 50, 5);
+    PlayState played;
+    startPlay(&played, game.startStrategy);
+    for (int32_t k = 1; k <= kMaxIterations; ++k) {
+        const PlayState row = tableRow(&played, k);
+        EXPECT_EQ(row.k, k);
+        if (k <= 5) continue;
+        EXPECT_EQ(row.moveOne, game.choiceOne[k]);
+        EXPECT_EQ(row.smallestB + row.largestA, 0);
+        EXPECT_EQ(row.vStar, 0.0f);
+    }
+}
+
+}  // namespace
