@@ -683,14 +683,33 @@ def check_command_line(checks, windows, linux, directory):
     game_file = os.path.join(directory, "worked.game")
     with open(game_file, "wb") as f:
         f.write(b"Alice Bob\n3 3\n5 0 7\n2 5 0\n6 1 8\n")
+    picture = os.path.join(directory, "run.svg")
     cases = [
         ("--version", ["--version"], b"", 0, b"brown-robinson 1.2.0\r\n"),
         ("a game file, then standard input", [game_file], b"Y\n1\n4\n4\nq", ord("q"),
          b" The mean price of the game is: 3.052083 -> 3 "),
         ("an unknown option", ["--bogus"], b"", 2, b""),
+        ("-n and -o", ["-x", "-n", "100000", "-o", picture, game_file], b"Y\n1\n3\nq", ord("q"),
+         b" After 100000 iterations the frequencies of Alice win at least 333327/100000"),
+        ("an output file of no known format", ["-o", os.path.join(directory, "run.txt")], b"", 2,
+         b""),
     ]
     for title, arguments, data, code, shown in cases:
-        runs = [run_without_console(p, data, directory, arguments=arguments) for p in (linux, windows)]
+        runs = []
+        files = []
+        for program in (linux, windows):
+            # An existing file is replaced whole (on Windows rename would
+            # refuse to replace it).
+            with open(picture, "wb") as f:
+                f.write(b"old")
+            runs.append(run_without_console(program, data, directory, arguments=arguments))
+            with open(picture, "rb") as f:
+                files.append(f.read())
+        if picture in arguments:
+            checks.check("%s: the file replaced" % title, files[0] != b"old" and files[1] != b"old")
+            checks.check("%s: the same file written" % title, files[0] == files[1])
+            checks.check("%s: no temporary file left" % title,
+                         sorted(n for n in os.listdir(directory) if n.startswith("run.svg")) == ["run.svg"])
         (linux_status, linux_output, linux_errors), (wine_status, wine_output, wine_errors) = runs
         checks.same_text("%s: the same output" % title, linux_output.decode("cp437"),
                          crlf_to_lf(wine_output).decode("cp437"), "linux", "wine")
