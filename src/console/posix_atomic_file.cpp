@@ -2,11 +2,11 @@
 // target, write, fsync, rename. The temporary names live in static
 // storage, so that a signal handler can remove them with unlink alone.
 #include <cerrno>
-#include <initializer_list>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <initializer_list>
 #include <unistd.h>
 
 #include "console/atomic_file.h"
@@ -48,9 +48,10 @@ bool nameTemporary(AtomicFile* file, int attempt) {
         suffix[used++] = '-';
     }
     suffix[used - 1] = '\0';
+    const char kEnding[] = ".tmp";
     std::memcpy(file->temporary, file->target, length);
-    std::memcpy(file->temporary + length, suffix, static_cast<size_t>(used));
-    std::strcat(file->temporary, ".tmp");
+    std::memcpy(file->temporary + length, suffix, static_cast<size_t>(used - 1));
+    std::memcpy(file->temporary + length + used - 1, kEnding, sizeof kEnding);
     return true;
 }
 

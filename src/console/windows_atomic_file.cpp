@@ -5,8 +5,8 @@
 // for deletion when the program ends, so that the system removes it as the
 // handle closes, even from the console's event thread.
 #include <cerrno>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 
 #include <windows.h>
 
@@ -51,7 +51,7 @@ bool nameTemporary(AtomicFile* file, int attempt) {
         errno = ENAMETOOLONG;
         return false;
     }
-    std::memcpy(file->temporary, file->target, length + 1);
+    std::memcpy(file->temporary, file->target, length);
     char suffix[32];
     const unsigned long pid = GetCurrentProcessId();
     int used = 0;
@@ -66,9 +66,9 @@ bool nameTemporary(AtomicFile* file, int attempt) {
         while (count > 0) suffix[used++] = digits[--count];
         suffix[used++] = '-';
     }
-    suffix[used - 1] = '\0';
-    std::strcat(file->temporary, suffix);
-    std::strcat(file->temporary, ".tmp");
+    const char kEnding[] = ".tmp";
+    std::memcpy(file->temporary + length, suffix, static_cast<size_t>(used - 1));
+    std::memcpy(file->temporary + length + used - 1, kEnding, sizeof kEnding);
     return true;
 }
 
@@ -119,8 +119,8 @@ bool commitAtomicFile(int file) {
     DWORD error = done ? 0 : GetLastError();
     CloseHandle(f->handle);
     f->handle = INVALID_HANDLE_VALUE;
-    if (done && !MoveFileExA(f->temporary, f->target,
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (done &&
+        !MoveFileExA(f->temporary, f->target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         done = false;
         error = GetLastError();
     }

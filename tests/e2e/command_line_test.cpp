@@ -158,8 +158,8 @@ TEST(CommandLine, HelpAndVersionSayWhatTheyMust) {
     const DetachedRun help = runWithoutConsole("", kTimeoutMs, nullptr, {"--help"});
     EXPECT_EQ(help.output.rfind("Usage: brown-robinson [OPTION]... [GAME-FILE]\n", 0), 0u);
     for (const char* text : {"-x, --exact", "-w, --wide", "-n, --iterations=N", "-o, --output=FILE",
-                             ".svg", "-h, --help", "-V, --version", "GAME-FILE", "Exit status:",
-                             "\nSee brown-robinson(1).\n"}) {
+                             ".svg", "-h, --help", "-V, --version", "GAME-FILE",
+                             "Exit status:", "\nSee brown-robinson(1).\n"}) {
         EXPECT_NE(help.output.find(text), std::string::npos) << text;
     }
     std::istringstream lines(help.output);

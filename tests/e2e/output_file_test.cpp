@@ -117,7 +117,8 @@ TEST(OutputFile, FailedWriteIsReported) {
     const DetachedRun run = runWithoutConsole("Ann Bob\n1 1\n5\nN\n4\nq", kTimeoutMs, nullptr,
                                               {"-n", "1000000", "-o", target});
     EXPECT_TRUE(exitedWith(run.status, 1));
-    EXPECT_EQ(run.errors, "brown-robinson: cannot write '" + target + "': No space left on device\n");
+    EXPECT_EQ(run.errors,
+              "brown-robinson: cannot write '" + target + "': No space left on device\n");
     EXPECT_NE(access(target.c_str(), F_OK), 0);
     const std::string unmount = "umount " + mount;
     EXPECT_EQ(system(unmount.c_str()), 0);

@@ -25,11 +25,11 @@
 #include "dialogue/print_results.h"
 #include "dialogue/report_options.h"
 #include "dialogue/run_game.h"
-#include "output/output_files.h"
 #include "exact_certificate.h"
 #include "fuzz_platform.h"
 #include "game/exact_solution.h"
 #include "game/game_record.h"
+#include "output/output_files.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ constexpr size_t kHeaderSize = 3;
 
 ReportOptions reportOptions;
 int32_t givenIterations;  // as -n gives them; 0 when asked
-bool writeFiles;           // the run writes the -o files
+bool writeFiles;          // the run writes the -o files
 
 // One file of each format in a scratch folder in memory (so that the
 // files' fsync costs nothing), replaced run after run.

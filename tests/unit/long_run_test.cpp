@@ -48,8 +48,8 @@ TEST(LongRun, TalliesBoundsAndReplayedRows) {
     } cases[] = {{2, 100}, {1000, 1000}, {10000000, 5000}, {10000000, 250000}, {3, 123457}};
     for (const auto& c : cases) {
         for (int round = 0; round < 4; ++round) {
-            SCOPED_TRACE(::testing::Message() << "spread " << c.spread << ", N " << c.iterations
-                                              << ", round " << round);
+            SCOPED_TRACE(::testing::Message()
+                         << "spread " << c.spread << ", N " << c.iterations << ", round " << round);
             playRandomGame(&random, c.spread, c.iterations);
             int64_t totalOne = 0;
             int64_t totalTwo = 0;
