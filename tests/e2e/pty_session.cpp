@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <utmp.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -246,12 +247,27 @@ PtySession::~PtySession() {
     winsize size{};
     size.ws_row = 24;
     size.ws_col = 80;
-    pid_t pid = forkpty(&master_, nullptr, &mode, &size);
-    if (pid < 0) return ::testing::AssertionFailure() << "forkpty failed: " << std::strerror(errno);
+    // The mode is taken before the fork: once the program runs, it may
+    // already have made the terminal raw for a key read.
+    int slave = -1;
+    if (openpty(&master_, &slave, nullptr, &mode, &size) != 0)
+        return ::testing::AssertionFailure() << "openpty failed: " << std::strerror(errno);
+    if (tcgetattr(master_, &initialMode_) != 0) {
+        close(slave);
+        return ::testing::AssertionFailure() << "tcgetattr failed: " << std::strerror(errno);
+    }
+    pid_t pid = fork();
+    if (pid < 0) {
+        close(slave);
+        return ::testing::AssertionFailure() << "fork failed: " << std::strerror(errno);
+    }
     if (pid == 0) {
+        close(master_);
+        if (login_tty(slave) != 0) _exit(126);
         if (outputToPipe_) dup2(outputPipe[1], STDOUT_FILENO);
         execProgram(args, ignoreHangUp_);
     }
+    close(slave);
     pid_ = pid;
     if (outputToPipe_) {
         close(outputPipe[1]);
@@ -259,9 +275,6 @@ PtySession::~PtySession() {
         fcntl(pipeOutput_, F_SETFD, FD_CLOEXEC);
     }
     fcntl(master_, F_SETFD, FD_CLOEXEC);
-    if (tcgetattr(master_, &initialMode_) != 0) {
-        return ::testing::AssertionFailure() << "tcgetattr failed: " << std::strerror(errno);
-    }
     return ::testing::AssertionSuccess();
 }
 

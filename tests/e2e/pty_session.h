@@ -1,5 +1,5 @@
 // Runs the built program the way a person or a batch job does: in a
-// pseudo-terminal (forkpty), or detached from every terminal with standard
+// pseudo-terminal (openpty), or detached from every terminal with standard
 // input from a file. Every wait has a deadline, and a session always kills
 // and reaps its program when it goes out of scope, even after a failed
 // ASSERT, so no test leaves a process behind.
@@ -46,8 +46,8 @@ public:
 
     // Starts the program on a new 80x24 pseudo-terminal in cookedMode(),
     // with TERM=xterm and what addEnvironment gave as its only environment
-    // (sanitizer options are passed on). The mode right after the start is
-    // kept as initialMode().
+    // (sanitizer options are passed on). The terminal's mode, read back
+    // before the program is started, is kept as initialMode().
     ::testing::AssertionResult start();
 
     // Before start(): the arguments the program is started with.
