@@ -22,11 +22,10 @@ TextInput answers;
 int gameFile = -1;
 const char* gameFilePath = "";
 
-// Every text of the program is short; a longer one would be cut, not
-// written past the buffer.
+// A text may be long (a path on the command line, a long answer): it is
+// written in pieces rather than cut.
 void printFormatted(void (*write)(const char* text, int length), const char* format, va_list args) {
-    char text[1024];
-    write(text, formatText(text, sizeof text, format, args));
+    writeFormatted(write, format, args);
 }
 
 // A file that fails in the middle would leave the game half entered from

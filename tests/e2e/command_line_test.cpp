@@ -37,6 +37,13 @@ std::string usageError(const std::string& problem) {
     return "brown-robinson: " + problem + "\n" + kTryHelp;
 }
 
+// A path longer than any buffer of the program's messages.
+std::string longPath() {
+    std::string path = "/nonexistent";
+    for (int i = 0; i < 10; ++i) path += "/" + std::string(200, 'd');
+    return path + "/x.game";
+}
+
 TEST(CommandLine, OptionsAndUsageErrors) {
     const DetachedRun help = runWithoutConsole("", kTimeoutMs, nullptr, {"--help"});
     const DetachedRun version = runWithoutConsole("", kTimeoutMs, nullptr, {"--version"});
@@ -67,6 +74,7 @@ TEST(CommandLine, OptionsAndUsageErrors) {
          usageError("cannot open '/nonexistent/x.game': No such file or directory")},
         {{"-w", "/"}, 2, "", usageError("cannot open '/': Is a directory")},
         {{"--", "-x"}, 2, "", usageError("cannot open '-x': No such file or directory")},
+        {{longPath()}, 2, "", usageError("cannot open '" + longPath() + "': No such file or directory")},
         // Opens, but its first bytes cannot be read.
         {{"/proc/self/mem"}, 2, "", usageError("cannot read '/proc/self/mem': Input/output error")},
     };

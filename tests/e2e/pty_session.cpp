@@ -12,12 +12,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
-#include <utmp.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utmp.h>
 
 #ifndef BR_PROGRAM_PATH
 #error "BR_PROGRAM_PATH must name the program under test"

@@ -43,6 +43,31 @@ TEST(FormatText, CutsAtCapacity) {
     EXPECT_EQ(format(1, "anything"), "");
 }
 
+std::string written;
+
+void keepWritten(const char* text, int length) { written.append(text, length); }
+
+std::string writeWhole(const char* pattern, ...) {
+    written.clear();
+    va_list args;
+    va_start(args, pattern);
+    writeFormatted(keepWritten, pattern, args);
+    va_end(args);
+    return written;
+}
+
+// However long the text, the writer hands all of it on, in order: a long
+// path in a message keeps its end and its line end.
+TEST(WriteFormatted, NothingIsCut) {
+    const std::string path(5000, 'p');
+    const std::string literal(1500, 'l');
+    EXPECT_EQ(writeWhole("cannot open '%s': %s\n", path.c_str(), "No such file or directory"),
+              "cannot open '" + path + "': No such file or directory\n");
+    EXPECT_EQ(writeWhole((literal + "%d").c_str(), 7), literal + "7");
+    EXPECT_EQ(writeWhole("[%700s]", "x"), "[" + std::string(699, ' ') + "x]");
+    EXPECT_EQ(writeWhole("%s", ""), "");
+}
+
 TEST(KeyEchoText, ControlCodesInCaretForm) {
     // clang-format off
     const struct {
