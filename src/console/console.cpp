@@ -17,10 +17,44 @@ KeyPress lastKey;
 int codesHandedOut = 0;
 
 // The answers: those of the game file first, if there is one, then those
-// on standard input, as if the two were one stream.
+// on standard input, as if the two were one stream, but for the end of
+// the file, which ends a line.
 TextInput answers;
 int gameFile = -1;
 const char* gameFilePath = "";
+bool fileEndedLine = true;    // the game file's last byte read was a line end (or none was read)
+bool bufferFromFile = false;  // the bytes in the answers' buffer came from the game file
+
+// The answer being read, shown as it is taken from the game file. Its
+// leading blanks and its line end are not shown.
+bool answerOpen = false;   // an answer is being read
+bool answerShown = false;  // some of it has been shown
+
+int takeFromFile(const char* buffer, int got) {
+    bufferFromFile = true;
+    fileEndedLine = buffer[got - 1] == '\n';
+    return got;
+}
+
+bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+void showFileAnswer(void*, const char* bytes, int length) {
+    if (!answerOpen || !bufferFromFile) return;
+    for (int i = 0; i < length; ++i) {
+        const int c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\n' || c == '\r' || (!answerShown && isBlank(c))) continue;
+        char text[5];
+        platformWriteOutput(text, answerByteText(c, platformHighCodeEcho(), text));
+        answerShown = true;
+    }
+}
+
+void openAnswer() {
+    if (answerOpen) return;
+    skipTakenBytes(&answers);
+    answerOpen = true;
+    answerShown = false;
+}
 
 // A text may be long (a path on the command line, a long answer): it is
 // written in pieces rather than cut.
@@ -42,10 +76,16 @@ int readFromGameFile(char* buffer, int capacity) {
 int readAnswers(void*, char* buffer, int capacity) {
     if (gameFile >= 0) {
         const int got = readFromGameFile(buffer, capacity);
-        if (got > 0) return got;
+        if (got > 0) return takeFromFile(buffer, got);
         closeGameFile(gameFile);
         gameFile = -1;
+        // Nothing of the file's last line runs on into what is typed next.
+        if (!fileEndedLine) {
+            buffer[0] = '\n';
+            return takeFromFile(buffer, 1);
+        }
     }
+    bufferFromFile = false;
     // Whatever has been asked is on the screen before the wait for the
     // answer, wherever standard output goes.
     platformFlushOutput();
@@ -78,6 +118,11 @@ void startConsole() {
     lastKey = KeyPress{};
     codesHandedOut = 0;
     startTextInput(&answers, readAnswers, nullptr);
+    answers.tap = showFileAnswer;
+    fileEndedLine = true;
+    bufferFromFile = false;
+    answerOpen = false;
+    answerShown = false;
     platformStart();
 }
 
@@ -97,8 +142,10 @@ bool useGameFile(const char* path) {
         gameFile = -1;
         return false;
     }
+    if (got > 0) takeFromFile(answers.buffer, got);
     answers.length = got;
     answers.next = 0;
+    answers.tapped = 0;
     return true;
 }
 
@@ -109,13 +156,35 @@ void printText(const char* format, ...) {
     va_end(args);
 }
 
-ScanStatus readIntField(int32_t* value) { return noticeEnd(scanInt(&answers, value)); }
-
-ScanStatus readWordField(char* out, int capacity) {
-    return noticeEnd(scanWord(&answers, out, capacity));
+ScanStatus readIntField(int32_t* value) {
+    openAnswer();
+    const ScanStatus status = scanInt(&answers, value);
+    tapTakenBytes(&answers);
+    return noticeEnd(status);
 }
 
-void dropInputLine() { dropLine(&answers); }
+ScanStatus readWordField(char* out, int capacity, int* length) {
+    openAnswer();
+    const ScanStatus status = scanWord(&answers, out, capacity, length);
+    tapTakenBytes(&answers);
+    return noticeEnd(status);
+}
+
+void dropInputLine() {
+    openAnswer();
+    dropLine(&answers);
+    tapTakenBytes(&answers);
+}
+
+void endAnswer() {
+    if (answerShown) platformWriteOutput("\n", 1);
+    answerOpen = false;
+    answerShown = false;
+}
+
+bool answerHoldsControlCode(const char* text, int length) {
+    return holdsControlCode(text, length, platformHighCodeEcho());
+}
 
 // One key press gives one or two codes: the first now, the second at the
 // next call. A new key comes from the console (a terminal's bytes through

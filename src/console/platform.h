@@ -2,8 +2,8 @@
 // process. Everything above it is portable and is tested on plain bytes.
 #pragma once
 
-#include "console/console.h"
 #include "console/key_codes.h"
+#include "console/key_echo.h"
 
 // Sets up output buffering and the handlers that give the terminal back
 // when the process is stopped or ended. Called once, first thing.

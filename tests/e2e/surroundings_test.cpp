@@ -199,17 +199,17 @@ TEST(FailingOutput, ClosedPipeGivesStatusOneAndAMessage) {
 TEST(HostileInput, LongLinesAndBinaryBytesAreRefused) {
     const std::string huge(1 << 20, '7');
     const std::string binary("\0\x01\xff\xe9", 4);
-    const std::string input = std::string(1 << 20, 'x') + "\nAnn " + binary + "\n" + huge + "\n" +
-                              binary + "\n1\n1\n" + huge + "\n-" + binary + "\n7\nn\n" + binary +
-                              "\n1\n0\n";
+    const std::string input = std::string(1 << 20, 'x') + "\nAnn\n" + binary + "\nBob\n" + huge +
+                              "\n" + binary + "\n1\n1\n" + huge + "\n-" + binary + "\n7\nn\n" +
+                              binary + "\n1\n0\n";
     const DetachedRun run = runWithoutConsole(input);
     ASSERT_TRUE(run.finished);
     EXPECT_TRUE(exitedWith(run.status, 0));
+    // A name of control bytes is refused like one that is too long.
     const std::string expected = kFirstName + kNameTooLong + kFirstName + kSecondName +
-                                 rowsQuestion("Ann") + numberRefused(1, 10) + kRowsLimit +
-                                 numberRefused(1, 10) + kRowsLimit +
-                                 columnsQuestion(binary.substr(0, 0));
-    // The second name holds a NUL byte, so it prints as an empty string.
+                                 kNameHoldsControl + kSecondName + rowsQuestion("Ann") +
+                                 numberRefused(1, 10) + kRowsLimit + numberRefused(1, 10) +
+                                 kRowsLimit + columnsQuestion("Bob");
     EXPECT_EQ(visible(expected), visible(run.output.substr(0, expected.size())));
     EXPECT_NE(run.output.find(entry(1, 1) + numberRefused(-10000000, 10000000) + entry(1, 1) +
                               numberRefused(-10000000, 10000000) + entry(1, 1)),
