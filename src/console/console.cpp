@@ -91,7 +91,13 @@ int readAnswers(void*, char* buffer, int capacity) {
     platformFlushOutput();
     for (;;) {
         const int got = platformReadInput(buffer, capacity);
-        if (got <= 0) return 0;
+        // Not the end of the answers: that would be reported as an input
+        // that ended, and the reason lost.
+        if (got < 0) {
+            printError("brown-robinson: cannot read standard input: %s\n", std::strerror(errno));
+            endProgram(1);
+        }
+        if (got == 0) return 0;
         const int kept = dropPasteMarkers(buffer, got);
         if (kept > 0) return kept;
     }
@@ -130,6 +136,12 @@ bool useGameFile(const char* path) {
     gameFile = openGameFile(path);
     if (gameFile < 0) {
         printError("brown-robinson: cannot open '%s': %s\n", path, std::strerror(errno));
+        return false;
+    }
+    if (isStandardOutput(gameFile)) {
+        printError("brown-robinson: '%s': input file is output file\n", path);
+        closeGameFile(gameFile);
+        gameFile = -1;
         return false;
     }
     gameFilePath = path;

@@ -222,13 +222,22 @@ void platformStart() {
 // after a key read, everything typed ahead comes in one piece, and the
 // answers and keys in it must still be taken in the order they were
 // typed. A line typed in raw mode ends in CR, not LF.
+// An input left non-blocking by whoever started the program is waited
+// for, not taken to have ended. An error after some bytes is met again at
+// the next read.
 int platformReadInput(char* buffer, int capacity) {
     int length = 0;
     while (!inputEnded && length < capacity) {
         const ssize_t got =
             read(STDIN_FILENO, buffer + length, inputIsTerminal ? 1 : capacity - length);
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            struct pollfd ready = {STDIN_FILENO, POLLIN, 0};
+            poll(&ready, 1, -1);
+            continue;
+        }
+        if (got < 0) return length > 0 ? length : -1;
+        if (got == 0) {
             inputEnded = length == 0;
             break;
         }

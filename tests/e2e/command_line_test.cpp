@@ -193,6 +193,11 @@ TEST(GameFile, FileThenStandardInputWithoutATerminal) {
         EXPECT_EQ(visible(run.output), visible(withAnswersShown(typed.output, c.shown)));
         EXPECT_EQ(run.errors, "");
     }
+    // A file that is also standard output would read its own questions back.
+    TempFile same(kWorkedGame);
+    const DetachedRun loop = runWithoutConsole("", kTimeoutMs, same.path.c_str(), {same.path});
+    EXPECT_TRUE(exitedWith(loop.status, 2));
+    EXPECT_EQ(loop.errors, usageError("'" + same.path + "': input file is output file"));
     const DetachedRun typed = runWithoutConsole(kWorkedGame);
     const DetachedRun dash = runWithoutConsole(kWorkedGame, kTimeoutMs, nullptr, {"-"});
     EXPECT_EQ(visible(dash.output), visible(typed.output));

@@ -496,7 +496,7 @@ void PtySession::killAndReap() {
 }
 
 DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const char* outputPath,
-                              const std::vector<std::string>& arguments) {
+                              const std::vector<std::string>& arguments, const char* inputPath) {
     DetachedRun run;
     // Anonymous files: they vanish with the last descriptor.
     FILE* in = std::tmpfile();
@@ -518,6 +518,11 @@ DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const cha
     if (pid == 0) {
         setsid();  // a new session: no controlling terminal, /dev/tty cannot be opened
         dup2(fileno(in), STDIN_FILENO);
+        if (inputPath != nullptr) {
+            const int input = open(inputPath, O_RDONLY | O_NONBLOCK);
+            if (input < 0) _exit(126);
+            dup2(input, STDIN_FILENO);
+        }
         if (outputPath != nullptr) {
             const int output = open(outputPath, O_WRONLY);
             if (output < 0) _exit(126);

@@ -157,8 +157,11 @@ struct DetachedRun {
 // standard input read from a file holding `input`, standard output and
 // standard error written to files (standard output to `outputPath`
 // instead, when given; the output then stays empty), with `arguments`.
+// With `inputPath`, standard input is that file instead, opened
+// non-blocking, as a careless parent may leave it.
 DetachedRun runWithoutConsole(const std::string& input, int timeoutMs = kTimeoutMs,
                               const char* outputPath = nullptr,
-                              const std::vector<std::string>& arguments = {});
+                              const std::vector<std::string>& arguments = {},
+                              const char* inputPath = nullptr);
 
 }  // namespace e2e

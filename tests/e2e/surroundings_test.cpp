@@ -3,7 +3,10 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -217,6 +220,34 @@ TEST(HostileInput, LongLinesAndBinaryBytesAreRefused) {
     EXPECT_NE(run.output.find(numberRefused(1, 99) + kIterationsLimit + kReportStart),
               std::string::npos);
     EXPECT_NE(run.output.find("The mean price of the game is: 7.000000 -> 7 "), std::string::npos);
+}
+
+// Standard input that cannot be read is an error, told as one; one left
+// non-blocking is waited for, not taken to have ended.
+TEST(StandardInput, ReadErrorsAreToldAndANonBlockingInputIsWaitedFor) {
+    const std::string game = "Alice Bob\n3 3\n5 0 7\n2 5 0\n6 1 8\nY\n1\n4\n4\nq";
+    const DetachedRun directory = runWithoutConsole("", kTimeoutMs, nullptr, {}, "/");
+    ASSERT_TRUE(directory.finished);
+    EXPECT_TRUE(exitedWith(directory.status, 1));
+    EXPECT_EQ(directory.errors, "brown-robinson: cannot read standard input: Is a directory\n");
+    EXPECT_EQ(directory.output.find(kInputEnded), std::string::npos);
+
+    char fifo[] = "/tmp/brown-robinson-fifo-XXXXXX";
+    ASSERT_NE(mkdtemp(fifo), nullptr);
+    const std::string path = std::string(fifo) + "/input";
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const int writer = open(path.c_str(), O_RDWR);  // a writer that is there, but slow
+    std::thread slowWriter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_EQ(write(writer, game.data(), game.size()), static_cast<ssize_t>(game.size()));
+        close(writer);
+    });
+    const DetachedRun waited = runWithoutConsole("", kTimeoutMs, nullptr, {}, path.c_str());
+    slowWriter.join();
+    unlink(path.c_str());
+    rmdir(fifo);
+    EXPECT_TRUE(exitedWith(waited.status, 'q'));
+    EXPECT_EQ(waited.output, runWithoutConsole(game).output);
 }
 
 }  // namespace
