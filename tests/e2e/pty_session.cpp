@@ -485,6 +485,11 @@ termios PtySession::currentMode() const {
     return mode;
 }
 
+void PtySession::setMode(const termios& mode) {
+    if (master_ < 0 || tcsetattr(master_, TCSANOW, &mode) != 0)
+        ADD_FAILURE() << "tcsetattr on the terminal failed: " << std::strerror(errno);
+}
+
 void PtySession::killAndReap() {
     if (pid_ <= 0 || reaped_) return;
     kill(pid_, SIGKILL);

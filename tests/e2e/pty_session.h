@@ -102,8 +102,10 @@ public:
     void holdTerminal();
     std::string inputLeft();
 
-    // The terminal's current line settings (tcgetattr on the master side).
+    // The terminal's current line settings (tcgetattr on the master side),
+    // and new ones for it, as another program on the terminal would set.
     termios currentMode() const;
+    void setMode(const termios& mode);
     const termios& initialMode() const { return initialMode_; }
 
     // What the terminal shows: everything the program wrote to it but the

@@ -96,6 +96,21 @@ TEST(LostTerminal, StopRequestAtTheKeyQuestionKeepsTheReadGoing) {
     EXPECT_TRUE(sameTerminalMode(session.initialMode(), session.currentMode()));
 }
 
+// A stop that no handler sees (SIGSTOP), while something else gives the
+// terminal another mode (as a shell does when it gets the terminal back):
+// on continue the key read takes its raw mode again.
+TEST(LostTerminal, ContinueAfterAStopAtTheKeyQuestionTakesRawModeAgain) {
+    PtySession session;
+    ASSERT_TRUE(reachKeyQuestion(session));
+    session.sendSignal(SIGSTOP);
+    usleep(100 * 1000);
+    session.setMode(session.initialMode());
+    session.sendSignal(SIGCONT);
+    ASSERT_TRUE(session.waitForRawMode(2000));
+    ASSERT_NO_FATAL_FAILURE(finishFromKeyQuestion(session));
+    EXPECT_TRUE(sameTerminalMode(session.initialMode(), session.currentMode()));
+}
+
 // While a key is read the terminal is asked to send Alt as Esc before the
 // key, its own setting saved first and restored when the read ends, however
 // it ends; a terminal type that takes no such sequences gets none.
@@ -113,6 +128,9 @@ const AltModeCase kAltModeCases[] = {
     {"no terminal type", "",      0,       ""},
     // Given back at the stop request and asked for again as the read goes on.
     {"stop request",     "xterm", SIGTSTP, "shrshrshr"},
+    // A read or a mode change from the background stops the process as well.
+    {"background read",  "xterm", SIGTTIN, "shrshrshr"},
+    {"background mode",  "xterm", SIGTTOU, "shrshrshr"},
     {"end request",      "xterm", SIGTERM, "shr"},
 };
 // clang-format on
