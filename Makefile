@@ -20,7 +20,7 @@ PACKAGE := build/package
 LINT := build/lint
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test test-terminals fuzz windows test-windows package lint lint-format lint-tidy install clean
+.PHONY: all run test check-heap test-terminals fuzz windows test-windows package lint lint-format lint-tidy install clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -40,6 +40,11 @@ test:
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DBR_SANITIZE=ON
 	cmake --build $(SANITIZE) -j $(JOBS)
 	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
+
+# Whole games of the release build under valgrind; any heap allocation
+# fails (needs valgrind).
+check-heap: $(RELEASE)/brown-robinson
+	bash tests/heap_check.sh $(RELEASE)/brown-robinson
 
 # Keys pressed in real terminal emulators (xterm, rxvt-unicode, and tmux
 # inside xterm) on an X server of their own, and the codes the program
