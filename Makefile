@@ -20,13 +20,14 @@ PACKAGE := build/package
 LINT := build/lint
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test test-terminals fuzz windows test-windows package lint lint-format lint-tidy install clean
+.PHONY: all run test check-heap test-terminals fuzz windows test-windows package lint lint-format lint-tidy install uninstall clean
 
 all: $(RELEASE)/brown-robinson
 
+# The build shows its progress: a first build takes a while.
 $(RELEASE)/brown-robinson: FORCE
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-	@cmake --build $(RELEASE) -j $(JOBS) >/dev/null
+	@cmake --build $(RELEASE) -j $(JOBS)
 
 # The program's exit status is the code of the key that ended it, not a
 # failure for make to report.
@@ -40,6 +41,11 @@ test:
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DBR_SANITIZE=ON
 	cmake --build $(SANITIZE) -j $(JOBS)
 	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
+
+# Whole games of the release build under valgrind; any heap allocation
+# fails (needs valgrind).
+check-heap: $(RELEASE)/brown-robinson
+	bash tests/heap_check.sh $(RELEASE)/brown-robinson
 
 # Keys pressed in real terminal emulators (xterm, rxvt-unicode, and tmux
 # inside xterm) on an X server of their own, and the codes the program
@@ -109,6 +115,13 @@ lint-tidy:
 
 install: $(RELEASE)/brown-robinson
 	cmake --install $(RELEASE) --prefix $(PREFIX)
+
+# Removes what the last `make install` installed (CMake lists it in
+# install_manifest.txt), and the folders of the documentation it made.
+uninstall:
+	@test -f $(RELEASE)/install_manifest.txt || { echo "nothing installed from this build" >&2; exit 1; }
+	xargs -d '\n' rm -f < $(RELEASE)/install_manifest.txt
+	-rmdir $(PREFIX)/share/doc/brown-robinson/examples $(PREFIX)/share/doc/brown-robinson 2>/dev/null
 
 clean:
 	rm -rf build

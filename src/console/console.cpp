@@ -17,16 +17,49 @@ KeyPress lastKey;
 int codesHandedOut = 0;
 
 // The answers: those of the game file first, if there is one, then those
-// on standard input, as if the two were one stream.
+// on standard input, as if the two were one stream, but for the end of
+// the file, which ends a line.
 TextInput answers;
 int gameFile = -1;
 const char* gameFilePath = "";
+bool fileEndedLine = true;    // the game file's last byte read was a line end (or none was read)
+bool bufferFromFile = false;  // the bytes in the answers' buffer came from the game file
 
-// Every text of the program is short; a longer one would be cut, not
-// written past the buffer.
+// The answer being read, shown as it is taken from the game file. Its
+// leading blanks and its line end are not shown.
+bool answerOpen = false;   // an answer is being read
+bool answerShown = false;  // some of it has been shown
+
+int takeFromFile(const char* buffer, int got) {
+    bufferFromFile = true;
+    fileEndedLine = buffer[got - 1] == '\n';
+    return got;
+}
+
+bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+void showFileAnswer(void*, const char* bytes, int length) {
+    if (!answerOpen || !bufferFromFile) return;
+    for (int i = 0; i < length; ++i) {
+        const int c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\n' || c == '\r' || (!answerShown && isBlank(c))) continue;
+        char text[5];
+        platformWriteOutput(text, answerByteText(c, platformHighCodeEcho(), text));
+        answerShown = true;
+    }
+}
+
+void openAnswer() {
+    if (answerOpen) return;
+    skipTakenBytes(&answers);
+    answerOpen = true;
+    answerShown = false;
+}
+
+// A text may be long (a path on the command line, a long answer): it is
+// written in pieces rather than cut.
 void printFormatted(void (*write)(const char* text, int length), const char* format, va_list args) {
-    char text[1024];
-    write(text, formatText(text, sizeof text, format, args));
+    writeFormatted(write, format, args);
 }
 
 // A file that fails in the middle would leave the game half entered from
@@ -43,16 +76,28 @@ int readFromGameFile(char* buffer, int capacity) {
 int readAnswers(void*, char* buffer, int capacity) {
     if (gameFile >= 0) {
         const int got = readFromGameFile(buffer, capacity);
-        if (got > 0) return got;
+        if (got > 0) return takeFromFile(buffer, got);
         closeGameFile(gameFile);
         gameFile = -1;
+        // Nothing of the file's last line runs on into what is typed next.
+        if (!fileEndedLine) {
+            buffer[0] = '\n';
+            return takeFromFile(buffer, 1);
+        }
     }
+    bufferFromFile = false;
     // Whatever has been asked is on the screen before the wait for the
     // answer, wherever standard output goes.
     platformFlushOutput();
     for (;;) {
         const int got = platformReadInput(buffer, capacity);
-        if (got <= 0) return 0;
+        // Not the end of the answers: that would be reported as an input
+        // that ended, and the reason lost.
+        if (got < 0) {
+            printError("brown-robinson: cannot read standard input: %s\n", std::strerror(errno));
+            endProgram(1);
+        }
+        if (got == 0) return 0;
         const int kept = dropPasteMarkers(buffer, got);
         if (kept > 0) return kept;
     }
@@ -79,6 +124,11 @@ void startConsole() {
     lastKey = KeyPress{};
     codesHandedOut = 0;
     startTextInput(&answers, readAnswers, nullptr);
+    answers.tap = showFileAnswer;
+    fileEndedLine = true;
+    bufferFromFile = false;
+    answerOpen = false;
+    answerShown = false;
     platformStart();
 }
 
@@ -86,6 +136,12 @@ bool useGameFile(const char* path) {
     gameFile = openGameFile(path);
     if (gameFile < 0) {
         printError("brown-robinson: cannot open '%s': %s\n", path, std::strerror(errno));
+        return false;
+    }
+    if (isStandardOutput(gameFile)) {
+        printError("brown-robinson: '%s': input file is output file\n", path);
+        closeGameFile(gameFile);
+        gameFile = -1;
         return false;
     }
     gameFilePath = path;
@@ -98,8 +154,10 @@ bool useGameFile(const char* path) {
         gameFile = -1;
         return false;
     }
+    if (got > 0) takeFromFile(answers.buffer, got);
     answers.length = got;
     answers.next = 0;
+    answers.tapped = 0;
     return true;
 }
 
@@ -110,13 +168,35 @@ void printText(const char* format, ...) {
     va_end(args);
 }
 
-ScanStatus readIntField(int32_t* value) { return noticeEnd(scanInt(&answers, value)); }
-
-ScanStatus readWordField(char* out, int capacity) {
-    return noticeEnd(scanWord(&answers, out, capacity));
+ScanStatus readIntField(int32_t* value) {
+    openAnswer();
+    const ScanStatus status = scanInt(&answers, value);
+    tapTakenBytes(&answers);
+    return noticeEnd(status);
 }
 
-void dropInputLine() { dropLine(&answers); }
+ScanStatus readWordField(char* out, int capacity, int* length) {
+    openAnswer();
+    const ScanStatus status = scanWord(&answers, out, capacity, length);
+    tapTakenBytes(&answers);
+    return noticeEnd(status);
+}
+
+void dropInputLine() {
+    openAnswer();
+    dropLine(&answers);
+    tapTakenBytes(&answers);
+}
+
+void endAnswer() {
+    if (answerShown) platformWriteOutput("\n", 1);
+    answerOpen = false;
+    answerShown = false;
+}
+
+bool answerHoldsControlCode(const char* text, int length) {
+    return holdsControlCode(text, length, platformHighCodeEcho());
+}
 
 // One key press gives one or two codes: the first now, the second at the
 // next call. A new key comes from the console (a terminal's bytes through

@@ -25,12 +25,25 @@ void printText(const char* format, ...)
 
 // One field of the answers (see field_scan.h for the statuses): from the
 // game file while it lasts, then from standard input. What has been
-// printed is written out before the program waits for input.
+// printed is written out before the program waits for input. The end of
+// the game file ends a field and a line, as the end of a typed line does.
+// An answer taken from the game file is shown as it is taken, since
+// nobody typed it: see endAnswer.
 ScanStatus readIntField(int32_t* value);
-ScanStatus readWordField(char* out, int capacity);
+// A word also gives its length, since it may hold a zero byte.
+ScanStatus readWordField(char* out, int capacity, int* length);
 
-// Drops the rest of the current line of standard input.
+// Drops the rest of the current line of the answers (after an answer
+// that is refused: it is shown too when it comes from the game file).
 void dropInputLine();
+
+// Ends the answer just read: one shown from the game file gets its line
+// end, as if it had been typed on a line of its own.
+void endAnswer();
+
+// Whether the text of an answer holds a code that would drive the
+// terminal rather than show as a character (see holdsControlCode).
+bool answerHoldsControlCode(const char* text, int length);
 
 // The next key code 0..255 from the keyboard itself, without echo and
 // without waiting for Enter. A key without a character gives two codes on
@@ -45,33 +58,6 @@ void echoKey(int code);
 
 // Whether the keys come from a console rather than from standard input.
 bool hasConsole();
-
-// How the codes from 0x80 up are shown when echoed.
-enum HighCodeEcho {
-    // A terminal in a locale of one byte a character: 0x80..0x9F are
-    // control codes, 0xA0..0xFF the characters of those bytes.
-    kHighCodesAsBytes,
-    // A terminal in a UTF-8 locale: 0x80..0x9F are control codes too,
-    // 0xA0..0xFF the characters of those numbers (0xE0 is U+00E0), in UTF-8.
-    kHighCodesAsUtf8,
-    // A Windows console: every code from 0x80 up is a character of its
-    // code page, written as that byte.
-    kHighCodesAsCodePage,
-};
-
-// How a key code is shown when echoed: printable bytes and Tab, CR, LF
-// and Backspace as they are, other control codes in caret form ("^C",
-// "^[", "^?"), the 8-bit control codes 0x80..0x9F of a terminal as
-// "M-^@" ... "M-^_" (a raw control code would leave it in an escape
-// state), and the codes from 0xA0 up as `highCodes` says. Writes a
-// zero-terminated text of at most 4 characters into out and returns its
-// length.
-int keyEchoText(int code, HighCodeEcho highCodes, char out[5]);
-
-// Whether a POSIX locale takes text as UTF-8, by its name: the first of
-// LC_ALL, LC_CTYPE and LANG that is set and not empty (each may be null)
-// names it, and its character set ("C.UTF-8", "en_US.utf8@euro") is UTF-8.
-bool localeTakesUtf8(const char* lcAll, const char* lcCtype, const char* lang);
 
 // A message on standard error, outside the dialogue; the fields as for
 // printText.

@@ -45,12 +45,15 @@ ScanStatus scanInt(TextInput* in, int32_t* value) {
     }
     if (c != EOF) giveBackInputByte(in, c);
 
-    if (magnitude > limit || (!negative && magnitude == limit)) return kScanOutOfRange;
+    if (magnitude > limit || (!negative && magnitude == limit)) {
+        *value = negative ? INT32_MIN : INT32_MAX;
+        return kScanOutOfRange;
+    }
     *value = static_cast<int32_t>(negative ? -magnitude : magnitude);
     return kScanOk;
 }
 
-ScanStatus scanWord(TextInput* in, char* out, int capacity) {
+ScanStatus scanWord(TextInput* in, char* out, int capacity, int* kept) {
     int c = skipBlanks(in);
     if (c == EOF) return kScanEnd;
 
@@ -65,6 +68,7 @@ ScanStatus scanWord(TextInput* in, char* out, int capacity) {
     }
     if (c != EOF) giveBackInputByte(in, c);
     out[length] = '\0';
+    if (kept != nullptr) *kept = length;
     return tooLong ? kScanOutOfRange : kScanOk;
 }
 

@@ -17,13 +17,17 @@ enum ScanStatus {
 
 // "%d": optional sign and decimal digits. A sign without a digit is taken
 // and the byte after it stays unread. Every digit of the number is taken,
-// even when the value no longer fits; *value is written only on kScanOk.
+// even when the value no longer fits; *value is then the nearest value
+// that fits (so its sign is known). *value is written only on kScanOk and
+// kScanOutOfRange.
 ScanStatus scanInt(TextInput* in, int32_t* value);
 
 // "%s": the characters up to the next white space, stored zero-terminated.
 // A word of more than capacity-1 characters is taken up to its end but
-// reported as kScanOutOfRange; out then holds only its beginning.
-ScanStatus scanWord(TextInput* in, char* out, int capacity);
+// reported as kScanOutOfRange; out then holds only its beginning. The
+// number of bytes kept (a word may hold a zero byte) goes to *kept when
+// kept is not null.
+ScanStatus scanWord(TextInput* in, char* out, int capacity, int* kept = nullptr);
 
 // The next byte that is not white space, or EOF.
 int scanNonBlank(TextInput* in);

@@ -34,3 +34,16 @@ int readGameFile(int file, char* buffer, int capacity) {
 }
 
 void closeGameFile(int file) { close(file); }
+
+bool isStandardOutput(int file) {
+#ifdef _WIN32
+    (void)file;
+    return false;
+#else
+    struct stat input;
+    struct stat output;
+    return fstat(file, &input) == 0 && fstat(STDOUT_FILENO, &output) == 0 &&
+           S_ISREG(output.st_mode) && input.st_dev == output.st_dev &&
+           input.st_ino == output.st_ino;
+#endif
+}

@@ -11,3 +11,8 @@ int openGameFile(const char* path);
 int readGameFile(int file, char* buffer, int capacity);
 
 void closeGameFile(int file);
+
+// Whether the file is the regular file standard output writes to: read
+// as answers, it would bring back the program's own questions, and grow
+// with every one. (Not known on Windows, where files have no inode.)
+bool isStandardOutput(int file);

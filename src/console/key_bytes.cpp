@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "console/key_codes.h"
-#include "console/key_sequences.h"
 
 namespace {
 
@@ -101,14 +100,25 @@ void addToText(char* text, int room, int byte) {
     text[length + 1] = '\0';
 }
 
+// The introducers of the sequences keys send: CSI, SS3, and the Linux
+// console's "[[" for F1-F5. Every longer one extends a shorter one.
+const char* const kIntroducers[] = {"[", "O", "[["};
+
+bool isIntroducer(const char* text) {
+    for (const char* introducer : kIntroducers) {
+        if (std::strcmp(introducer, text) == 0) return true;
+    }
+    return false;
+}
+
 // Whether `byte` starts a sequence: some introducer is that byte alone.
 bool startsSequence(int byte) {
     const char introducer[2] = {static_cast<char>(byte), '\0'};
-    return byte > 0 && isSequenceIntroducer(introducer);
+    return byte > 0 && isIntroducer(introducer);
 }
 
 // Whether the introducer read so far and `byte` make a longer one: "[["
-// after "[". (Every longer introducer extends a shorter one.)
+// after "[".
 bool extendsIntroducer(const SequenceParts& parts, int byte) {
     const size_t length = std::strlen(parts.introducer);
     if (byte <= 0 || length >= kMaxIntroducerLength) return false;
@@ -116,19 +126,23 @@ bool extendsIntroducer(const SequenceParts& parts, int byte) {
     std::memcpy(longer, parts.introducer, length);
     longer[length] = static_cast<char>(byte);
     longer[length + 1] = '\0';
-    return isSequenceIntroducer(longer);
+    return isIntroducer(longer);
 }
 
-// Whether the sequence ends at `byte`: a final byte of the grammar, or a
-// byte with which the sequence read so far names a key (rxvt's '$').
+bool isDigit(int byte) { return byte >= '0' && byte <= '9'; }
+
+// Whether the sequence ends at `byte`: a final byte, or rxvt's '$' (its
+// Shift mark in place of '~') right after a key number, which the grammar
+// would take for an intermediate byte. ('^' and '@', its Ctrl marks, are
+// final bytes already.)
 bool endsSequence(const KeyBytes& key, int byte) {
     if (isFinalByte(byte)) return true;
-    if (byte < 0 || key.overlong) return false;
-    SequenceParts ended = key.sequence;
-    ended.final = byte;
-    ExtendedKey named = kUp;
-    int modifiers = 0;
-    return sequenceKey(ended, &named, &modifiers);
+    const SequenceParts& parts = key.sequence;
+    if (byte != '$' || parts.parameters[0] == '\0' || parts.intermediateCount > 0) return false;
+    for (const char* p = parts.parameters; *p != '\0'; ++p) {
+        if (!isDigit(*p)) return false;
+    }
+    return true;
 }
 
 // A sequence from the first byte of its introducer on: the longest

@@ -66,10 +66,9 @@ struct KeyBytes {
 
 // Reads the bytes of the next key: a byte on its own; a UTF-8 character;
 // Esc alone (nothing follows within kEscapeWaitMs); Esc and a byte with an
-// Alt row; an escape sequence, with one more Esc in front for Alt. Which
-// introducers there are, and which bytes besides the grammar's final bytes
-// end a sequence (rxvt's '$'), the table of sequences says
-// (key_sequences.h): a sequence ends at a byte with which it names a key.
-// A sequence ends early at a pause or at a byte that cannot continue it.
+// Alt row; an escape sequence, with one more Esc in front for Alt. The
+// grammar alone says where a sequence ends: at a final byte, or at rxvt's
+// '$' after a key number. It ends early at a pause or at a byte that
+// cannot continue it. Which key it names, if any, is not asked here.
 // Returns false when the reader failed or has nothing more to give.
 bool readKeyBytes(ByteInput* in, KeyBytes* key);

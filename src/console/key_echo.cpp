@@ -1,4 +1,4 @@
-#include "console/console.h"
+#include "console/key_echo.h"
 
 namespace {
 
@@ -61,6 +61,34 @@ bool localeTakesUtf8(const char* lcAll, const char* lcCtype, const char* lang) {
     const char* const names[] = {lcAll, lcCtype, lang};
     for (const char* name : names) {
         if (name != nullptr && name[0] != '\0') return namesUtf8(name);
+    }
+    return false;
+}
+
+int answerByteText(int byte, HighCodeEcho highCodes, char out[5]) {
+    const int c = byte & 0xFF;
+    const bool control = (c < 0x20 && c != '\t') || c == 0x7F;
+    const bool eightBitControl = c >= 0x80 && c < 0xA0 && highCodes == kHighCodesAsBytes;
+    if (eightBitControl) return keyEchoText(c, highCodes, out);
+    int length = 0;
+    if (control) {
+        out[length++] = '^';
+        out[length++] = static_cast<char>(c == 0x7F ? '?' : c + '@');
+    } else {
+        out[length++] = static_cast<char>(c);
+    }
+    out[length] = '\0';
+    return length;
+}
+
+bool holdsControlCode(const char* text, int length, HighCodeEcho highCodes) {
+    for (int i = 0; i < length; ++i) {
+        const int c = static_cast<unsigned char>(text[i]);
+        const int after = i + 1 < length ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c < 0x20 || c == 0x7F) return true;
+        if (highCodes == kHighCodesAsBytes && c >= 0x80 && c < 0xA0) return true;
+        if (highCodes == kHighCodesAsUtf8 && c == 0xC2 && after >= 0x80 && after < 0xA0)
+            return true;
     }
     return false;
 }

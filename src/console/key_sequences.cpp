@@ -36,8 +36,7 @@ constexpr int kShiftCtrl = kShift | kCtrl;
 // Every sequence of the keys without a character, by the terminals that
 // send it: x = xterm and its kin, L = the Linux console, r = rxvt. rxvt's
 // finals '$' (Shift), '^' (Ctrl) and '@' (Shift+Ctrl) take the place of
-// '~'; the grammar counts '$' among the intermediate bytes, and a sequence
-// ends there because these rows say so.
+// '~'; the grammar ends a sequence at a '$' after a key number.
 // clang-format off
 const SequenceRow kSequences[] = {
     // Cursor keys, and F1-F4 as xterm sends them with a modifier.
@@ -147,13 +146,6 @@ int modifierParameter(const SequenceRow& row, const Fields& f) {
 }
 
 }  // namespace
-
-bool isSequenceIntroducer(const char* introducer) {
-    for (const SequenceRow& row : kSequences) {
-        if (std::strcmp(row.introducer, introducer) == 0) return true;
-    }
-    return false;
-}
 
 bool sequenceKey(const SequenceParts& parts, ExtendedKey* key, int* modifiers) {
     const Fields fields = fieldsOf(parts.parameters);

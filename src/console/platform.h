@@ -2,8 +2,8 @@
 // process. Everything above it is portable and is tested on plain bytes.
 #pragma once
 
-#include "console/console.h"
 #include "console/key_codes.h"
+#include "console/key_echo.h"
 
 // Sets up output buffering and the handlers that give the terminal back
 // when the process is stopped or ended. Called once, first thing.
@@ -12,7 +12,8 @@ void platformStart();
 // Reads standard input into buffer: up to capacity bytes, and from a
 // terminal no further than the end of one line, so that what is typed
 // after it stays in the terminal for the next key read. Returns how many
-// bytes; 0 once the input has ended or failed, and from then on.
+// bytes; 0 once the input has ended, and from then on; -1 with errno set
+// when it cannot be read.
 int platformReadInput(char* buffer, int capacity);
 
 // Writes out what standard output still holds, before a wait for input.

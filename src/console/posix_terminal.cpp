@@ -25,27 +25,29 @@
 
 namespace {
 
-bool consoleChecked = false;
-int terminalFd = -1;
-bool inputIsTerminal = false;
-bool inputEnded = false;
-
-// Shared with the signal handlers: the mode to give back, the mode of a
-// key read, and where the read stands.
-struct termios savedMode;
-struct termios rawMode;
-volatile sig_atomic_t terminalIsRaw = 0;
-volatile sig_atomic_t waitingForKey = 0;
-
 // xterm's private mode 1036 (metaSendsEscape): saved and set for a key
 // read, the saved setting restored after it. A terminal that does not
 // know the mode ignores the sequences; a terminal type of "dumb" (or
-// none) gets none. altSentAsEscape: the terminal has been asked for the
-// mode and not yet given its own setting back.
+// none) gets none.
 const char kSendAltAsEscape[] = "\x1b[?1036s\x1b[?1036h";
 const char kRestoreAlt[] = "\x1b[?1036r";
-bool terminalTakesModes = false;
-volatile sig_atomic_t altSentAsEscape = 0;
+
+// The terminal and standard input, as the key reads and the signal
+// handlers see them. The handlers read and write the sig_atomic_t fields.
+struct Terminal {
+    bool consoleChecked;          // the controlling terminal has been looked for
+    int fd;                       // the controlling terminal, for key reads; -1 when there is none
+    bool inputIsTerminal;         // standard input is a terminal: read a byte at a time
+    bool inputEnded;              // standard input has ended: it is not read again
+    bool takesModes;              // the terminal type takes xterm's private modes
+    termios savedMode;            // the mode found at a key read, given back after it
+    termios rawMode;              // the mode of a key read
+    volatile sig_atomic_t isRaw;  // in rawMode, or being put there
+    volatile sig_atomic_t waitingForKey;    // a key read is under way: raw again on continue
+    volatile sig_atomic_t altSentAsEscape;  // asked for mode 1036, own setting not yet back
+};
+
+Terminal terminal = {false, -1, false, false, false, {}, {}, 0, 0, 0};
 
 // The signals whose default action is not to end the process: they stop
 // it, continue it or are ignored (or cannot be caught). SIGPIPE ends it,
@@ -77,9 +79,9 @@ void sendAltMode(const char* sequence, int length, int setAfter) {
     sigset_t before;
     sigfillset(&all);
     sigprocmask(SIG_BLOCK, &all, &before);
-    if (terminalTakesModes && altSentAsEscape != setAfter) {
-        writeAll(terminalFd, sequence, length);
-        altSentAsEscape = setAfter;
+    if (terminal.takesModes && terminal.altSentAsEscape != setAfter) {
+        writeAll(terminal.fd, sequence, length);
+        terminal.altSentAsEscape = setAfter;
     }
     sigprocmask(SIG_SETMASK, &before, nullptr);
 }
@@ -90,15 +92,15 @@ void sendMetaSendsEscape() { sendAltMode(kSendAltAsEscape, sizeof kSendAltAsEsca
 void restoreMetaSendsEscape() { sendAltMode(kRestoreAlt, sizeof kRestoreAlt - 1, 0); }
 
 void setRaw() {
-    terminalIsRaw = 1;  // set first: a signal in between restores a mode not yet changed
-    tcsetattr(terminalFd, TCSANOW, &rawMode);
+    terminal.isRaw = 1;  // set first: a signal in between restores a mode not yet changed
+    tcsetattr(terminal.fd, TCSANOW, &terminal.rawMode);
     sendMetaSendsEscape();
 }
 
 void setSaved() {
     restoreMetaSendsEscape();
-    tcsetattr(terminalFd, TCSANOW, &savedMode);
-    terminalIsRaw = 0;
+    tcsetattr(terminal.fd, TCSANOW, &terminal.savedMode);
+    terminal.isRaw = 0;
 }
 
 // Lets the signal do what it does by default (end or stop the process)
@@ -118,7 +120,7 @@ void raiseWithDefaultAction(int signal) {
 // Ends the process the way the signal would have, after giving the
 // terminal back.
 void onEndingSignal(int signal) {
-    if (terminalIsRaw) setSaved();
+    if (terminal.isRaw) setSaved();
     discardAtomicFiles();
     raiseWithDefaultAction(signal);
 }
@@ -132,23 +134,33 @@ void installHandler(int signal, void (*handler)(int)) {
     sigaction(signal, &action, nullptr);
 }
 
-// A stop in the middle of a key read: the shell gets its terminal back in
-// its own mode while the program is stopped.
-void onStop(int) {
+// A stop in the middle of a key read (Ctrl+Z, or a read or a mode change
+// from the background: SIGTTIN, SIGTTOU): the shell gets its terminal back
+// in its own mode while the program is stopped. SIGTTOU is held off while
+// the mode is given back, so that it is given back from the background
+// too, instead of stopping the process a second time with the terminal
+// still raw.
+void onStop(int signal) {
     const int savedErrno = errno;
-    if (terminalIsRaw) setSaved();
-    raiseWithDefaultAction(SIGTSTP);
+    sigset_t ttou;
+    sigset_t before;
+    sigemptyset(&ttou);
+    sigaddset(&ttou, SIGTTOU);
+    sigprocmask(SIG_BLOCK, &ttou, &before);
+    if (terminal.isRaw) setSaved();
+    sigprocmask(SIG_SETMASK, &before, nullptr);
+    raiseWithDefaultAction(signal);
     // Resumed here, or not stopped at all: in an orphaned process group
     // the stop is discarded. Either way a key read still waiting needs its
     // mode back.
-    installHandler(SIGTSTP, onStop);
-    if (waitingForKey) setRaw();
+    installHandler(signal, onStop);
+    if (terminal.waitingForKey) setRaw();
     errno = savedErrno;
 }
 
 void onContinue(int) {
     const int savedErrno = errno;
-    if (waitingForKey) setRaw();
+    if (terminal.waitingForKey) setRaw();
     errno = savedErrno;
 }
 
@@ -167,7 +179,10 @@ void installSignalHandlers() {
         if (endsTheProcess(signal) && hasDefaultAction(signal))
             installHandler(signal, onEndingSignal);
     }
-    if (hasDefaultAction(SIGTSTP)) installHandler(SIGTSTP, onStop);
+    const int stops[] = {SIGTSTP, SIGTTIN, SIGTTOU};
+    for (int stop : stops) {
+        if (hasDefaultAction(stop)) installHandler(stop, onStop);
+    }
     installHandler(SIGCONT, onContinue);
     signal(SIGPIPE, SIG_IGN);
 }
@@ -176,22 +191,23 @@ void installSignalHandlers() {
 // signals from Ctrl+C or Ctrl+Z, Enter as CR, no flow control. Output
 // processing stays as it was.
 void makeRawMode() {
-    rawMode = savedMode;
-    rawMode.c_iflag &= ~(tcflag_t)(ICRNL | INLCR | IGNCR | IXON | IXOFF | IXANY | ISTRIP | BRKINT);
-    rawMode.c_lflag &= ~(tcflag_t)(ICANON | ECHO | ECHOE | ECHOK | ECHONL | ISIG | IEXTEN);
-    rawMode.c_cc[VMIN] = 1;
-    rawMode.c_cc[VTIME] = 0;
+    terminal.rawMode = terminal.savedMode;
+    terminal.rawMode.c_iflag &=
+        ~(tcflag_t)(ICRNL | INLCR | IGNCR | IXON | IXOFF | IXANY | ISTRIP | BRKINT);
+    terminal.rawMode.c_lflag &= ~(tcflag_t)(ICANON | ECHO | ECHOE | ECHOK | ECHONL | ISIG | IEXTEN);
+    terminal.rawMode.c_cc[VMIN] = 1;
+    terminal.rawMode.c_cc[VTIME] = 0;
 }
 
 int readTerminalByte(void*, int timeoutMs) {
     for (;;) {
-        struct pollfd ready = {terminalFd, POLLIN, 0};
+        struct pollfd ready = {terminal.fd, POLLIN, 0};
         const int polled = poll(&ready, 1, timeoutMs);
         if (polled < 0 && errno == EINTR) continue;
         if (polled < 0) return kByteFailure;
         if (polled == 0) return kNoByte;
         unsigned char byte;
-        const ssize_t got = read(terminalFd, &byte, 1);
+        const ssize_t got = read(terminal.fd, &byte, 1);
         if (got == 1) return byte;
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         return kByteFailure;  // end of file or an error: the terminal is gone
@@ -215,8 +231,8 @@ void writeAll(int fd, const char* text, int length) {
 
 void platformStart() {
     setUpStandardStreams(isatty(STDOUT_FILENO) == 1);
-    inputIsTerminal = isatty(STDIN_FILENO) == 1;
-    terminalTakesModes = termTakesModes();
+    terminal.inputIsTerminal = isatty(STDIN_FILENO) == 1;
+    terminal.takesModes = termTakesModes();
     installSignalHandlers();
 }
 
@@ -224,19 +240,28 @@ void platformStart() {
 // after a key read, everything typed ahead comes in one piece, and the
 // answers and keys in it must still be taken in the order they were
 // typed. A line typed in raw mode ends in CR, not LF.
+// An input left non-blocking by whoever started the program is waited
+// for, not taken to have ended. An error after some bytes is met again at
+// the next read.
 int platformReadInput(char* buffer, int capacity) {
     int length = 0;
-    while (!inputEnded && length < capacity) {
+    while (!terminal.inputEnded && length < capacity) {
         const ssize_t got =
-            read(STDIN_FILENO, buffer + length, inputIsTerminal ? 1 : capacity - length);
+            read(STDIN_FILENO, buffer + length, terminal.inputIsTerminal ? 1 : capacity - length);
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            inputEnded = length == 0;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            struct pollfd ready = {STDIN_FILENO, POLLIN, 0};
+            poll(&ready, 1, -1);
+            continue;
+        }
+        if (got < 0) return length > 0 ? length : -1;
+        if (got == 0) {
+            terminal.inputEnded = length == 0;
             break;
         }
         length += static_cast<int>(got);
         const char last = buffer[length - 1];
-        if (!inputIsTerminal || last == '\n' || last == '\r') break;
+        if (!terminal.inputIsTerminal || last == '\n' || last == '\r') break;
     }
     return length;
 }
@@ -257,20 +282,20 @@ void platformWriteOutput(const char* text, int length) {
 void platformWriteError(const char* text, int length) { writeAll(STDERR_FILENO, text, length); }
 
 bool platformHasConsole() {
-    if (!consoleChecked) {
-        consoleChecked = true;
-        terminalFd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (!terminal.consoleChecked) {
+        terminal.consoleChecked = true;
+        terminal.fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     }
-    return terminalFd >= 0;
+    return terminal.fd >= 0;
 }
 
 bool platformReadKey(KeyPress* key) {
-    if (!platformHasConsole() || tcgetattr(terminalFd, &savedMode) != 0) return false;
+    if (!platformHasConsole() || tcgetattr(terminal.fd, &terminal.savedMode) != 0) return false;
     makeRawMode();
-    waitingForKey = 1;
+    terminal.waitingForKey = 1;
     setRaw();
     const bool read = decodeKey(&terminalBytes, key);
-    waitingForKey = 0;
+    terminal.waitingForKey = 0;
     setSaved();
     return read;
 }
@@ -282,7 +307,7 @@ HighCodeEcho platformHighCodeEcho() {
                : kHighCodesAsBytes;
 }
 
-void platformEchoText(const char* text, int length) { writeAll(terminalFd, text, length); }
+void platformEchoText(const char* text, int length) { writeAll(terminal.fd, text, length); }
 
 // What is still typed ahead in the terminal was meant for this program
 // (the rest of a pasted text, the second character of a key), not for the
@@ -290,8 +315,8 @@ void platformEchoText(const char* text, int length) { writeAll(terminalFd, text,
 void platformExit(int status) {
     status = finishStandardOutput(status);
     discardAtomicFiles();
-    if (terminalIsRaw) setSaved();
+    if (terminal.isRaw) setSaved();
     // (From the background that would stop the process instead.)
-    if (terminalFd >= 0 && tcgetpgrp(terminalFd) == getpgrp()) tcflush(terminalFd, TCIFLUSH);
+    if (terminal.fd >= 0 && tcgetpgrp(terminal.fd) == getpgrp()) tcflush(terminal.fd, TCIFLUSH);
     exit(status);
 }

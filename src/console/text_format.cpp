@@ -7,14 +7,21 @@
 namespace {
 
 // A bounded writer: never passes capacity-1, always leaves room for the
-// terminating zero.
+// terminating zero. With a sink, a full text is handed to it and the
+// writer starts afresh, so that nothing is cut; without one, the text is
+// cut there.
 struct Output {
     char* text;
     int capacity;
     int length;
+    void (*sink)(const char* text, int length);
 };
 
 void putChar(Output* out, char c) {
+    if (out->length >= out->capacity - 1 && out->sink != nullptr) {
+        out->sink(out->text, out->length);
+        out->length = 0;
+    }
     if (out->length < out->capacity - 1) out->text[out->length++] = c;
 }
 
@@ -53,12 +60,13 @@ void formatInteger(int64_t value, char* text) {
     text[length] = '\0';
 }
 
-int formatText(char* out, int capacity, const char* format, va_list args) {
-    Output output = {out, capacity, 0};
+namespace {
+
+void formatInto(Output* output, const char* format, va_list args) {
     const char* p = format;
     while (*p != '\0') {
         if (*p != '%') {
-            putChar(&output, *p++);
+            putChar(output, *p++);
             continue;
         }
         const char* fieldStart = p++;
@@ -73,25 +81,39 @@ int formatText(char* out, int capacity, const char* format, va_list args) {
         switch (*p) {
             case 'd':
                 formatInteger(static_cast<int32_t>(va_arg(args, int)), field);
-                putPadded(&output, field, width);
+                putPadded(output, field, width);
                 break;
             case 's':
-                putPadded(&output, va_arg(args, const char*), width);
+                putPadded(output, va_arg(args, const char*), width);
                 break;
             case 'f':
                 formatFixed(va_arg(args, double), precision, field, sizeof field);
-                putPadded(&output, field, width);
+                putPadded(output, field, width);
                 break;
             case '%':
-                putChar(&output, '%');
+                putChar(output, '%');
                 break;
             default:  // not a field: print it as it stands
-                for (const char* q = fieldStart; q <= p && *q != '\0'; ++q) putChar(&output, *q);
+                for (const char* q = fieldStart; q <= p && *q != '\0'; ++q) putChar(output, *q);
                 if (*p == '\0') --p;
                 break;
         }
         ++p;
     }
+}
+
+}  // namespace
+
+int formatText(char* out, int capacity, const char* format, va_list args) {
+    Output output = {out, capacity, 0, nullptr};
+    formatInto(&output, format, args);
     if (capacity > 0) out[output.length] = '\0';
     return output.length;
+}
+
+void writeFormatted(void (*sink)(const char* text, int length), const char* format, va_list args) {
+    char text[512];
+    Output output = {text, sizeof text, 0, sink};
+    formatInto(&output, format, args);
+    if (output.length > 0) sink(text, output.length);
 }

@@ -11,6 +11,10 @@
 // sign. Anything else after a percent sign is printed as it stands.
 int formatText(char* out, int capacity, const char* format, va_list args);
 
+// Formats as formatText does, and hands the text to `sink` in pieces as
+// it grows: however long, none of it is cut.
+void writeFormatted(void (*sink)(const char* text, int length), const char* format, va_list args);
+
 // The decimal text of value, zero-terminated, into text (21 bytes hold
 // any value).
 void formatInteger(int64_t value, char* text);

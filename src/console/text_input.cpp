@@ -3,12 +3,24 @@
 void startTextInput(TextInput* in, TextReader reader, void* context) {
     in->reader = reader;
     in->context = context;
+    in->tap = nullptr;
     in->next = 0;
     in->length = 0;
+    in->tapped = 0;
 }
+
+void tapTakenBytes(TextInput* in) {
+    if (in->tap != nullptr && in->tapped < in->next)
+        in->tap(in->context, in->buffer + in->tapped, in->next - in->tapped);
+    in->tapped = in->next;
+}
+
+void skipTakenBytes(TextInput* in) { in->tapped = in->next; }
 
 int nextInputByte(TextInput* in) {
     if (in->next == in->length) {
+        tapTakenBytes(in);
+        in->tapped = 0;
         const int got = in->reader(in->context, in->buffer, kTextInputCapacity);
         in->next = 0;
         in->length = got > 0 ? got : 0;
@@ -20,6 +32,7 @@ int nextInputByte(TextInput* in) {
 // The byte just returned is still in the buffer, before `next`.
 void giveBackInputByte(TextInput* in, int byte) {
     if (byte != EOF && in->next > 0) --in->next;
+    if (in->tapped > in->next) in->tapped = in->next;
 }
 
 namespace {

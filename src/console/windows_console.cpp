@@ -126,6 +126,7 @@ int platformReadInput(char* buffer, int capacity) {
     int length = 0;
     while (!ended && length < capacity) {
         const int c = getc(stdin);
+        if (c == EOF && ferror(stdin) && length == 0) return -1;
         if (c == EOF) {
             ended = length == 0;
             break;

@@ -8,14 +8,36 @@ void endOfInput() {
     endProgram(1);
 }
 
+// A refused answer is dropped with the rest of its line before the
+// message, so that an answer shown from the game file stands whole on its
+// line, and the message after it.
+void refuseAnswer() {
+    dropInputLine();
+    endAnswer();
+}
+
+// A name is kept in kNameCapacity bytes, and is written to the terminal
+// in every report: it must fit, and must not be able to drive the
+// terminal (retitle its window, reset it).
 void askName(const char* prompt, char* out) {
     printText("%s", prompt);
     for (;;) {
-        const ScanStatus status = readWordField(out, kNameCapacity);
-        if (status == kScanOk) return;
+        int length = 0;
+        const ScanStatus status = readWordField(out, kNameCapacity, &length);
         if (status == kScanEnd) endOfInput();
-        printText("\n A name may have at most %d characters.", kNameCapacity - 1);
-        dropInputLine();
+        const bool control = status == kScanOk && answerHoldsControlCode(out, length);
+        if (status == kScanOk && !control) {
+            endAnswer();
+            return;
+        }
+        refuseAnswer();
+        if (control) {
+            printText("\n A name may not hold control characters.");
+        } else {
+            printText(
+                "\n A name may have at most %d bytes (a letter outside ASCII takes two or more).",
+                kNameCapacity - 1);
+        }
         printText("%s", prompt);
     }
 }
@@ -28,11 +50,12 @@ void askNumber(int32_t* target, int32_t low, int32_t high, const char* prompt, i
         const ScanStatus status = readIntField(&value);
         if (status == kScanEnd) endOfInput();
         if (status == kScanOk && value >= low && value <= high) {
+            endAnswer();
             *target = value;
             return;
         }
+        refuseAnswer();
         printText("\n Please enter a whole number from %d to %d.", low, high);
-        dropInputLine();
         printText(prompt, first, second);
     }
 }

@@ -53,12 +53,10 @@ void putText(const char* text) {
 }
 
 void putFormatted(const char* format, ...) {
-    char text[1024];
     va_list args;
     va_start(args, format);
-    const int length = formatText(text, sizeof text, format, args);
+    writeFormatted(putBytes, format, args);
     va_end(args);
-    putBytes(text, length);
 }
 
 void putInteger(int64_t value) {

@@ -38,6 +38,13 @@ std::string usageError(const std::string& problem) {
     return "brown-robinson: " + problem + "\n" + kTryHelp;
 }
 
+// A path longer than any buffer of the program's messages.
+std::string longPath() {
+    std::string path = "/nonexistent";
+    for (int i = 0; i < 10; ++i) path += "/" + std::string(200, 'd');
+    return path + "/x.game";
+}
+
 TEST(CommandLine, OptionsAndUsageErrors) {
     const DetachedRun help = runWithoutConsole("", kTimeoutMs, nullptr, {"--help"});
     const DetachedRun version = runWithoutConsole("", kTimeoutMs, nullptr, {"--version"});
@@ -68,6 +75,7 @@ TEST(CommandLine, OptionsAndUsageErrors) {
          usageError("cannot open '/nonexistent/x.game': No such file or directory")},
         {{"-w", "/"}, 2, "", usageError("cannot open '/': Is a directory")},
         {{"--", "-x"}, 2, "", usageError("cannot open '-x': No such file or directory")},
+        {{longPath()}, 2, "", usageError("cannot open '" + longPath() + "': No such file or directory")},
         // Opens, but its first bytes cannot be read.
         {{"/proc/self/mem"}, 2, "", usageError("cannot read '/proc/self/mem': Input/output error")},
         {{"-n"}, 2, "", usageError("option requires an argument -- 'n'")},
@@ -170,46 +178,115 @@ TEST(CommandLine, HelpAndVersionSayWhatTheyMust) {
     EXPECT_NE(version.output.find("MIT"), std::string::npos);
 }
 
+// The prompts of the worked game and their answers, in order, up to the
+// first key (which is echoed as a key, wherever it comes from) and on.
+using Answers = std::vector<std::pair<std::string, std::string>>;
+
+Answers workedAnswers(size_t count) {
+    Answers all = {
+        {kFirstName, "Alice"}, {kSecondName, "Bob"}, {kRowsLimit, "3"}, {kColumnsLimit, "3"}};
+    const char* const entries[] = {"5", "0", "7", "2", "5", "0", "6", "1", "8"};
+    for (int k = 0; k < 9; ++k) all.push_back({entry(k / 3 + 1, k % 3 + 1), entries[k]});
+    all.push_back({kStrategyPrompt, "1"});
+    all.push_back({kIterationsLimit, "4"});
+    all.push_back({reportRowsQuestion("4"), "4"});
+    all.resize(count);
+    return all;
+}
+
+// The output with each answer shown after its prompt, one to a line.
+std::string withAnswersShown(std::string output, const Answers& answers) {
+    size_t at = 0;
+    for (const auto& shown : answers) {
+        at = output.find(shown.first, at);
+        if (at == std::string::npos) return "(no prompt " + visible(shown.first) + ")";
+        at += shown.first.size();
+        output.insert(at, shown.second + "\n");
+        at += shown.second.size() + 1;
+    }
+    return output;
+}
+
 // However the answers are split between the file and standard input, the
-// run is the one they give on standard input alone.
+// run is the one they give on standard input alone (the file's end ending
+// a line), with the file's answers shown after their prompts.
 TEST(GameFile, FileThenStandardInputWithoutATerminal) {
-    const DetachedRun typed = runWithoutConsole(kWorkedGame);
-    ASSERT_TRUE(exitedWith(typed.status, 'q'));
     const size_t afterMatrix = kWorkedGame.find("Y\n");
+    const size_t lastEntry = kWorkedGame.find("8\n");
+    Answers control = {{kFirstName, "A^[]0;t^G"}};
+    for (const auto& answer : workedAnswers(13)) control.push_back(answer);
     const struct {
         std::string file;
         std::string input;
         std::vector<std::string> before, after;  // arguments around the file's name
+        Answers shown;
     } cases[] = {
-        {kWorkedGame, "", {}, {}},
-        {kWorkedGame.substr(0, afterMatrix), kWorkedGame.substr(afterMatrix), {}, {}},
-        {"Alice", kWorkedGame.substr(5), {"--"}, {}},  // a name cut by the end of the file
-        {"", kWorkedGame, {}, {}},
+        {kWorkedGame, "", {}, {}, workedAnswers(16)},
+        {kWorkedGame.substr(0, afterMatrix),
+         kWorkedGame.substr(afterMatrix),
+         {},
+         {},
+         workedAnswers(13)},
+        {"Alice", kWorkedGame.substr(5), {"--"}, {}, workedAnswers(1)},  // a name cut by the end
+        {"", kWorkedGame, {}, {}, {}},
+        // The end of the file ends the entry 1: the 8 typed after it is the next one.
+        {kWorkedGame.substr(0, lastEntry - 1),
+         kWorkedGame.substr(lastEntry),
+         {},
+         {},
+         workedAnswers(12)},
+        // A refused last answer drops the rest of the file's line, not the line typed next.
+        {kWorkedGame.substr(0, lastEntry) + "x y",
+         kWorkedGame.substr(lastEntry),
+         {},
+         {},
+         [] {
+             Answers a = workedAnswers(13);
+             a.back().second = "x y";
+             return a;
+         }()},
+        // A name that would retitle the terminal is refused, and shown harmless.
+        {"A\x1b]0;t\x07\n" + kWorkedGame.substr(0, afterMatrix),
+         kWorkedGame.substr(afterMatrix),
+         {},
+         {},
+         control},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("file: " + visible(c.file));
+        const bool endsLine = c.file.empty() || c.file.back() == '\n';
+        const DetachedRun typed = runWithoutConsole(c.file + (endsLine ? "" : "\n") + c.input);
+        ASSERT_TRUE(exitedWith(typed.status, 'q'));
         TempFile file(c.file);
         std::vector<std::string> arguments = c.before;
         arguments.push_back(file.path);
         const DetachedRun run = runWithoutConsole(c.input, kTimeoutMs, nullptr, arguments);
         EXPECT_TRUE(exitedWith(run.status, 'q'));
-        EXPECT_EQ(visible(run.output), visible(typed.output));
+        EXPECT_EQ(visible(run.output), visible(withAnswersShown(typed.output, c.shown)));
         EXPECT_EQ(run.errors, "");
     }
+    // A file that is also standard output would read its own questions back.
+    TempFile same(kWorkedGame);
+    const DetachedRun loop = runWithoutConsole("", kTimeoutMs, same.path.c_str(), {same.path});
+    EXPECT_TRUE(exitedWith(loop.status, 2));
+    EXPECT_EQ(loop.errors, usageError("'" + same.path + "': input file is output file"));
+    const DetachedRun typed = runWithoutConsole(kWorkedGame);
     const DetachedRun dash = runWithoutConsole(kWorkedGame, kTimeoutMs, nullptr, {"-"});
     EXPECT_EQ(visible(dash.output), visible(typed.output));
 }
 
-// At a terminal the file's answers are not echoed (nobody typed them); the
-// keys and the answers after the file come from the person.
+// At a terminal the file's answers are shown as if typed, one to a line
+// (the terminal echoes none of them); the keys and the answers after the
+// file come from the person.
 TEST(GameFile, FileThenTheTerminal) {
     TempFile file("Ann Bob\n2 2\n1 2\n3 4\n");
     PtySession session;
     session.setArguments({file.path});
     ASSERT_TRUE(session.start());
-    const std::string dialogue = kFirstName + kSecondName + rowsQuestion("Ann") +
-                                 columnsQuestion("Bob") + matrixIntro("Ann", "Bob") + entry(1, 1) +
-                                 entry(1, 2) + entry(2, 1) + entry(2, 2) + startQuestion("Ann");
+    const std::string dialogue =
+        kFirstName + "Ann\n" + kSecondName + "Bob\n" + rowsQuestion("Ann") + "2\n" +
+        columnsQuestion("Bob") + "2\n" + matrixIntro("Ann", "Bob") + entry(1, 1) + "1\n" +
+        entry(1, 2) + "2\n" + entry(2, 1) + "3\n" + entry(2, 2) + "4\n" + startQuestion("Ann");
     ASSERT_TRUE(session.waitFor(screenOf(dialogue)));
     EXPECT_EQ(visible(screenOf(dialogue)), visible(session.transcript()));
     ASSERT_TRUE(session.waitForRawMode());

@@ -17,6 +17,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utmp.h>
 
 #ifndef BR_PROGRAM_PATH
 #error "BR_PROGRAM_PATH must name the program under test"
@@ -246,12 +247,27 @@ PtySession::~PtySession() {
     winsize size{};
     size.ws_row = 24;
     size.ws_col = 80;
-    pid_t pid = forkpty(&master_, nullptr, &mode, &size);
-    if (pid < 0) return ::testing::AssertionFailure() << "forkpty failed: " << std::strerror(errno);
+    // The mode is taken before the fork: once the program runs, it may
+    // already have made the terminal raw for a key read.
+    int slave = -1;
+    if (openpty(&master_, &slave, nullptr, &mode, &size) != 0)
+        return ::testing::AssertionFailure() << "openpty failed: " << std::strerror(errno);
+    if (tcgetattr(master_, &initialMode_) != 0) {
+        close(slave);
+        return ::testing::AssertionFailure() << "tcgetattr failed: " << std::strerror(errno);
+    }
+    pid_t pid = fork();
+    if (pid < 0) {
+        close(slave);
+        return ::testing::AssertionFailure() << "fork failed: " << std::strerror(errno);
+    }
     if (pid == 0) {
+        close(master_);
+        if (login_tty(slave) != 0) _exit(126);
         if (outputToPipe_) dup2(outputPipe[1], STDOUT_FILENO);
         execProgram(args, ignoreHangUp_);
     }
+    close(slave);
     pid_ = pid;
     if (outputToPipe_) {
         close(outputPipe[1]);
@@ -259,9 +275,6 @@ PtySession::~PtySession() {
         fcntl(pipeOutput_, F_SETFD, FD_CLOEXEC);
     }
     fcntl(master_, F_SETFD, FD_CLOEXEC);
-    if (tcgetattr(master_, &initialMode_) != 0) {
-        return ::testing::AssertionFailure() << "tcgetattr failed: " << std::strerror(errno);
-    }
     return ::testing::AssertionSuccess();
 }
 
@@ -472,6 +485,11 @@ termios PtySession::currentMode() const {
     return mode;
 }
 
+void PtySession::setMode(const termios& mode) {
+    if (master_ < 0 || tcsetattr(master_, TCSANOW, &mode) != 0)
+        ADD_FAILURE() << "tcsetattr on the terminal failed: " << std::strerror(errno);
+}
+
 void PtySession::killAndReap() {
     if (pid_ <= 0 || reaped_) return;
     kill(pid_, SIGKILL);
@@ -483,7 +501,7 @@ void PtySession::killAndReap() {
 }
 
 DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const char* outputPath,
-                              const std::vector<std::string>& arguments) {
+                              const std::vector<std::string>& arguments, const char* inputPath) {
     DetachedRun run;
     // Anonymous files: they vanish with the last descriptor.
     FILE* in = std::tmpfile();
@@ -505,6 +523,11 @@ DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const cha
     if (pid == 0) {
         setsid();  // a new session: no controlling terminal, /dev/tty cannot be opened
         dup2(fileno(in), STDIN_FILENO);
+        if (inputPath != nullptr) {
+            const int input = open(inputPath, O_RDONLY | O_NONBLOCK);
+            if (input < 0) _exit(126);
+            dup2(input, STDIN_FILENO);
+        }
         if (outputPath != nullptr) {
             const int output = open(outputPath, O_WRONLY);
             if (output < 0) _exit(126);

@@ -1,5 +1,5 @@
 // Runs the built program the way a person or a batch job does: in a
-// pseudo-terminal (forkpty), or detached from every terminal with standard
+// pseudo-terminal (openpty), or detached from every terminal with standard
 // input from a file. Every wait has a deadline, and a session always kills
 // and reaps its program when it goes out of scope, even after a failed
 // ASSERT, so no test leaves a process behind.
@@ -46,8 +46,8 @@ public:
 
     // Starts the program on a new 80x24 pseudo-terminal in cookedMode(),
     // with TERM=xterm and what addEnvironment gave as its only environment
-    // (sanitizer options are passed on). The mode right after the start is
-    // kept as initialMode().
+    // (sanitizer options are passed on). The terminal's mode, read back
+    // before the program is started, is kept as initialMode().
     ::testing::AssertionResult start();
 
     // Before start(): the arguments the program is started with.
@@ -102,8 +102,10 @@ public:
     void holdTerminal();
     std::string inputLeft();
 
-    // The terminal's current line settings (tcgetattr on the master side).
+    // The terminal's current line settings (tcgetattr on the master side),
+    // and new ones for it, as another program on the terminal would set.
     termios currentMode() const;
+    void setMode(const termios& mode);
     const termios& initialMode() const { return initialMode_; }
 
     // What the terminal shows: everything the program wrote to it but the
@@ -157,8 +159,11 @@ struct DetachedRun {
 // standard input read from a file holding `input`, standard output and
 // standard error written to files (standard output to `outputPath`
 // instead, when given; the output then stays empty), with `arguments`.
+// With `inputPath`, standard input is that file instead, opened
+// non-blocking, as a careless parent may leave it.
 DetachedRun runWithoutConsole(const std::string& input, int timeoutMs = kTimeoutMs,
                               const char* outputPath = nullptr,
-                              const std::vector<std::string>& arguments = {});
+                              const std::vector<std::string>& arguments = {},
+                              const char* inputPath = nullptr);
 
 }  // namespace e2e

@@ -290,6 +290,9 @@ TEST(Report, RowCounts) {
         {"99\nx", 99, 'x'},
         {"100\nx", 99, 'x'},     // no more rows than the record holds
         {"2147483647\nx", 99, 'x'},
+        {"2147483648\nx", 99, 'x'},    // too large to hold: above 99
+        {"99999999999999999999\nx", 99, 'x'},
+        {"-2147483649\nx", 0, 'x'},    // too small to hold: below 1
         {"abc\n", 4, 'a'},       // unreadable: all N rows; the 'a' is the final key
         {"", 4, 0},              // the input ends: all N rows, status 0
         {"5", 5, 0},             // no final key: the input ends there

@@ -3,7 +3,10 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -93,6 +96,21 @@ TEST(LostTerminal, StopRequestAtTheKeyQuestionKeepsTheReadGoing) {
     EXPECT_TRUE(sameTerminalMode(session.initialMode(), session.currentMode()));
 }
 
+// A stop that no handler sees (SIGSTOP), while something else gives the
+// terminal another mode (as a shell does when it gets the terminal back):
+// on continue the key read takes its raw mode again.
+TEST(LostTerminal, ContinueAfterAStopAtTheKeyQuestionTakesRawModeAgain) {
+    PtySession session;
+    ASSERT_TRUE(reachKeyQuestion(session));
+    session.sendSignal(SIGSTOP);
+    usleep(100 * 1000);
+    session.setMode(session.initialMode());
+    session.sendSignal(SIGCONT);
+    ASSERT_TRUE(session.waitForRawMode(2000));
+    ASSERT_NO_FATAL_FAILURE(finishFromKeyQuestion(session));
+    EXPECT_TRUE(sameTerminalMode(session.initialMode(), session.currentMode()));
+}
+
 // While a key is read the terminal is asked to send Alt as Esc before the
 // key, its own setting saved first and restored when the read ends, however
 // it ends; a terminal type that takes no such sequences gets none.
@@ -110,6 +128,9 @@ const AltModeCase kAltModeCases[] = {
     {"no terminal type", "",      0,       ""},
     // Given back at the stop request and asked for again as the read goes on.
     {"stop request",     "xterm", SIGTSTP, "shrshrshr"},
+    // A read or a mode change from the background stops the process as well.
+    {"background read",  "xterm", SIGTTIN, "shrshrshr"},
+    {"background mode",  "xterm", SIGTTOU, "shrshrshr"},
     {"end request",      "xterm", SIGTERM, "shr"},
 };
 // clang-format on
@@ -199,17 +220,17 @@ TEST(FailingOutput, ClosedPipeGivesStatusOneAndAMessage) {
 TEST(HostileInput, LongLinesAndBinaryBytesAreRefused) {
     const std::string huge(1 << 20, '7');
     const std::string binary("\0\x01\xff\xe9", 4);
-    const std::string input = std::string(1 << 20, 'x') + "\nAnn " + binary + "\n" + huge + "\n" +
-                              binary + "\n1\n1\n" + huge + "\n-" + binary + "\n7\nn\n" + binary +
-                              "\n1\n0\n";
+    const std::string input = std::string(1 << 20, 'x') + "\nAnn\n" + binary + "\nBob\n" + huge +
+                              "\n" + binary + "\n1\n1\n" + huge + "\n-" + binary + "\n7\nn\n" +
+                              binary + "\n1\n0\n";
     const DetachedRun run = runWithoutConsole(input);
     ASSERT_TRUE(run.finished);
     EXPECT_TRUE(exitedWith(run.status, 0));
+    // A name of control bytes is refused like one that is too long.
     const std::string expected = kFirstName + kNameTooLong + kFirstName + kSecondName +
-                                 rowsQuestion("Ann") + numberRefused(1, 10) + kRowsLimit +
-                                 numberRefused(1, 10) + kRowsLimit +
-                                 columnsQuestion(binary.substr(0, 0));
-    // The second name holds a NUL byte, so it prints as an empty string.
+                                 kNameHoldsControl + kSecondName + rowsQuestion("Ann") +
+                                 numberRefused(1, 10) + kRowsLimit + numberRefused(1, 10) +
+                                 kRowsLimit + columnsQuestion("Bob");
     EXPECT_EQ(visible(expected), visible(run.output.substr(0, expected.size())));
     EXPECT_NE(run.output.find(entry(1, 1) + numberRefused(-10000000, 10000000) + entry(1, 1) +
                               numberRefused(-10000000, 10000000) + entry(1, 1)),
@@ -217,6 +238,34 @@ TEST(HostileInput, LongLinesAndBinaryBytesAreRefused) {
     EXPECT_NE(run.output.find(numberRefused(1, 99) + kIterationsLimit + kReportStart),
               std::string::npos);
     EXPECT_NE(run.output.find("The mean price of the game is: 7.000000 -> 7 "), std::string::npos);
+}
+
+// Standard input that cannot be read is an error, told as one; one left
+// non-blocking is waited for, not taken to have ended.
+TEST(StandardInput, ReadErrorsAreToldAndANonBlockingInputIsWaitedFor) {
+    const std::string game = "Alice Bob\n3 3\n5 0 7\n2 5 0\n6 1 8\nY\n1\n4\n4\nq";
+    const DetachedRun directory = runWithoutConsole("", kTimeoutMs, nullptr, {}, "/");
+    ASSERT_TRUE(directory.finished);
+    EXPECT_TRUE(exitedWith(directory.status, 1));
+    EXPECT_EQ(directory.errors, "brown-robinson: cannot read standard input: Is a directory\n");
+    EXPECT_EQ(directory.output.find(kInputEnded), std::string::npos);
+
+    char fifo[] = "/tmp/brown-robinson-fifo-XXXXXX";
+    ASSERT_NE(mkdtemp(fifo), nullptr);
+    const std::string path = std::string(fifo) + "/input";
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const int writer = open(path.c_str(), O_RDWR);  // a writer that is there, but slow
+    std::thread slowWriter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_EQ(write(writer, game.data(), game.size()), static_cast<ssize_t>(game.size()));
+        close(writer);
+    });
+    const DetachedRun waited = runWithoutConsole("", kTimeoutMs, nullptr, {}, path.c_str());
+    slowWriter.join();
+    unlink(path.c_str());
+    rmdir(fifo);
+    EXPECT_TRUE(exitedWith(waited.status, 'q'));
+    EXPECT_EQ(waited.output, runWithoutConsole(game).output);
 }
 
 }  // namespace

@@ -293,7 +293,7 @@ TEST(KeyDecoderTable, RxvtModifierFormsCombine) {
 }
 
 // A sequence ends at its final byte, whatever comes at once after it:
-// rxvt's '$' (a byte the grammar counts among the intermediates), '^' and
+// rxvt's '$' after a key number (elsewhere an intermediate byte), '^' and
 // '@', and the Linux console's ESC [ [ and a letter, each followed by a
 // byte that could have continued a sequence.
 TEST(KeyDecoderTable, SequencesEndAtTheirFinalByteWhateverFollows) {
@@ -365,7 +365,8 @@ TEST(KeyDecoderUnknown, WholeSequencesAreDroppedAndTheNextKeyIsRead) {
         CSI "1;3Z",
         ESC CSI "99~", ESC SS3 "M", ESC CSI "[F",
         CSI "@", CSI "^", CSI "$q",       // rxvt finals without a key number
-        CSI "?1;2$y", CSI "1$p", CSI "9$y",  // '$' is an intermediate byte where no row ends in it
+        CSI "?1;2$y", CSI "1;2$y",        // '$' is an intermediate byte but after a lone key number
+        CSI "1$", CSI "9$",               // rxvt's Shift mark on a number no key has
         CSI "1 5A", CSI "1!;5~",          // parameter bytes after an intermediate
         SS3 "5;A", SS3 "?P", SS3 " A",    // only digits may come between SS3 and its final
     };

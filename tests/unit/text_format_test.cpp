@@ -3,9 +3,10 @@
 
 #include <climits>
 #include <cstdarg>
+#include <cstring>
 #include <string>
 
-#include "console/console.h"
+#include "console/key_echo.h"
 #include "console/text_format.h"
 
 namespace {
@@ -41,6 +42,31 @@ TEST(FormatText, CutsAtCapacity) {
     EXPECT_EQ(format(6, "%s and more", "abc"), "abc a");
     EXPECT_EQ(format(4, "%d", 123456), "123");
     EXPECT_EQ(format(1, "anything"), "");
+}
+
+std::string written;
+
+void keepWritten(const char* text, int length) { written.append(text, length); }
+
+std::string writeWhole(const char* pattern, ...) {
+    written.clear();
+    va_list args;
+    va_start(args, pattern);
+    writeFormatted(keepWritten, pattern, args);
+    va_end(args);
+    return written;
+}
+
+// However long the text, the writer hands all of it on, in order: a long
+// path in a message keeps its end and its line end.
+TEST(WriteFormatted, NothingIsCut) {
+    const std::string path(5000, 'p');
+    const std::string literal(1500, 'l');
+    EXPECT_EQ(writeWhole("cannot open '%s': %s\n", path.c_str(), "No such file or directory"),
+              "cannot open '" + path + "': No such file or directory\n");
+    EXPECT_EQ(writeWhole((literal + "%d").c_str(), 7), literal + "7");
+    EXPECT_EQ(writeWhole("[%700s]", "x"), "[" + std::string(699, ' ') + "x]");
+    EXPECT_EQ(writeWhole("%s", ""), "");
 }
 
 TEST(KeyEchoText, ControlCodesInCaretForm) {
@@ -100,6 +126,57 @@ TEST(KeyEchoText, HighCodesAsUtf8CharactersInAUtf8Locale) {
 }
 
 // The first of LC_ALL, LC_CTYPE and LANG that is set names the locale.
+// An answer from a game file is shown as a terminal echoes what is typed:
+// nothing in it may reach the terminal as a control code.
+TEST(AnswerByteText, ControlCodesAreShownNotSent) {
+    const struct {
+        int byte;
+        HighCodeEcho highCodes;
+        const char* shown;
+    } cases[] = {
+        {'a', kHighCodesAsBytes, "a"},        {'\t', kHighCodesAsBytes, "\t"},
+        {0x1B, kHighCodesAsBytes, "^["},      {0x07, kHighCodesAsUtf8, "^G"},
+        {0x08, kHighCodesAsBytes, "^H"},      {0x00, kHighCodesAsBytes, "^@"},
+        {0x7F, kHighCodesAsUtf8, "^?"},       {0x9B, kHighCodesAsBytes, "M-^["},
+        {0x9B, kHighCodesAsUtf8, "\x9b"},  // a part of a character there
+        {0x9B, kHighCodesAsCodePage, "\x9b"}, {0xE9, kHighCodesAsBytes, "\xe9"},
+    };
+    for (const auto& c : cases) {
+        char out[5];
+        const int length = answerByteText(c.byte, c.highCodes, out);
+        EXPECT_EQ(std::string(out, length), c.shown) << "byte " << c.byte;
+        EXPECT_EQ(static_cast<size_t>(length), std::strlen(out));
+    }
+}
+
+TEST(HoldsControlCode, ByTheWayTheConsoleTakesHighCodes) {
+    const struct {
+        std::string text;
+        bool asBytes, asUtf8, asCodePage;
+    } cases[] = {
+        {"Alice", false, false, false},
+        {"\xd0\x91\xd0\xbe\xd1\x80\xd0\xb8\xd1\x81", true, false, false},  // Cyrillic: 0x91 ...
+        {"Jos\xe9", false, false, false},
+        {"A\x1b]0;t\x07", true, true, true},
+        {"A\x1b"
+         "c",
+         true, true, true},
+        {std::string("A\0B", 3), true, true, true},
+        {"del\x7f", true, true, true},
+        {"\xc2\x9b"
+         "2J",
+         true, true, false},                // U+009B, CSI, in UTF-8
+        {"\xc2\xa0", false, false, false},  // U+00A0 is a character
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const int length = static_cast<int>(c.text.size());
+        EXPECT_EQ(holdsControlCode(c.text.data(), length, kHighCodesAsBytes), c.asBytes);
+        EXPECT_EQ(holdsControlCode(c.text.data(), length, kHighCodesAsUtf8), c.asUtf8);
+        EXPECT_EQ(holdsControlCode(c.text.data(), length, kHighCodesAsCodePage), c.asCodePage);
+    }
+}
+
 TEST(LocaleTakesUtf8, ByTheCharacterSetOfTheLocaleInForce) {
     // clang-format off
     const struct {
