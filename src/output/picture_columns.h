@@ -21,7 +21,9 @@ struct ColumnExtremes {
 };
 
 // Takes the next iteration's value into its column. Defined here: a long
-// run adds every iteration of every line.
+// run adds every iteration of every line, and the comparisons are written
+// to become selections rather than jumps, which a noisy line would make
+// the processor guess wrong half the time.
 inline void addToColumn(ColumnExtremes* column, double value) {
     if (column->count == 0) {
         column->first = value;
@@ -29,13 +31,13 @@ inline void addToColumn(ColumnExtremes* column, double value) {
         column->largest = value;
         column->smallestAt = 0;
         column->largestAt = 0;
-    } else if (value < column->smallest) {
-        column->smallest = value;
-        column->smallestAt = column->count;
-    } else if (value > column->largest) {
-        column->largest = value;
-        column->largestAt = column->count;
     }
+    const bool below = value < column->smallest;
+    const bool above = value > column->largest;
+    column->smallest = below ? value : column->smallest;
+    column->smallestAt = below ? column->count : column->smallestAt;
+    column->largest = above ? value : column->largest;
+    column->largestAt = above ? column->count : column->largestAt;
     column->last = value;
     ++column->count;
 }
