@@ -49,12 +49,12 @@ enum Line {
 // tell apart) and dash pattern both differ, so a black-and-white print
 // keeps the lines apart as well.
 struct LineLook {
-    const char* colour;   // stroke
-    const char* width;    // stroke-width
-    const char* dashes;   // stroke-dasharray, nullptr for a solid line
-    bool roundCaps;       // round ends: the dots of a dotted line
-    const char* title;    // the element's <title>
-    const char* legend;   // its entry in the legend (character references allowed)
+    const char* colour;  // stroke
+    const char* width;   // stroke-width
+    const char* dashes;  // stroke-dasharray, nullptr for a solid line
+    bool roundCaps;      // round ends: the dots of a dotted line
+    const char* title;   // the element's <title>
+    const char* legend;  // its entry in the legend (character references allowed)
 };
 
 // clang-format off
@@ -200,7 +200,8 @@ void fitGapAxis() {
     if (smallestPositive == 0 || referenceEnd < smallestPositive) smallestPositive = referenceEnd;
     picture.gapHighDecade = static_cast<int>(std::ceil(std::log10(largest) - 1e-9));
     picture.gapLowDecade = static_cast<int>(std::floor(std::log10(smallestPositive) + 1e-9));
-    if (picture.gapLowDecade >= picture.gapHighDecade) picture.gapLowDecade = picture.gapHighDecade - 1;
+    if (picture.gapLowDecade >= picture.gapHighDecade)
+        picture.gapLowDecade = picture.gapHighDecade - 1;
 }
 
 double xOfK(double k) {
@@ -251,7 +252,7 @@ void putGrouped(int64_t value) {
 // 10 with a superscript exponent.
 void putPowerOfTen(int e) {
     if (e >= 0 && e <= 6) {
-        putGrouped(static_cast<int64_t>(std::pow(10.0, e) + 0.5));
+        putGrouped(std::llround(std::pow(10.0, e)));
     } else if (e < 0 && e >= -3) {
         putFixed(std::pow(10.0, e), -e);
     } else {
@@ -403,7 +404,7 @@ void putKTick(double k, bool major) {
         putFormatted("v%d\" stroke=\"#000\"/>\n", major ? 5 : 3);
         if (major) {
             putTextAt(x, bottom + 18, "middle");
-            putGrouped(static_cast<int64_t>(k + 0.5));
+            putGrouped(std::llround(k));
             putText("</text>\n");
         }
     }
@@ -443,7 +444,8 @@ void putTickLabel(double y) {
 
 void putPayoffAxis() {
     const double step = picture.payoffStep;
-    const auto ticks = static_cast<int>(std::round((picture.payoffHigh - picture.payoffLow) / step));
+    const auto ticks =
+        static_cast<int>(std::round((picture.payoffHigh - picture.payoffLow) / step));
     for (int t = 0; t <= ticks; ++t) {
         double value = picture.payoffLow + t * step;
         if (std::fabs(value) < step * 1e-6) value = 0;  // no "-0.0"
@@ -470,15 +472,18 @@ void putGapAxis() {
 }
 
 void putFrame(int top, int height) {
-    putFormatted("<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"none\" stroke=\"#000\"/>\n",
-                 kPlotLeft, top, kPlotWidth, height);
+    putFormatted(
+        "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"none\" stroke=\"#000\"/>\n",
+        kPlotLeft, top, kPlotWidth, height);
 }
 
 // The name of an axis, turned to run up its side.
 void putSideLabel(int top, int height, const char* label) {
     const int y = top + height / 2;
-    putFormatted("<text x=\"20\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 20 %d)\">%s</text>\n",
-                 y, y, label);
+    putFormatted(
+        "<text x=\"20\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 20 "
+        "%d)\">%s</text>\n",
+        y, y, label);
 }
 
 void putLegendEntry(int row, int top, const LineLook& look, const char* label) {
@@ -572,9 +577,10 @@ void putSvgPicture() {
     fitPayoffAxis();
     fitGapAxis();
 
-    putFormatted("<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d\" "
-                 "height=\"%d\" viewBox=\"0 0 %d %d\" font-family=\"sans-serif\" font-size=\"13\">\n",
-                 kCanvasWidth, kCanvasHeight, kCanvasWidth, kCanvasHeight);
+    putFormatted(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d\" "
+        "height=\"%d\" viewBox=\"0 0 %d %d\" font-family=\"sans-serif\" font-size=\"13\">\n",
+        kCanvasWidth, kCanvasHeight, kCanvasWidth, kCanvasHeight);
     putText("<title>Fictitious play: ");
     putEscapedXml(game.playerOneName);
     putText(" against ");
