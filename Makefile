@@ -1,6 +1,7 @@
 # Thin wrapper around CMake. `make run` plays a game, `make test` runs
 # every test, plain and under the sanitizers; `make test-terminals` presses
-# keys in real terminal emulators; `make fuzz` fuzzes whole runs; `make
+# keys in real terminal emulators; `make test-pictures` renders the
+# pictures of -o; `make fuzz` fuzzes whole runs; `make
 # windows` and `make test-windows` cross-build the Windows program and
 # test it under wine; `make package` makes the .deb and the Windows .zip;
 # `make lint` checks the sources' format and runs clang-tidy.
@@ -20,7 +21,7 @@ PACKAGE := build/package
 LINT := build/lint
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test check-heap test-terminals fuzz windows test-windows package lint lint-format lint-tidy install uninstall clean
+.PHONY: all run test check-heap test-terminals test-pictures fuzz windows test-windows package lint lint-format lint-tidy install uninstall clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -54,6 +55,12 @@ test-terminals:
 	cmake -S . -B $(DEBUG) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON
 	cmake --build $(DEBUG) -j $(JOBS) --target key_probe brown-robinson
 	timeout 240 python3 tests/terminals/terminal_test.py --build $(DEBUG)
+
+# The pictures of -o FILE.svg for the example games, read by an XML parser
+# and rendered by rsvg-convert and headless Chromium, whose pixels must
+# show every line; needs python3-lxml, librsvg2-bin and chromium.
+test-pictures: $(RELEASE)/brown-robinson
+	timeout 600 /usr/bin/python3 tests/pictures/picture_test.py --program $(RELEASE)/brown-robinson
 
 # Fuzzes whole program runs with libFuzzer (clang) for FUZZ_SECONDS on a
 # copy of the seed corpus; any crash, sanitizer report, hang or broken

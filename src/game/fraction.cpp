@@ -46,3 +46,7 @@ Fraction fractionDifference(const Fraction& a, const Fraction& b) {
     return reducedFraction(a.numerator * b.denominator - b.numerator * a.denominator,
                            a.denominator * b.denominator);
 }
+
+double fractionToDouble(const Fraction& value) {
+    return value.numerator.convert_to<double>() / value.denominator.convert_to<double>();
+}

@@ -19,3 +19,7 @@ Fraction fractionOfFloat(float value);
 
 // a - b, in lowest terms.
 Fraction fractionDifference(const Fraction& a, const Fraction& b);
+
+// The nearest double to each of the two numbers, divided: as close to the
+// fraction as a picture can tell.
+double fractionToDouble(const Fraction& value);

@@ -70,9 +70,41 @@ void putFixed(double value, int decimals) {
     putBytes(text, formatFixed(value, decimals, text, sizeof text));
 }
 
+namespace {
+
+// The length of the UTF-8 sequence that starts at text (2 to 4 bytes, no
+// overlong form, no surrogate, nothing above U+10FFFF), or 0 when none
+// does.
+int utf8SequenceAt(const unsigned char* text) {
+    int length = 0;
+    uint32_t code = 0;
+    if (text[0] >= 0xC2 && text[0] <= 0xDF) {
+        length = 2;
+        code = text[0] & 0x1Fu;
+    } else if (text[0] >= 0xE0 && text[0] <= 0xEF) {
+        length = 3;
+        code = text[0] & 0x0Fu;
+    } else if (text[0] >= 0xF0 && text[0] <= 0xF4) {
+        length = 4;
+        code = text[0] & 0x07u;
+    } else {
+        return 0;
+    }
+    for (int i = 1; i < length; ++i) {
+        if ((text[i] & 0xC0u) != 0x80u) return 0;  // also stops at the terminating zero
+        code = (code << 6) | (text[i] & 0x3Fu);
+    }
+    const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return length;
+}
+
+}  // namespace
+
 void putEscapedXml(const char* text) {
-    for (const char* c = text; *c != '\0'; ++c) {
-        switch (*c) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    for (int i = 0; bytes[i] != '\0'; ++i) {
+        switch (bytes[i]) {
             case '&':
                 putText("&amp;");
                 break;
@@ -89,7 +121,18 @@ void putEscapedXml(const char* text) {
                 putText("&#39;");
                 break;
             default:
-                putBytes(c, 1);
+                if (bytes[i] < 0x80) {
+                    putBytes(text + i, 1);
+                } else if (const int length = utf8SequenceAt(bytes + i)) {
+                    putBytes(text + i, length);
+                    i += length - 1;
+                } else {
+                    // A byte of a single-byte character set: taken as
+                    // Latin-1, so that the file stays well-formed UTF-8.
+                    putText("&#");
+                    putInteger(bytes[i]);
+                    putText(";");
+                }
                 break;
         }
     }

@@ -26,8 +26,10 @@ void putInteger(int64_t value);
 void putFixed(double value, int decimals);
 
 // Text typed by the user (a name), as XML and HTML character data and
-// attribute values take it: & < > " ' as references, every other byte as
-// it is (names are refused when they hold control characters).
+// attribute values take it: & < > " ' as references, UTF-8 characters as
+// they are, and any other byte above 127 as the Latin-1 character of that
+// code, so the text is always well-formed UTF-8 (names are refused when
+// they hold control characters).
 void putEscapedXml(const char* text);
 
 // Where the text goes: set by the file mechanism around each writer.
