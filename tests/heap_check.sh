@@ -7,7 +7,8 @@ program=${1:?usage: heap_check.sh PROGRAM}
 examples=$(dirname "$0")/../examples
 worked='Alice Bob\n3 3\n5 0 7\n2 5 0\n6 1 8\nY\n1\n4\n4\nq'
 log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+files=$(mktemp -d)
+trap 'rm -f "$log"; rm -rf "$files"' EXIT
 failed=0
 
 # One game: its answers on standard input, without a terminal, the rest of
@@ -27,6 +28,9 @@ check "$worked"
 check "$worked" --exact --wide
 check 'Y\n1\n99\n99\nq' "$examples/largest.game"
 check 'Y\n1\n99\n99\nq' --exact --wide "$examples/largest.game"
+# A long run that writes every format of -o (a million iterations: under
+# valgrind ten million would take minutes, and nothing changes with N).
+check 'Y\n1\n150\nq' -x -w -n 1000000 -o "$files/run.svg" "$examples/largest.game"
 check '' --help
 check "$worked" /nonexistent.game
 if [ "$failed" -ne 0 ]; then exit 1; fi
