@@ -1,11 +1,13 @@
 #include "output/output_formats.h"
 
+#include "output/csv_table.h"
 #include "output/svg_picture.h"
 
 namespace {
 
 const OutputFormat kFormats[] = {
     {".svg", writeSvgPicture},
+    {".csv", writeCsvTable},
 };
 
 char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
