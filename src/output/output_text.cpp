@@ -72,8 +72,58 @@ void putFixed(double value, int decimals) {
     putBytes(text, formatFixed(value, decimals, text, sizeof text));
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `c` that encodes a
+// printable character, 0 when there is none: a stray or cut byte, an
+// overlong form, a surrogate, a control code (C0, DEL or C1).
+int printableSequenceLength(const unsigned char* c) {
+    if (c[0] < 0x20 || c[0] == 0x7F) return 0;
+    if (c[0] < 0x80) return 1;
+    int length = 0;
+    unsigned char low = 0x80;   // the second byte's range, narrowed for the
+    unsigned char high = 0xBF;  // leads that would allow overlong forms
+    if (c[0] == 0xC2) {
+        length = 2;
+        low = 0xA0;  // U+0080..U+009F are the C1 control codes
+    } else if (c[0] > 0xC2 && c[0] <= 0xDF) {
+        length = 2;
+    } else if (c[0] >= 0xE0 && c[0] <= 0xEF) {
+        length = 3;
+        if (c[0] == 0xE0) low = 0xA0;
+        if (c[0] == 0xED) high = 0x9F;  // no surrogates
+    } else if (c[0] >= 0xF0 && c[0] <= 0xF4) {
+        length = 4;
+        if (c[0] == 0xF0) low = 0x90;
+        if (c[0] == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (c[1] < low || c[1] > high) return 0;
+    for (int n = 2; n < length; ++n) {
+        if (c[n] < 0x80 || c[n] > 0xBF) return 0;
+    }
+    return length;
+}
+
+// A byte that starts no printable character: a byte of a Latin-1 name
+// (0xA0..0xFF) is that character, as such a terminal shows it; anything
+// else cannot be shown and is the replacement character.
+void putStrayByte(unsigned char byte) {
+    if (byte >= 0xA0) {
+        putText("&#");
+        putInteger(byte);
+        putText(";");
+    } else {
+        putText("&#xFFFD;");
+    }
+}
+
+}  // namespace
+
 void putEscapedXml(const char* text) {
-    for (const char* c = text; *c != '\0'; ++c) {
+    const auto* c = reinterpret_cast<const unsigned char*>(text);
+    while (*c != '\0') {
         switch (*c) {
             case '&':
                 putText("&amp;");
@@ -90,10 +140,19 @@ void putEscapedXml(const char* text) {
             case '\'':
                 putText("&#39;");
                 break;
-            default:
-                putBytes(c, 1);
-                break;
+            default: {
+                const int length = printableSequenceLength(c);
+                if (length == 0) {
+                    putStrayByte(*c);
+                    ++c;
+                } else {
+                    putBytes(reinterpret_cast<const char*>(c), length);
+                    c += length;
+                }
+                continue;
+            }
         }
+        ++c;
     }
 }
 

@@ -26,8 +26,10 @@ void putInteger(int64_t value);
 void putFixed(double value, int decimals);
 
 // Text typed by the user (a name), as XML and HTML character data and
-// attribute values take it: & < > " ' as references, every other byte as
-// it is (names are refused when they hold control characters).
+// attribute values take it: & < > " ' as references, UTF-8 characters as
+// they are; a byte that is not part of one is the Latin-1 character of
+// that byte from 0xA0 up, and the replacement character U+FFFD below
+// (a control code, a stray byte), so the file stays well-formed UTF-8.
 void putEscapedXml(const char* text);
 
 // Where the text goes: set by the file mechanism around each writer.
