@@ -1,12 +1,14 @@
 #include "output/output_formats.h"
 
 #include "output/csv_table.h"
+#include "output/html_report.h"
 #include "output/svg_picture.h"
 
 namespace {
 
 const OutputFormat kFormats[] = {
     {".svg", writeSvgPicture},
+    {".html", writeHtmlReport},
     {".csv", writeCsvTable},
 };
 

@@ -4,8 +4,9 @@
 #include "output/output_text.h"
 
 void putSvgPicture() {
-    putText("<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"10\" height=\"10\" "
-            "viewBox=\"0 0 10 10\"></svg>\n");
+    putText(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"10\" height=\"10\" "
+        "viewBox=\"0 0 10 10\"></svg>\n");
 }
 
 void writeSvgPicture() {
