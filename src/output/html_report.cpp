@@ -20,7 +20,8 @@
 
 namespace {
 
-constexpr int kDecimals = 6;  // of every exact number and frequency shown
+constexpr int kDecimals = 6;         // of every exact number and frequency shown
+constexpr int32_t kShortTable = 30;  // rows of the table of iterations that print below the rest
 
 // Screen first; for print, A4 portrait with the table's head on every page
 // and the picture kept whole. The print size of the table of iterations
@@ -42,9 +43,11 @@ const char kStyle[] =
     ".matrix td { border: 1px solid #c8ccd2; min-width: 2.5em; }\n"
     ".matrix thead th[scope=colgroup] { text-align: center; }\n"
     ".strategies td, .strategies tbody th { border-bottom: 1px solid #dde; }\n"
-    ".decimal { color: #555; font-size: .85em; }\n"
+    ".strategies td { overflow-wrap: anywhere; }\n"
+    ".decimal { color: #555; }\n"
+    "p { overflow-wrap: anywhere; }\n"
     ".scroll { overflow-x: auto; }\n"
-    ".iterations { font-size: .8rem; }\n"
+    ".iterations { font-size: .85rem; }\n"
     ".iterations th, .iterations td { padding: .1em .4em; }\n"
     ".iterations tbody tr:nth-child(even) { background: #f4f6f8; }\n"
     ".iterations .group { border-left: 1px solid #99a; }\n"
@@ -59,7 +62,8 @@ const char kStyle[] =
     "  body { max-width: none; margin: 0; padding: 0; font-size: 10.5pt; }\n"
     "  .scroll { overflow: visible; }\n"
     "  thead { display: table-header-group; }\n"
-    "  tr { break-inside: avoid; page-break-inside: avoid; }\n";
+    "  tr, .matrix, .strategies { break-inside: avoid; page-break-inside: avoid; }\n"
+    "  section.long { break-before: page; page-break-before: always; }\n";
 
 // The width of A4 between the margins, in points, and the type sizes the
 // table of iterations is printed in: as large as fits, never below the
@@ -227,32 +231,51 @@ void putGame() {
 
 // ---- The results ----
 
-// One row of a table of mixed strategies: the player's label, then a cell
-// for each of `count` strategies and empty cells up to the larger count.
-void putStrategyRow(const char* letter, const char* name, const Fraction* share,
-                    const int32_t* tally, int32_t count) {
-    putFormatted("<tr><th scope=\"row\">%s[", letter);
-    putName(name);
-    putText("]</th>");
-    for (int32_t s = 0; s < count; ++s) {
-        putText("<td>");
-        if (tally != nullptr) {
-            putFormatted("%d/%d", tally[s], game.iterationCount);
-        } else {
-            putFraction(share[s]);
-        }
-        putText("<br><span class=\"decimal\">");
-        putDecimals(tally != nullptr ? reducedFraction(tally[s], game.iterationCount) : share[s]);
-        putText("</span></td>");
+// One player's mixed strategy, as a column of a table of strategies.
+struct MixedStrategy {
+    const char* letter;     // "S'" for the played one, "X" or "Y" for an optimal one
+    const char* name;       // the player's
+    const int32_t* tally;   // how often each strategy was played; null for `share`
+    const Fraction* share;  // the probability of each strategy, when not a tally
+    int32_t count;          // the player's strategies
+};
+
+// "1/4 = 0.250000": the tally over N (as the console shows it) or the
+// fraction, and its decimals; an empty cell beyond the player's strategies.
+void putShareCell(const MixedStrategy& mixed, int32_t s) {
+    if (s >= mixed.count) {
+        putText("<td></td>");
+        return;
     }
-    for (int32_t s = count; s < largerCount(); ++s) putText("<td></td>");
-    putText("</tr>\n");
+    putText("<td>");
+    if (mixed.tally != nullptr) {
+        putFormatted("%d/%d", mixed.tally[s], game.iterationCount);
+    } else {
+        putFraction(mixed.share[s]);
+    }
+    putText(" <span class=\"decimal\">= ");
+    putDecimals(mixed.tally != nullptr ? reducedFraction(mixed.tally[s], game.iterationCount)
+                                       : mixed.share[s]);
+    putText("</span></td>");
 }
 
-void putStrategyHead() {
+// A row for each strategy, a column for each player: a column stays
+// readable however long its fractions grow.
+void putStrategyTable(const MixedStrategy& one, const MixedStrategy& two) {
     putText("<table class=\"strategies\">\n<thead>\n<tr><th scope=\"col\">Strategy</th>");
-    for (int32_t s = 1; s <= largerCount(); ++s) putFormatted("<th scope=\"col\">%d</th>", s);
+    for (const MixedStrategy* mixed : {&one, &two}) {
+        putFormatted("<th scope=\"col\">%s[", mixed->letter);
+        putName(mixed->name);
+        putText("]</th>");
+    }
     putText("</tr>\n</thead>\n<tbody>\n");
+    for (int32_t s = 0; s < largerCount(); ++s) {
+        putFormatted("<tr><th scope=\"row\">%d</th>", s + 1);
+        putShareCell(one, s);
+        putShareCell(two, s);
+        putText("</tr>\n");
+    }
+    putText("</tbody>\n</table>\n");
 }
 
 void putResults(float price) {
@@ -264,10 +287,10 @@ void putResults(float price) {
     putText(
         "<p>The mixed strategies: how often each player played each strategy "
         "in the N iterations.</p>\n");
-    putStrategyHead();
-    putStrategyRow("S'", game.playerOneName, nullptr, game.tallyOne, game.rowCount);
-    putStrategyRow("S'", game.playerTwoName, nullptr, game.tallyTwo, game.columnCount);
-    putText("</tbody>\n</table>\n</section>\n");
+    putStrategyTable(
+        MixedStrategy{"S'", game.playerOneName, game.tallyOne, nullptr, game.rowCount},
+        MixedStrategy{"S'", game.playerTwoName, game.tallyTwo, nullptr, game.columnCount});
+    putText("</section>\n");
 }
 
 void putPicture() {
@@ -349,7 +372,10 @@ void putTableExplanation() {
 }
 
 void putIterations() {
-    putText("<section>\n<h2>Table of iterations</h2>\n");
+    // A long table starts a page of its own rather than with one row
+    // at the foot of the page before.
+    putText(game.tableRows > kShortTable ? "<section class=\"long\">\n" : "<section>\n");
+    putText("<h2>Table of iterations</h2>\n");
     if (game.tableRows <= 0) {
         putText("<p>No rows of the table were asked for.</p>\n</section>\n");
         return;
@@ -397,10 +423,9 @@ void putExactSolution(float price) {
         "<span class=\"value\">");
     putExactNumber(solution.value);
     putText("</span>.</p>\n<p>An optimal mixed strategy for each player:</p>\n");
-    putStrategyHead();
-    putStrategyRow("X", game.playerOneName, solution.playerOne, nullptr, game.rowCount);
-    putStrategyRow("Y", game.playerTwoName, solution.playerTwo, nullptr, game.columnCount);
-    putText("</tbody>\n</table>\n");
+    putStrategyTable(
+        MixedStrategy{"X", game.playerOneName, nullptr, solution.playerOne, game.rowCount},
+        MixedStrategy{"Y", game.playerTwoName, nullptr, solution.playerTwo, game.columnCount});
     putSaddlePoint(solution);
     putPlayedBounds();
     putText("<p>The mean price lies ");
