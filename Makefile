@@ -1,6 +1,7 @@
 # Thin wrapper around CMake. `make run` plays a game, `make test` runs
 # every test, plain and under the sanitizers; `make test-terminals` presses
-# keys in real terminal emulators; `make fuzz` fuzzes whole runs; `make
+# keys in real terminal emulators; `make test-browser` reads the page and
+# table of -o back in headless Chromium; `make fuzz` fuzzes whole runs; `make
 # windows` and `make test-windows` cross-build the Windows program and
 # test it under wine; `make package` makes the .deb and the Windows .zip;
 # `make lint` checks the sources' format and runs clang-tidy.
@@ -20,7 +21,7 @@ PACKAGE := build/package
 LINT := build/lint
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test test-terminals fuzz windows test-windows package lint lint-format lint-tidy install clean
+.PHONY: all run test test-terminals test-browser fuzz windows test-windows package lint lint-format lint-tidy install clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -48,6 +49,12 @@ test-terminals:
 	cmake -S . -B $(DEBUG) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON
 	cmake --build $(DEBUG) -j $(JOBS) --target key_probe brown-robinson
 	timeout 240 python3 tests/terminals/terminal_test.py --build $(DEBUG)
+
+# The page and the table of -o FILE.html and FILE.csv read back in headless
+# Chromium (Selenium, from Debian's python3-selenium, so the system's
+# Python), printed to PDF and checked by tidy and poppler's tools.
+test-browser: $(RELEASE)/brown-robinson
+	timeout 300 /usr/bin/python3 tests/browser/report_test.py $(RELEASE)/brown-robinson examples
 
 # Fuzzes whole program runs with libFuzzer (clang) for FUZZ_SECONDS on a
 # copy of the seed corpus; any crash, sanitizer report, hang or broken
