@@ -134,7 +134,7 @@ def browser(profile):
     for flag in ["--headless", "--no-sandbox", "--disable-gpu",
                  "--disable-background-networking", "--disable-component-update",
                  "--disable-sync", "--no-first-run", "--user-data-dir=" + profile,
-                 "--window-size=1000,1200"]:
+                 "--hide-scrollbars", "--window-size=1000,1200"]:
         options.add_argument(flag)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
@@ -257,7 +257,7 @@ def check_tidy(path, name):
 
 def screenshot(driver, directory, name):
     height = driver.execute_script("return document.documentElement.scrollHeight")
-    driver.set_window_size(1000, height + 100)
+    driver.set_window_size(1000, height + 200)
     driver.save_screenshot(os.path.join(directory, name + ".png"))
     driver.set_window_size(1000, 1200)
 
