@@ -2,11 +2,11 @@
 // target, write, fsync, rename. The temporary names live in static
 // storage, so that a signal handler can remove them with unlink alone.
 #include <cerrno>
-#include <initializer_list>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <initializer_list>
 #include <unistd.h>
 
 #include "console/atomic_file.h"

@@ -39,7 +39,8 @@ int readNumber(const char** cursor) {
 // The magnitude is taken unsigned so that the most negative value has one
 // too.
 void formatInteger(int64_t value, char* text) {
-    uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    uint64_t magnitude =
+        value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     char reversed[20];
     int count = 0;
     do {

@@ -5,8 +5,8 @@
 // for deletion when the program ends, so that the system removes it as the
 // handle closes, even from the console's event thread.
 #include <cerrno>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 
 #include <windows.h>
 
@@ -119,8 +119,8 @@ bool commitAtomicFile(int file) {
     DWORD error = done ? 0 : GetLastError();
     CloseHandle(f->handle);
     f->handle = INVALID_HANDLE_VALUE;
-    if (done && !MoveFileExA(f->temporary, f->target,
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (done &&
+        !MoveFileExA(f->temporary, f->target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         done = false;
         error = GetLastError();
     }

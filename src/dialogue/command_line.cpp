@@ -19,9 +19,8 @@ struct Option {
     bool takesArgument;
 };
 
-const Option kOptions[] = {{'x', "exact", false},     {'w', "wide", false},
-                           {'n', "iterations", true}, {'o', "output", true},
-                           {'h', "help", false},      {'V', "version", false}};
+const Option kOptions[] = {{'x', "exact", false}, {'w', "wide", false}, {'n', "iterations", true},
+                           {'o', "output", true}, {'h', "help", false}, {'V', "version", false}};
 
 bool refuse(CommandLine* line, const char* format, const char* what) {
     line->action = kUsageError;

@@ -16,13 +16,13 @@ enum CommandAction {
 
 struct CommandLine {
     CommandAction action;
-    bool exact;            // -x, --exact: the exact solution after the table
-    bool wide;             // -w, --wide: every strategy in the table
-    int32_t iterations;    // -n, --iterations: how many to play; 0 to ask
+    bool exact;                            // -x, --exact: the exact solution after the table
+    bool wide;                             // -w, --wide: every strategy in the table
+    int32_t iterations;                    // -n, --iterations: how many to play; 0 to ask
     const char* outputs[kMaxAtomicFiles];  // -o, --output: the files to write, in order
     int outputCount;                       // how many of outputs are given
-    const char* gameFile;  // the answers to read first; nullptr for none ("-" too)
-    char problem[4400];    // with kUsageError: what is wrong with the command line
+    const char* gameFile;                  // the answers to read first; nullptr for none ("-" too)
+    char problem[4400];                    // with kUsageError: what is wrong with the command line
 };
 
 // Reads the arguments. --help and --version take effect where they stand,

@@ -1,10 +1,10 @@
 #include "dialogue/print_results.h"
 
 #include "console/console.h"
+#include "console/text_format.h"
 #include "dialogue/exact_report.h"
 #include "dialogue/mean_price.h"
 #include "dialogue/wide_table.h"
-#include "console/text_format.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
 #include "output/output_files.h"
@@ -26,7 +26,8 @@ void printMixedStrategy(const char* name, const int32_t* tally, int32_t count) {
 int32_t askRowCount() {
     int32_t rows = 0;
     if (readIntField(&rows) != kScanOk) return game.iterationCount;
-    const int32_t most = game.iterationCount > kMaxIterations ? game.iterationCount : kMaxIterations;
+    const int32_t most =
+        game.iterationCount > kMaxIterations ? game.iterationCount : kMaxIterations;
     return rows > most ? most : rows;
 }
 

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-constexpr int kMaxStrategies = 10;  // per player: the matrix is 10 by 10
-constexpr int kMaxIterations = 99;  // history rows 0..99, row 0 the empty start
+constexpr int kMaxStrategies = 10;         // per player: the matrix is 10 by 10
+constexpr int kMaxIterations = 99;         // history rows 0..99, row 0 the empty start
 constexpr int32_t kMaxLongRun = 10000000;  // iterations a run may play (-n); 99 when asked
-constexpr int kNameCapacity = 12;   // 11 characters and the terminating zero
+constexpr int kNameCapacity = 12;          // 11 characters and the terminating zero
 
 struct GameRecord {
     char playerOneName[kNameCapacity];  // rows, the maximiser

@@ -26,7 +26,8 @@ void runIterations(int32_t startStrategy) {
     PlayState state;
     startPlay(&state, startStrategy);
     double estimateSum = 0.0;
-    const int32_t kept = game.iterationCount < kMaxIterations ? game.iterationCount : kMaxIterations;
+    const int32_t kept =
+        game.iterationCount < kMaxIterations ? game.iterationCount : kMaxIterations;
     while (state.k < kept) {
         playIteration(&state);
         keepRow(state);

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "console/key_decoder.h"
 #include "console/atomic_file.h"
+#include "console/key_decoder.h"
 #include "console/platform.h"
 
 namespace {
