@@ -50,7 +50,8 @@ bool nameTemporary(AtomicFile* file, int attempt) {
     suffix[used - 1] = '\0';
     std::memcpy(file->temporary, file->target, length);
     std::memcpy(file->temporary + length, suffix, static_cast<size_t>(used));
-    std::strcat(file->temporary, ".tmp");
+    // The suffix's last '-' became its end; ".tmp" and the zero go there.
+    std::memcpy(file->temporary + length + used - 1, ".tmp", 5);
     return true;
 }
 

@@ -14,13 +14,13 @@
 namespace {
 
 struct Option {
-    char letter;
-    const char* name;
-    bool takesArgument;
+    const char* name;    // the long option, without its dashes
+    char letter;         // the short option
+    bool takesArgument;  // the option needs a value
 };
 
-const Option kOptions[] = {{'x', "exact", false}, {'w', "wide", false}, {'n', "iterations", true},
-                           {'o', "output", true}, {'h', "help", false}, {'V', "version", false}};
+const Option kOptions[] = {{"exact", 'x', false}, {"wide", 'w', false}, {"iterations", 'n', true},
+                           {"output", 'o', true}, {"help", 'h', false}, {"version", 'V', false}};
 
 bool refuse(CommandLine* line, const char* format, const char* what) {
     line->action = kUsageError;
