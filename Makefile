@@ -1,7 +1,8 @@
 # Thin wrapper around CMake. `make run` plays a game, `make test` runs
 # every test, plain and under the sanitizers; `make test-terminals` presses
 # keys in real terminal emulators; `make test-pictures` renders the
-# pictures of -o; `make fuzz` fuzzes whole runs; `make
+# pictures of -o; `make test-browser` reads the page and table of -o back
+# in headless Chromium; `make fuzz` fuzzes whole runs; `make
 # windows` and `make test-windows` cross-build the Windows program and
 # test it under wine; `make package` makes the .deb and the Windows .zip;
 # `make lint` checks the sources' format and runs clang-tidy.
@@ -21,7 +22,7 @@ PACKAGE := build/package
 LINT := build/lint
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test check-heap test-terminals test-pictures fuzz windows test-windows package lint lint-format lint-tidy install uninstall clean
+.PHONY: all run test check-heap test-terminals test-pictures test-browser fuzz windows test-windows package lint lint-format lint-tidy install uninstall clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -61,6 +62,12 @@ test-terminals:
 # show every line; needs python3-lxml, librsvg2-bin and chromium.
 test-pictures: $(RELEASE)/brown-robinson
 	timeout 600 /usr/bin/python3 tests/pictures/picture_test.py --program $(RELEASE)/brown-robinson
+
+# The page and the table of -o FILE.html and FILE.csv read back in headless
+# Chromium (Selenium, from Debian's python3-selenium, so the system's
+# Python), printed to PDF and checked by tidy and poppler's tools.
+test-browser: $(RELEASE)/brown-robinson
+	timeout 300 /usr/bin/python3 tests/browser/report_test.py $(RELEASE)/brown-robinson examples
 
 # Fuzzes whole program runs with libFuzzer (clang) for FUZZ_SECONDS on a
 # copy of the seed corpus; any crash, sanitizer report, hang or broken

@@ -30,7 +30,8 @@ check 'Y\n1\n99\n99\nq' "$examples/largest.game"
 check 'Y\n1\n99\n99\nq' --exact --wide "$examples/largest.game"
 # A long run that writes every format of -o (a million iterations: under
 # valgrind ten million would take minutes, and nothing changes with N).
-check 'Y\n1\n150\nq' -x -w -n 1000000 -o "$files/run.svg" "$examples/largest.game"
+check 'Y\n1\n150\nq' -x -w -n 1000000 -o "$files/run.svg" -o "$files/run.html" -o "$files/run.csv" \
+  "$examples/largest.game"
 check '' --help
 check "$worked" /nonexistent.game
 if [ "$failed" -ne 0 ]; then exit 1; fi

@@ -14,9 +14,9 @@
 namespace {
 
 struct Option {
-    const char* name;
-    char letter;
-    bool takesArgument;
+    const char* name;    // the long option, without its dashes
+    char letter;         // the short option
+    bool takesArgument;  // the option needs a value
 };
 
 const Option kOptions[] = {{"exact", 'x', false}, {"wide", 'w', false}, {"iterations", 'n', true},
@@ -179,7 +179,9 @@ void printHelp() {
         "  -w, --wide            show every strategy and both estimates in the table\n",
         "  -n, --iterations=N    play N iterations (1 to 10000000) instead of asking\n",
         "  -o, --output=FILE     also write FILE, in the format its extension names:\n",
-        "                          .svg  a picture of the estimates and bounds\n",
+        "                          .svg   a picture of the estimates and bounds\n",
+        "                          .html  a page of the whole run, to print or hand in\n",
+        "                          .csv   every iteration as comma-separated values\n",
         "                        (may be given more than once)\n",
         "  -h, --help            display this help and exit\n",
         "  -V, --version         output version information and exit\n",

@@ -34,14 +34,6 @@ void printStrategy(const char* name, const char* letter, const Fraction* probabi
     printText(" ) ;");
 }
 
-// What the frequencies of play guarantee, in the game as entered: player
-// 1's frequencies win at least the smallest of player 2's sums over N,
-// player 2's lose at most the largest of player 1's.
-Fraction guaranteeOf(int64_t sum, int32_t iterations) {
-    return reducedFraction(ExactInteger(sum) - ExactInteger(game.negativeShift) * iterations,
-                           iterations);
-}
-
 }  // namespace
 
 // The numbers live on the stack for the time of the print (some 8 KiB):
@@ -61,15 +53,14 @@ void printExactSolution(float meanPrice) {
                   solution.saddleRow + 1, game.playerOneName, solution.saddleColumn + 1,
                   game.playerTwoName);
     }
-    writeNumber(guaranteeOf(game.lastSmallestB, iterations), &number);
+    writeNumber(playedBound(game.lastSmallestB, iterations), &number);
     printText("\n\n After %d iterations the frequencies of %s win at least %s = %s", iterations,
               game.playerOneName, number.fraction, number.decimals);
-    writeNumber(guaranteeOf(game.lastLargestA, iterations), &number);
+    writeNumber(playedBound(game.lastLargestA, iterations), &number);
     printText("\n and the frequencies of %s lose at most %s = %s ;", game.playerTwoName,
               number.fraction, number.decimals);
-    Fraction distance = fractionDifference(fractionOfFloat(meanPrice), solution.value);
-    distance.numerator = abs(distance.numerator);
-    formatFractionDecimals(distance, kDecimals, number.decimals, sizeof number.decimals);
+    formatFractionDecimals(distanceFromValue(meanPrice, solution.value), kDecimals, number.decimals,
+                           sizeof number.decimals);
     printText("\n the mean price lies %s from the value.", number.decimals);
     printText("\n");
 }

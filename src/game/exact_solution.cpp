@@ -228,3 +228,14 @@ void solveExactly(ExactSolution* solution) {
     runSimplex(&tableau);
     readSolution(&tableau, solution);
 }
+
+Fraction playedBound(int64_t sum, int32_t iterations) {
+    return reducedFraction(ExactInteger(sum) - ExactInteger(game.negativeShift) * iterations,
+                           iterations);
+}
+
+Fraction distanceFromValue(float meanPrice, const Fraction& value) {
+    Fraction distance = fractionDifference(fractionOfFloat(meanPrice), value);
+    distance.numerator = abs(distance.numerator);
+    return distance;
+}

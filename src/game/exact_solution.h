@@ -27,3 +27,13 @@ struct ExactSolution {
 // same game. Entries of magnitude above 20,000,000 are beyond the width
 // of the numbers (see exact_integer.h).
 void solveExactly(ExactSolution* solution);
+
+// What the frequencies of play guarantee after `iterations` iterations,
+// in the game as entered: `sum` is game.lastSmallestB (player 1's
+// frequencies win at least this) or game.lastLargestA (player 2's lose at
+// most this), the bound times the iterations in the normalised game.
+Fraction playedBound(int64_t sum, int32_t iterations);
+
+// How far the mean price (a float, in the game as entered) lies from the
+// value, exactly and never negative.
+Fraction distanceFromValue(float meanPrice, const Fraction& value);

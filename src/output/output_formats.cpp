@@ -1,11 +1,15 @@
 #include "output/output_formats.h"
 
+#include "output/csv_table.h"
+#include "output/html_report.h"
 #include "output/svg_picture.h"
 
 namespace {
 
 const OutputFormat kFormats[] = {
     {".svg", writeSvgPicture},
+    {".html", writeHtmlReport},
+    {".csv", writeCsvTable},
 };
 
 char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -72,39 +72,57 @@ void putFixed(double value, int decimals) {
 
 namespace {
 
-// The length of the UTF-8 sequence that starts at text (2 to 4 bytes, no
-// overlong form, no surrogate, nothing above U+10FFFF), or 0 when none
-// does.
-int utf8SequenceAt(const unsigned char* text) {
+// The length of the well-formed UTF-8 sequence at `c` that encodes a
+// printable character, 0 when there is none: a stray or cut byte, an
+// overlong form, a surrogate, a control code (C0, DEL or C1).
+int printableSequenceLength(const unsigned char* c) {
+    if (c[0] < 0x20 || c[0] == 0x7F) return 0;
+    if (c[0] < 0x80) return 1;
     int length = 0;
-    uint32_t code = 0;
-    if (text[0] >= 0xC2 && text[0] <= 0xDF) {
+    unsigned char low = 0x80;   // the second byte's range, narrowed for the
+    unsigned char high = 0xBF;  // leads that would allow overlong forms
+    if (c[0] == 0xC2) {
         length = 2;
-        code = text[0] & 0x1Fu;
-    } else if (text[0] >= 0xE0 && text[0] <= 0xEF) {
+        low = 0xA0;  // U+0080..U+009F are the C1 control codes
+    } else if (c[0] > 0xC2 && c[0] <= 0xDF) {
+        length = 2;
+    } else if (c[0] >= 0xE0 && c[0] <= 0xEF) {
         length = 3;
-        code = text[0] & 0x0Fu;
-    } else if (text[0] >= 0xF0 && text[0] <= 0xF4) {
+        if (c[0] == 0xE0) low = 0xA0;
+        if (c[0] == 0xED) high = 0x9F;  // no surrogates
+    } else if (c[0] >= 0xF0 && c[0] <= 0xF4) {
         length = 4;
-        code = text[0] & 0x07u;
+        if (c[0] == 0xF0) low = 0x90;
+        if (c[0] == 0xF4) high = 0x8F;
     } else {
         return 0;
     }
-    for (int i = 1; i < length; ++i) {
-        if ((text[i] & 0xC0u) != 0x80u) return 0;  // also stops at the terminating zero
-        code = (code << 6) | (text[i] & 0x3Fu);
+    if (c[1] < low || c[1] > high) return 0;
+    for (int n = 2; n < length; ++n) {
+        if (c[n] < 0x80 || c[n] > 0xBF) return 0;
     }
-    const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
     return length;
+}
+
+// A byte that starts no printable character: a byte of a Latin-1 name
+// (0xA0..0xFF) is that character, as such a terminal shows it; anything
+// else cannot be shown and is the replacement character.
+void putStrayByte(unsigned char byte) {
+    if (byte >= 0xA0) {
+        putText("&#");
+        putInteger(byte);
+        putText(";");
+    } else {
+        putText("&#xFFFD;");
+    }
 }
 
 }  // namespace
 
 void putEscapedXml(const char* text) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    for (int i = 0; bytes[i] != '\0'; ++i) {
-        switch (bytes[i]) {
+    const auto* c = reinterpret_cast<const unsigned char*>(text);
+    while (*c != '\0') {
+        switch (*c) {
             case '&':
                 putText("&amp;");
                 break;
@@ -120,21 +138,19 @@ void putEscapedXml(const char* text) {
             case '\'':
                 putText("&#39;");
                 break;
-            default:
-                if (bytes[i] < 0x80) {
-                    putBytes(text + i, 1);
-                } else if (const int length = utf8SequenceAt(bytes + i)) {
-                    putBytes(text + i, length);
-                    i += length - 1;
+            default: {
+                const int length = printableSequenceLength(c);
+                if (length == 0) {
+                    putStrayByte(*c);
+                    ++c;
                 } else {
-                    // A byte of a single-byte character set: taken as
-                    // Latin-1, so that the file stays well-formed UTF-8.
-                    putText("&#");
-                    putInteger(bytes[i]);
-                    putText(";");
+                    putBytes(reinterpret_cast<const char*>(c), length);
+                    c += length;
                 }
-                break;
+                continue;
+            }
         }
+        ++c;
     }
 }
 

@@ -27,9 +27,9 @@ void putFixed(double value, int decimals);
 
 // Text typed by the user (a name), as XML and HTML character data and
 // attribute values take it: & < > " ' as references, UTF-8 characters as
-// they are, and any other byte above 127 as the Latin-1 character of that
-// code, so the text is always well-formed UTF-8 (names are refused when
-// they hold control characters).
+// they are; a byte that is not part of one is the Latin-1 character of
+// that byte from 0xA0 up, and the replacement character U+FFFD below
+// (a control code, a stray byte), so the file stays well-formed UTF-8.
 void putEscapedXml(const char* text);
 
 // Where the text goes: set by the file mechanism around each writer.

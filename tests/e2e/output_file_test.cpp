@@ -73,7 +73,9 @@ TEST(OutputFile, WholeOrNotAtAll) {
         EXPECT_TRUE(exitedWith(run.status, c.status));
         EXPECT_EQ(folder.entries(), std::set<std::string>{"run.svg"});
         EXPECT_EQ(folder.content().rfind("<?xml", 0) == 0, c.written) << folder.content();
-        if (c.status == 'q') EXPECT_EQ(visible(run.output), visible(plain.output));
+        if (c.status == 'q') {
+            EXPECT_EQ(visible(run.output), visible(plain.output));
+        }
         EXPECT_EQ(run.errors, "");
     }
 }

@@ -9,11 +9,15 @@
 //               report shows the wide table; bit 4: the number of
 //               iterations is given as with -n, bits 5-6 tell which (1, 50,
 //               100 or 250); bit 7: every format of -o is written to a
-//               scratch folder
+//               scratch folder, and the CSV is read back against the
+//               iterations played again
 //   bytes 1-2   length L of the standard input part, little-endian (cut
 //               to what is there)
 //   next L      standard input
 //   the rest    the bytes the keyboard sends
+#include <unistd.h>
+
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -29,6 +33,7 @@
 #include "fuzz_platform.h"
 #include "game/exact_solution.h"
 #include "game/game_record.h"
+#include "game/iteration.h"
 #include "output/output_files.h"
 
 namespace {
@@ -41,7 +46,9 @@ bool writeFiles;          // the run writes the -o files
 
 // One file of each format in a scratch folder in memory (so that the
 // files' fsync costs nothing), replaced run after run.
-const char* const kScratchFiles[] = {"/dev/shm/br-fuzz-picture.svg"};
+const char* const kScratchFiles[] = {"/dev/shm/br-fuzz-picture.svg", "/dev/shm/br-fuzz-page.html",
+                                     "/dev/shm/br-fuzz-table.csv"};
+const char kScratchTable[] = "/dev/shm/br-fuzz-table.csv";
 
 void finding(const char* what) {
     fprintf(stderr, "fuzz: %s\n", what);
@@ -242,6 +249,60 @@ void checkExactSolution() {
     require(outside.empty(), outside.c_str());
 }
 
+// The fields of one CSV line as numbers, or none when a field is empty
+// or not a number.
+bool splitNumbers(const std::string& line, double* numbers, int capacity, int* count) {
+    *count = 0;
+    const char* at = line.c_str();
+    for (;;) {
+        char* end = nullptr;
+        const double number = strtod(at, &end);
+        if (end == at || *count == capacity) return false;
+        numbers[(*count)++] = number;
+        if (*end == '\0') return true;
+        if (*end != ',') return false;
+        at = end + 1;
+    }
+}
+
+// The CSV written by the run: a head line, then every iteration as the
+// method plays it again, with its estimates to six decimals.
+void checkCsvTable() {
+    FILE* file = fopen(kScratchTable, "rb");
+    if (file == nullptr) return;  // the run ended before the files were written
+    std::string text;
+    char chunk[4096];
+    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, got);
+    fclose(file);
+    const int32_t m = game.rowCount;
+    const int32_t n = game.columnCount;
+    PlayState played;
+    startPlay(&played, game.startStrategy);
+    size_t at = text.find("\r\n");
+    require(at != std::string::npos && text.compare(0, 4, "k,i,") == 0, "the CSV has no head");
+    double numbers[2 * kMaxStrategies + 6];
+    int count = 0;
+    for (int32_t k = 1; k <= game.iterationCount; ++k) {
+        const size_t end = text.find("\r\n", at + 2);
+        require(end != std::string::npos, "the CSV ends before iteration N");
+        const std::string line = text.substr(at + 2, end - at - 2);
+        at = end;
+        require(splitNumbers(line, numbers, 2 * kMaxStrategies + 6, &count) && count == m + n + 6,
+                "a CSV line is not the fields of an iteration");
+        playIteration(&played);
+        bool same = numbers[0] == k && numbers[1] == played.moveOne + 1 &&
+                    numbers[n + 2] == played.moveTwo + 1;
+        for (int32_t j = 0; j < n; ++j) same = same && numbers[2 + j] == played.sumsB[j];
+        for (int32_t i = 0; i < m; ++i) same = same && numbers[n + 3 + i] == played.sumsA[i];
+        require(same, "a CSV line differs from the iteration played");
+        require(fabs(numbers[m + n + 3] - lowerEstimate(played)) <= 5.0001e-7 &&
+                    fabs(numbers[m + n + 4] - upperEstimate(played)) <= 5.0001e-7 &&
+                    fabs(numbers[m + n + 5] - played.vStar) <= 5.0001e-7,
+                "a CSV estimate is not the iteration's to six decimals");
+    }
+    require(at + 2 == text.size(), "the CSV goes on after iteration N");
+}
+
 void enterAndPlay() {
     startConsole();
     if (writeFiles) {
@@ -257,6 +318,7 @@ void report() { endProgram(printResults(reportOptions)); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     memset(&game, 0, sizeof game);
+    unlink(kScratchTable);
     beginFuzzRun(surroundingsOf(data, size));
     if (runStage(enterAndPlay)) {
         // The report reuses iterationCount for the number of rows, so the
@@ -264,6 +326,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         checkRecord();
         checkExactSolution();
         if (runStage(report)) finding("the report returned without ending the program");
+        if (writeFiles) checkCsvTable();
     } else if (fuzzExitStatus() == 0) {
         finding("the dialogue ended before the game was played, with status 0");
     }

@@ -56,8 +56,8 @@ TEST(LongRun, TalliesBoundsAndReplayedRows) {
             for (int s = 0; s < kMaxStrategies; ++s) {
                 totalOne += game.tallyOne[s];
                 totalTwo += game.tallyTwo[s];
-                if (s >= game.rowCount) EXPECT_EQ(game.tallyOne[s], 0);
-                if (s >= game.columnCount) EXPECT_EQ(game.tallyTwo[s], 0);
+                EXPECT_TRUE(s < game.rowCount || game.tallyOne[s] == 0);
+                EXPECT_TRUE(s < game.columnCount || game.tallyTwo[s] == 0);
             }
             EXPECT_EQ(totalOne, c.iterations);
             EXPECT_EQ(totalTwo, c.iterations);

@@ -1,0 +1,450 @@
+// The page follows the order in which a student tells the exercise: the
+// game, what the method made of it, the picture, the table, and the exact
+// answer to compare with. Each part is a section under a heading of its
+// own, so that a screen reader can move between them, and every table is
+// a real one, so that it stays a table when pasted into a word processor.
+#include "output/html_report.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "console/text_format.h"
+#include "dialogue/fraction_text.h"
+#include "dialogue/mean_price.h"
+#include "game/exact_solution.h"
+#include "game/fraction.h"
+#include "game/game_record.h"
+#include "game/iteration.h"
+#include "output/output_text.h"
+#include "output/svg_picture.h"
+
+namespace {
+
+constexpr int kDecimals = 6;         // of every exact number and frequency shown
+constexpr int32_t kShortTable = 30;  // rows of the table of iterations that print below the rest
+
+// Screen first; for print, A4 portrait with the table's head on every page
+// and the picture kept whole. The print size of the table of iterations
+// is added after this, as the table's width asks (see putPrintTableSize).
+const char kStyle[] =
+    "body { max-width: 48rem; margin: 2rem auto; padding: 0 1rem; color: #1b1b1b;\n"
+    "  background: #fff; font: 1rem/1.5 Georgia, \"DejaVu Serif\", serif; }\n"
+    "h1, h2 { font-family: \"DejaVu Sans\", Arial, sans-serif; line-height: 1.25;\n"
+    "  break-after: avoid; page-break-after: avoid; }\n"
+    "h1 { font-size: 1.7rem; margin: 0 0 .3rem; }\n"
+    "h2 { font-size: 1.2rem; margin: 2rem 0 .6rem; padding-bottom: .2rem;\n"
+    "  border-bottom: 1px solid #bbb; }\n"
+    ".subtitle { margin: 0; color: #555; }\n"
+    "table { border-collapse: collapse; margin: .6rem 0;\n"
+    "  font: .9rem/1.3 \"DejaVu Sans\", Arial, sans-serif; font-variant-numeric: tabular-nums; }\n"
+    "th, td { padding: .25em .6em; text-align: right; vertical-align: top; }\n"
+    "thead th { background: #eef1f5; border-bottom: 2px solid #556; }\n"
+    "tbody th { background: #f6f7f9; }\n"
+    ".matrix td { border: 1px solid #c8ccd2; min-width: 2.5em; }\n"
+    ".matrix thead th[scope=colgroup] { text-align: center; }\n"
+    ".strategies td, .strategies tbody th { border-bottom: 1px solid #dde; }\n"
+    ".strategies td { overflow-wrap: anywhere; }\n"
+    ".decimal { color: #555; }\n"
+    "p { overflow-wrap: anywhere; }\n"
+    ".scroll { overflow-x: auto; }\n"
+    ".iterations { font-size: .85rem; }\n"
+    ".iterations th, .iterations td { padding: .1em .4em; }\n"
+    ".iterations tbody tr:nth-child(even) { background: #f4f6f8; }\n"
+    ".iterations .group { border-left: 1px solid #99a; }\n"
+    "figure { margin: 1rem 0; break-inside: avoid; page-break-inside: avoid; }\n"
+    "figure svg { display: block; max-width: 100%; height: auto; }\n"
+    "figcaption { font-size: .9rem; color: #444; margin-top: .4rem; }\n"
+    ".value { font-weight: bold; }\n"
+    "footer { margin-top: 2.5rem; padding-top: .4rem; border-top: 1px solid #bbb;\n"
+    "  font-size: .8rem; color: #666; }\n"
+    "@page { size: A4 portrait; margin: 15mm; }\n"
+    "@media print {\n"
+    "  body { max-width: none; margin: 0; padding: 0; font-size: 10.5pt; }\n"
+    "  .scroll { overflow: visible; }\n"
+    "  thead { display: table-header-group; }\n"
+    "  tr, .matrix, .strategies { break-inside: avoid; page-break-inside: avoid; }\n"
+    "  section.long { break-before: page; page-break-before: always; }\n";
+
+// The width of A4 between the margins, in points, and the type sizes the
+// table of iterations is printed in: as large as fits, never below the
+// smallest that still reads.
+constexpr double kPrintWidthPoints = 510.0;
+constexpr double kLargestTablePoints = 9.0;
+constexpr double kSmallestTablePoints = 4.5;
+// A digit of the table's sans-serif face is about 0.56 em wide, and a cell
+// adds 0.8 em of padding and rule.
+constexpr double kDigitEm = 0.56;
+constexpr double kCellEm = 0.8;
+
+void putName(const char* name) { putEscapedXml(name); }
+
+void putFraction(const Fraction& value) {
+    char text[kFractionTextCapacity];
+    formatFraction(value, text, sizeof text);
+    putText(text);
+}
+
+void putDecimals(const Fraction& value) {
+    char text[kFractionTextCapacity];
+    formatFractionDecimals(value, kDecimals, text, sizeof text);
+    putText(text);
+}
+
+// "10/3 = 3.333333", as the console's exact report writes a number.
+void putExactNumber(const Fraction& value) {
+    putFraction(value);
+    putText(" = ");
+    putDecimals(value);
+}
+
+int32_t largerCount() {
+    return game.rowCount > game.columnCount ? game.rowCount : game.columnCount;
+}
+
+// ---- The head of the page and its title ----
+
+int digitCount(int64_t value) {
+    char text[24];
+    formatInteger(value, text);
+    return static_cast<int>(std::strlen(text));
+}
+
+// The widest row of the table: the last one shown that was played, since
+// every sum only grows (the game is played with no negative entry).
+PlayState widestRow() {
+    const int32_t rows =
+        game.tableRows < game.iterationCount ? game.tableRows : game.iterationCount;
+    PlayState played;
+    startPlay(&played, game.startStrategy);
+    playUpTo(&played, rows);
+    return played;
+}
+
+// The table's print size: the whole table across the page. An estimate is
+// never wider than the largest entry with its two decimals; a column is
+// never narrower than its head of two or three characters.
+void putPrintTableSize() {
+    const PlayState widest = widestRow();
+    int32_t largestEntry = 0;
+    int characters = 0;
+    for (int32_t i = 0; i < game.rowCount; ++i) {
+        for (int32_t j = 0; j < game.columnCount; ++j) {
+            if (game.gm[i][j] > largestEntry) largestEntry = game.gm[i][j];
+        }
+        characters += digitCount(widest.sumsA[i] > 100 ? widest.sumsA[i] : 100);
+    }
+    for (int32_t j = 0; j < game.columnCount; ++j) {
+        characters += digitCount(widest.sumsB[j] > 100 ? widest.sumsB[j] : 100);
+    }
+    characters += digitCount(widest.k) + 2 * 2;  // k, and i and j with their heads
+    characters += 3 * (digitCount(largestEntry) + 3);
+    const int columns = game.rowCount + game.columnCount + 6;
+    double points = kPrintWidthPoints / (characters * kDigitEm + columns * kCellEm);
+    if (points > kLargestTablePoints) points = kLargestTablePoints;
+    if (points < kSmallestTablePoints) points = kSmallestTablePoints;
+    putText("  .iterations { font-size: ");
+    putFixed(points, 1);
+    putText("pt; }\n}\n");
+}
+
+void putTitleText() {
+    putName(game.playerOneName);
+    putText(" against ");
+    putName(game.playerTwoName);
+    putText(", solved by the Brown-Robinson method");
+}
+
+void putHead() {
+    putText("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n");
+    putText("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n");
+    putText("<meta name=\"generator\" content=\"brown-robinson " BR_VERSION "\">\n");
+    // An empty icon, so that a browser asks the server for none.
+    putText("<link rel=\"icon\" href=\"data:,\">\n<title>");
+    putTitleText();
+    putText("</title>\n<style>\n");
+    putText(kStyle);
+    putPrintTableSize();
+    putText("</style>\n</head>\n<body>\n");
+}
+
+void putTitle() {
+    putText("<header>\n<h1>");
+    putTitleText();
+    putFormatted(
+        "</h1>\n<p class=\"subtitle\">A %d by %d two-person zero-sum game, played by "
+        "alternating fictitious play for %d iterations.</p>\n</header>\n",
+        game.rowCount, game.columnCount, game.iterationCount);
+}
+
+// ---- The game as entered ----
+
+void putMatrix() {
+    putText("<table class=\"matrix\">\n<thead>\n<tr><th scope=\"col\" rowspan=\"2\">");
+    putName(game.playerOneName);
+    putFormatted("</th><th scope=\"colgroup\" colspan=\"%d\">", game.columnCount);
+    putName(game.playerTwoName);
+    putText("</th></tr>\n<tr>");
+    for (int32_t j = 1; j <= game.columnCount; ++j) putFormatted("<th scope=\"col\">%d</th>", j);
+    putText("</tr>\n</thead>\n<tbody>\n");
+    for (int32_t i = 0; i < game.rowCount; ++i) {
+        putFormatted("<tr><th scope=\"row\">%d</th>", i + 1);
+        for (int32_t j = 0; j < game.columnCount; ++j) {
+            putText("<td>");
+            putInteger(int64_t{game.gm[i][j]} - game.negativeShift);
+            putText("</td>");
+        }
+        putText("</tr>\n");
+    }
+    putText("</tbody>\n</table>\n");
+}
+
+void putShift() {
+    if (game.negativeShift == 0) return;
+    putFormatted(
+        "<p>Some entries are negative. The method plays the game with %d added to every "
+        "entry, so that none is negative: the table of iterations shows the sums of "
+        "that shifted game, and its V_, V^ and V* are %d more than in the game as "
+        "entered. The mean price and the exact solution are given in the game as "
+        "entered.</p>\n",
+        game.negativeShift, game.negativeShift);
+}
+
+void putGame() {
+    putText("<section>\n<h2>The game</h2>\n<p>");
+    putName(game.playerOneName);
+    putText(" chooses a row, ");
+    putName(game.playerTwoName);
+    putText(" a column; each entry is what ");
+    putName(game.playerOneName);
+    putText(" wins and ");
+    putName(game.playerTwoName);
+    putText(" loses.</p>\n");
+    putMatrix();
+    putShift();
+    putText("<p>");
+    putName(game.playerOneName);
+    putFormatted(" opens with strategy %d, ", game.startStrategy + 1);
+    putText(game.startChosen ? "as chosen."
+                             : "taken automatically: the row that holds the largest entry.");
+    putFormatted("</p>\n<p>Iterations played: N = %d.</p>\n</section>\n", game.iterationCount);
+}
+
+// ---- The results ----
+
+// One player's mixed strategy, as a column of a table of strategies.
+struct MixedStrategy {
+    const char* letter;     // "S'" for the played one, "X" or "Y" for an optimal one
+    const char* name;       // the player's
+    const int32_t* tally;   // how often each strategy was played; null for `share`
+    const Fraction* share;  // the probability of each strategy, when not a tally
+    int32_t count;          // the player's strategies
+};
+
+// "1/4 = 0.250000": the tally over N (as the console shows it) or the
+// fraction, and its decimals; an empty cell beyond the player's strategies.
+void putShareCell(const MixedStrategy& mixed, int32_t s) {
+    if (s >= mixed.count) {
+        putText("<td></td>");
+        return;
+    }
+    putText("<td>");
+    if (mixed.tally != nullptr) {
+        putFormatted("%d/%d", mixed.tally[s], game.iterationCount);
+    } else {
+        putFraction(mixed.share[s]);
+    }
+    putText(" <span class=\"decimal\">= ");
+    putDecimals(mixed.tally != nullptr ? reducedFraction(mixed.tally[s], game.iterationCount)
+                                       : mixed.share[s]);
+    putText("</span></td>");
+}
+
+// A row for each strategy, a column for each player: a column stays
+// readable however long its fractions grow.
+void putStrategyTable(const MixedStrategy& one, const MixedStrategy& two) {
+    putText("<table class=\"strategies\">\n<thead>\n<tr><th scope=\"col\">Strategy</th>");
+    for (const MixedStrategy* mixed : {&one, &two}) {
+        putFormatted("<th scope=\"col\">%s[", mixed->letter);
+        putName(mixed->name);
+        putText("]</th>");
+    }
+    putText("</tr>\n</thead>\n<tbody>\n");
+    for (int32_t s = 0; s < largerCount(); ++s) {
+        putFormatted("<tr><th scope=\"row\">%d</th>", s + 1);
+        putShareCell(one, s);
+        putShareCell(two, s);
+        putText("</tr>\n");
+    }
+    putText("</tbody>\n</table>\n");
+}
+
+void putResults(float price) {
+    putText("<section>\n<h2>Results</h2>\n");
+    putFormatted(
+        "<p>The mean price of the game: <span class=\"value\">%f</span>, as a whole "
+        "number <span class=\"value\">%d</span>.</p>\n",
+        static_cast<double>(price), roundedPrice(price));
+    putText(
+        "<p>The mixed strategies: how often each player played each strategy "
+        "in the N iterations.</p>\n");
+    putStrategyTable(
+        MixedStrategy{"S'", game.playerOneName, game.tallyOne, nullptr, game.rowCount},
+        MixedStrategy{"S'", game.playerTwoName, game.tallyTwo, nullptr, game.columnCount});
+    putText("</section>\n");
+}
+
+void putPicture() {
+    putText("<section>\n<h2>The run in a picture</h2>\n<figure>\n");
+    putSvgPicture();
+    putText(
+        "<figcaption>The upper estimate V^, the lower estimate V_ and the estimate V* after "
+        "each iteration k, with the mean price so far, the best bounds so far and the value "
+        "of the game; below, the gap between the bounds on logarithmic axes.</figcaption>\n"
+        "</figure>\n</section>\n");
+}
+
+// ---- The table of iterations ----
+
+void putHeadCell(const char* text, int32_t number, bool startsGroup) {
+    putText(startsGroup ? "<th scope=\"col\" class=\"group\">" : "<th scope=\"col\">");
+    putText(text);
+    if (number > 0) putInteger(number);
+    putText("</th>");
+}
+
+void putTableHead() {
+    putText("<div class=\"scroll\">\n<table class=\"iterations\">\n<thead>\n<tr>");
+    putHeadCell("k", 0, false);
+    putHeadCell("i", 0, false);
+    for (int32_t j = 1; j <= game.columnCount; ++j) putHeadCell("B", j, j == 1);
+    putHeadCell("j", 0, true);
+    for (int32_t i = 1; i <= game.rowCount; ++i) putHeadCell("A", i, i == 1);
+    putHeadCell("V_", 0, true);
+    putHeadCell("V^", 0, false);
+    putHeadCell("V*", 0, false);
+    putText("</tr>\n</thead>\n<tbody>\n");
+}
+
+void putNumberCell(int64_t value, bool startsGroup) {
+    putText(startsGroup ? "<td class=\"group\">" : "<td>");
+    putInteger(value);
+    putText("</td>");
+}
+
+void putEstimateCell(double value, bool startsGroup) {
+    putText(startsGroup ? "<td class=\"group\">" : "<td>");
+    putFixed(value, 2);
+    putText("</td>");
+}
+
+// Row k as the console's wide table shows it.
+void putTableRow(const PlayState& row) {
+    putText("<tr><th scope=\"row\">");
+    putInteger(row.k);
+    putText("</th>");
+    putNumberCell(row.moveOne + 1, false);
+    for (int32_t j = 0; j < game.columnCount; ++j) putNumberCell(row.sumsB[j], j == 0);
+    putNumberCell(row.moveTwo + 1, true);
+    for (int32_t i = 0; i < game.rowCount; ++i) putNumberCell(row.sumsA[i], i == 0);
+    putEstimateCell(lowerEstimate(row), true);
+    putEstimateCell(upperEstimate(row), false);
+    putEstimateCell(static_cast<double>(row.vStar), false);
+    putText("</tr>\n");
+}
+
+void putTableExplanation() {
+    putText("<p>In iteration k ");
+    putName(game.playerOneName);
+    putText(" plays strategy i, which adds its row to the sums B1, B2, ... of ");
+    putName(game.playerTwoName);
+    putText("; ");
+    putName(game.playerTwoName);
+    putText(
+        " answers with the strategy j of the smallest of them, which adds its column to the "
+        "sums A1, A2, ... of ");
+    putName(game.playerOneName);
+    putText(". V_ is the smallest B over k, V^ the largest A over k, and V* their midpoint.");
+    if (game.negativeShift != 0) {
+        putFormatted(" The numbers are those of the game with %d added to every entry.",
+                     game.negativeShift);
+    }
+    putText("</p>\n");
+}
+
+void putIterations() {
+    // A long table starts a page of its own rather than with one row
+    // at the foot of the page before.
+    putText(game.tableRows > kShortTable ? "<section class=\"long\">\n" : "<section>\n");
+    putText("<h2>Table of iterations</h2>\n");
+    if (game.tableRows <= 0) {
+        putText("<p>No rows of the table were asked for.</p>\n</section>\n");
+        return;
+    }
+    putTableExplanation();
+    putFormatted("<p>The first %d rows of the %d iterations.</p>\n", game.tableRows,
+                 game.iterationCount);
+    putTableHead();
+    PlayState played;
+    startPlay(&played, game.startStrategy);
+    for (int32_t k = 1; k <= game.tableRows; ++k) putTableRow(tableRow(&played, k));
+    putText("</tbody>\n</table>\n</div>\n</section>\n");
+}
+
+// ---- The exact solution ----
+
+void putPlayedBounds() {
+    putFormatted("<p>After %d iterations the frequencies of ", game.iterationCount);
+    putName(game.playerOneName);
+    putText(" win at least ");
+    putExactNumber(playedBound(game.lastSmallestB, game.iterationCount));
+    putText(" and the frequencies of ");
+    putName(game.playerTwoName);
+    putText(" lose at most ");
+    putExactNumber(playedBound(game.lastLargestA, game.iterationCount));
+    putText("; the value lies between these bounds.</p>\n");
+}
+
+void putSaddlePoint(const ExactSolution& solution) {
+    if (!solution.hasSaddlePoint) return;
+    putFormatted("<p>The game has a saddle point: strategy %d of ", solution.saddleRow + 1);
+    putName(game.playerOneName);
+    putFormatted(" against strategy %d of ", solution.saddleColumn + 1);
+    putName(game.playerTwoName);
+    putText(".</p>\n");
+}
+
+// The solution lives on the stack for the time of the page (some 8 KiB),
+// as in the console's exact report.
+void putExactSolution(float price) {
+    ExactSolution solution;
+    solveExactly(&solution);
+    putText(
+        "<section>\n<h2>Exact solution</h2>\n<p>The value of the game: "
+        "<span class=\"value\">");
+    putExactNumber(solution.value);
+    putText("</span>.</p>\n<p>An optimal mixed strategy for each player:</p>\n");
+    putStrategyTable(
+        MixedStrategy{"X", game.playerOneName, nullptr, solution.playerOne, game.rowCount},
+        MixedStrategy{"Y", game.playerTwoName, nullptr, solution.playerTwo, game.columnCount});
+    putSaddlePoint(solution);
+    putPlayedBounds();
+    putText("<p>The mean price lies ");
+    putDecimals(distanceFromValue(price, solution.value));
+    putText(" from the value.</p>\n</section>\n");
+}
+
+}  // namespace
+
+void writeHtmlReport() {
+    const float price = meanPrice();
+    putHead();
+    putTitle();
+    putText("<main>\n");
+    putGame();
+    putResults(price);
+    putPicture();
+    putIterations();
+    putExactSolution(price);
+    putText("</main>\n<footer>Written by brown-robinson " BR_VERSION ".</footer>\n");
+    putText("</body>\n</html>\n");
+}
