@@ -1,5 +1,5 @@
 // Files written whole or not at all, on POSIX: open(O_EXCL) beside the
-// target, write, fsync, rename. The temporary names live in static
+// target, write, close, rename. The temporary names live in static
 // storage, so that a signal handler can remove them with unlink alone.
 #include <cerrno>
 #include <csignal>
@@ -92,14 +92,13 @@ bool writeAtomicFile(int file, const char* bytes, int length) {
 
 bool commitAtomicFile(int file) {
     AtomicFile* f = &files[file];
-    // fsync first: a rename that reaches the disk before the data would
-    // leave an empty file in the target's place after a crash.
-    bool done = fsync(f->fd) == 0;
-    int problem = errno;
-    if (close(f->fd) != 0 && done) {
-        done = false;
-        problem = errno;
-    }
+    // No fsync: it would cost a run more than everything else it does
+    // (some ten milliseconds a file on a disk), and what is guarded against
+    // here is a run that fails or ends early, not the machine losing power.
+    // Where that matters, file systems such as ext4 write the data of a
+    // file renamed over another before the rename.
+    bool done = close(f->fd) == 0;
+    int problem = done ? 0 : errno;
     f->fd = -1;
     if (done && rename(f->temporary, f->target) != 0) {
         done = false;

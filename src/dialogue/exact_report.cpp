@@ -36,13 +36,10 @@ void printStrategy(const char* name, const char* letter, const Fraction* probabi
 
 }  // namespace
 
-// The numbers live on the stack for the time of the print (some 8 KiB):
-// as static objects they would be set up at every start of the program.
 void printExactSolution(float meanPrice) {
     const int32_t iterations = game.iterationCount;
-    ExactSolution solution;
+    const ExactSolution& solution = solutionOfGame();
     NumberText number;
-    solveExactly(&solution);
     printText("\n\n ===== E X A C T   S O L U T I O N ====");
     writeNumber(solution.value, &number);
     printText("\n\n The value of the game is: %s = %s", number.fraction, number.decimals);

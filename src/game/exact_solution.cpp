@@ -239,3 +239,14 @@ Fraction distanceFromValue(float meanPrice, const Fraction& value) {
     distance.numerator = abs(distance.numerator);
     return distance;
 }
+
+// A static kept inside the function: set up when first asked for, not at
+// every start of the program.
+const ExactSolution& solutionOfGame() {
+    static ExactSolution solution;
+    if (!game.exactSolved) {
+        solveExactly(&solution);
+        game.exactSolved = true;
+    }
+    return solution;
+}

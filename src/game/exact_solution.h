@@ -37,3 +37,8 @@ Fraction playedBound(int64_t sum, int32_t iterations);
 // How far the mean price (a float, in the game as entered) lies from the
 // value, exactly and never negative.
 Fraction distanceFromValue(float meanPrice, const Fraction& value);
+
+// The exact solution of the game in `game`, worked out by solveExactly the
+// first time it is asked for (game.exactSolved tells) and kept for the
+// report, the page and the picture, which all show it.
+const ExactSolution& solutionOfGame();

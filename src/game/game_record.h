@@ -35,6 +35,7 @@ struct GameRecord {
     double estimateSum;                // the N estimates added up in order, in double precision
     int64_t lastSmallestB;             // after iteration N: N times the lower estimate
     int64_t lastLargestA;              // after iteration N: N times the upper estimate
+    bool exactSolved;                  // the exact solution of this game has been worked out
 };
 
 // Zero at start (static storage): every number 0, both names empty.

@@ -413,11 +413,8 @@ void putSaddlePoint(const ExactSolution& solution) {
     putText(".</p>\n");
 }
 
-// The solution lives on the stack for the time of the page (some 8 KiB),
-// as in the console's exact report.
 void putExactSolution(float price) {
-    ExactSolution solution;
-    solveExactly(&solution);
+    const ExactSolution& solution = solutionOfGame();
     putText(
         "<section>\n<h2>Exact solution</h2>\n<p>The value of the game: "
         "<span class=\"value\">");

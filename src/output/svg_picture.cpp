@@ -560,15 +560,10 @@ void formatValue(const Fraction& value, char* text, int capacity) {
 }  // namespace
 
 void putSvgPicture() {
-    // The exact solution's numbers live on the stack for the time of the
-    // solve, as in the exact report.
     char valueText[64];
-    {
-        ExactSolution solution;
-        solveExactly(&solution);
-        picture.value = fractionToDouble(solution.value);
-        formatValue(solution.value, valueText, sizeof valueText);
-    }
+    const ExactSolution& solution = solutionOfGame();
+    picture.value = fractionToDouble(solution.value);
+    formatValue(solution.value, valueText, sizeof valueText);
     picture.n = game.iterationCount;
     picture.logarithmic = picture.n > kMaxIterations;
     picture.reduced = columnsAreReduced(picture.n, kPlotWidth);
