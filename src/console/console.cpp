@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "console/game_file.h"
+#include "console/nfg_file.h"
+#include "console/nfg_game_file.h"
 #include "console/platform.h"
 #include "console/text_format.h"
 #include "console/text_input.h"
@@ -100,6 +102,13 @@ bool useGameFile(const char* path) {
     }
     answers.length = got;
     answers.next = 0;
+    if (startsAsNfg(answers.buffer, got)) {
+        // A Gambit game file gives its answers whole: nothing more is read from it.
+        const int length = answersOfNfgFile(path, gameFile, answers.buffer, got);
+        gameFile = -1;
+        answers.length = length < 0 ? 0 : length;
+        return length >= 0;
+    }
     return true;
 }
 

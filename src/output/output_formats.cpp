@@ -1,11 +1,15 @@
 #include "output/output_formats.h"
 
+#include "output/answers_game.h"
+#include "output/nfg_game.h"
 #include "output/svg_picture.h"
 
 namespace {
 
 const OutputFormat kFormats[] = {
     {".svg", writeSvgPicture},
+    {".nfg", writeNfgGame},
+    {".game", writeAnswersGame},
 };
 
 char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
