@@ -62,6 +62,7 @@ struct Cell {
 struct Reading {
     Scanner scanner;       // where the reading stands
     Token token;           // the token looked at and not yet taken
+    int takenLine;         // the line of the token taken before it
     NfgProblem* problem;   // filled when the file is refused
     int rowCount;          // m, once the strategies are read
     int columnCount;       // n
@@ -152,26 +153,36 @@ bool checkStringsAndBraces(const char* bytes, int length, NfgProblem* problem) {
     return true;
 }
 
-void advance(Reading* r) { r->token = scanToken(&r->scanner); }
+void advance(Reading* r) {
+    r->takenLine = r->token.line;
+    r->token = scanToken(&r->scanner);
+}
 
-// The token as a message shows it: quoted and cut short, its control
-// bytes as '?', so that a hostile file cannot send the terminal codes.
+// Where a problem found at the current token is: at the end of the file,
+// the line of the last token rather than of the blank lines after it.
+int lineOfToken(const Reading* r) { return r->token.kind == kEnd ? r->takenLine : r->token.line; }
+
+const char* plural(int count) { return count == 1 ? "" : "s"; }
+
+// The token as a message shows it: quoted and cut short, every byte but
+// printable ASCII as '?', so that a hostile file sends the terminal no
+// codes.
 const char* describe(const Token* t, char* out, int capacity) {
     switch (t->kind) {
         case kEnd:
             return "the end of the file";
         case kString:
+        case kOpenString:
             return "a string in quotes";
         default:
             break;
     }
-    int length = t->length < capacity - 6 ? t->length : capacity - 6;
-    while (length > 0 && length < t->length && (t->text[length] & 0xC0) == 0x80) --length;
+    const int length = t->length < capacity - 6 ? t->length : capacity - 6;
     int at = 0;
     out[at++] = '\'';
     for (int i = 0; i < length; ++i) {
         const unsigned char c = static_cast<unsigned char>(t->text[i]);
-        out[at++] = c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
+        out[at++] = c < 0x20 || c >= 0x7F ? '?' : static_cast<char>(c);
     }
     if (length < t->length) {
         for (const char* dots = "..."; *dots != '\0'; ++dots) out[at++] = *dots;
@@ -183,7 +194,7 @@ const char* describe(const Token* t, char* out, int capacity) {
 
 bool failFound(Reading* r, const char* expected) {
     char shown[40];
-    return fail(r->problem, r->token.line, "expected %s, found %s", expected,
+    return fail(r->problem, lineOfToken(r), "expected %s, found %s", expected,
                 describe(&r->token, shown, sizeof shown));
 }
 
@@ -214,16 +225,18 @@ bool makeRational(bool negative, int64_t numerator, int64_t denominator, Rationa
 
 enum NumberStatus { kNumberRead, kNotANumber, kNumberTooLarge };
 
-// Decimal digits from text[*at] on, as a whole number (0 for none);
-// false when there are more of them than kLargestDigits holds.
+// Decimal digits from text[*at] on, as a whole number (0 for none), all
+// of them taken; false when there are more of them than kLargestDigits
+// holds.
 bool readDigits(const char* text, int length, int* at, int64_t* value, int* count) {
     *value = 0;
     *count = 0;
+    bool fits = true;
     for (; *at < length && isDigit(text[*at]); ++*at, ++*count) {
-        if (*value > kLargestDigits) return false;
-        *value = *value * 10 + (text[*at] - '0');
+        if (*value > kLargestDigits) fits = false;
+        if (fits) *value = *value * 10 + (text[*at] - '0');
     }
-    return true;
+    return fits;
 }
 
 // A decimal with its point and exponent both optional ("3", "-1.000000",
@@ -360,17 +373,17 @@ bool readHeader(Reading* r) {
         return failFound(r, "NFG, as a Gambit strategic game file begins");
     }
     advance(r);
-    const Token version = r->token;
-    advance(r);
-    const Token numbers = r->token;
-    advance(r);
-    if (!isWord(&version, "1") || !(isWord(&numbers, "R") || isWord(&numbers, "D"))) {
-        char shown[40];
-        char shownToo[40];
-        return fail(r->problem, version.line,
-                    "unknown version NFG %s %s: the program reads NFG 1 R and NFG 1 D",
-                    describe(&version, shown, sizeof shown),
-                    describe(&numbers, shownToo, sizeof shownToo));
+    const char* const kVersion[] = {"1", "R"};
+    for (const char* expected : kVersion) {
+        const Token t = r->token;
+        if (t.kind != kNumber && t.kind != kWord) return failFound(r, "the version, 1 R");
+        if (!isWord(&t, expected) && !(expected[0] == 'R' && isWord(&t, "D"))) {
+            char shown[40];
+            return fail(r->problem, t.line,
+                        "unknown version %s: the program reads NFG 1 R and NFG 1 D",
+                        describe(&t, shown, sizeof shown));
+        }
+        advance(r);
     }
     if (r->token.kind != kString) return failFound(r, "the game's title in quotes");
     advance(r);
@@ -424,8 +437,8 @@ bool readPlayers(Reading* r, TypedGame* game) {
     }
     advance(r);
     if (count != kPlayers) {
-        return fail(r->problem, line, "the game has %d players: the program solves games of two",
-                    count);
+        return fail(r->problem, line, "the game has %d player%s: the program solves games of two",
+                    count, plural(count));
     }
     return true;
 }
@@ -443,8 +456,8 @@ bool checkStrategyCount(Reading* r, int line, int player, int64_t count) {
 
 bool checkListedPlayers(Reading* r, int line, int players) {
     if (players == kPlayers) return true;
-    return fail(r->problem, line, "strategies are given for %d players, not for the 2 players",
-                players);
+    return fail(r->problem, line, "the list of strategies is for %d player%s, not for the game's 2",
+                players, plural(players));
 }
 
 // { m n }
@@ -500,7 +513,7 @@ bool checkNothingAfter(Reading* r, const char* what, int needed) {
 }
 
 bool failTooFew(Reading* r, const char* what, int read, int needed) {
-    return fail(r->problem, r->token.line, "too few %s: %d of the %d the game needs", what, read,
+    return fail(r->problem, lineOfToken(r), "too few %s: %d of the %d the game needs", what, read,
                 needed);
 }
 
