@@ -699,6 +699,7 @@ bool readNfgText(const char* bytes, int length, TypedGame* game, NfgProblem* pro
     Reading r = {};
     r.scanner = Scanner{bytes, length, 0, 1};
     r.problem = problem;
+    r.token.line = 1;  // an empty file ends on its first line
     advance(&r);
     if (!readHeader(&r) || !readPlayers(&r, game) || !readStrategies(&r)) return false;
     if (r.token.kind == kString) advance(&r);  // the comment

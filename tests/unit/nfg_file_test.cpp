@@ -129,6 +129,7 @@ TEST(NfgFile, RefusedFilesSayWhereAndWhy) {
          "unknown version '2': the program reads NFG 1 R and NFG 1 D"},
         {"NFG 1\nQ \"t\"", 2, "unknown version 'Q': the program reads NFG 1 R and NFG 1 D"},
         {"NFG", 1, "expected the version, 1 R, found the end of the file"},
+        {"", 1, "expected NFG, as a Gambit strategic game file begins, found the end of the file"},
         {"NFG 1 R { \"A\" \"B\" }", 1, "expected the game's title in quotes, found '{'"},
         {"EFG 2 R \"t\"", 1, "expected NFG, as a Gambit strategic game file begins, found 'EFG'"},
         {"NFG 1 R \"t\" { \"A\" \"B\" \"C\" } { 2 2 2 }", 1,
