@@ -23,14 +23,14 @@ constexpr int kPlayers = 2;
 constexpr int kDeepestBrace = 2;  // { { "label" } } and { { "outcome" 1 2 } }
 
 enum TokenKind {
-    kEnd,     // the end of the file
-    kOpen,    // {
-    kClose,   // }
-    kComma,   // , between the payoffs of an outcome
-    kString,  // "text", \" and \\ standing for " and \ inside
+    kEnd,         // the end of the file
+    kOpen,        // {
+    kClose,       // }
+    kComma,       // , between the payoffs of an outcome
+    kString,      // "text", \" and \\ standing for " and \ inside
     kOpenString,  // a string that runs to the end of the file
-    kNumber,  // begins with a digit, a sign or a point
-    kWord,    // any other run of bytes up to a blank, brace, quote or comma
+    kNumber,      // begins with a digit, a sign or a point
+    kWord,        // any other run of bytes up to a blank, brace, quote or comma
 };
 
 struct Token {
@@ -60,12 +60,12 @@ struct Cell {
 };
 
 struct Reading {
-    Scanner scanner;       // where the reading stands
-    Token token;           // the token looked at and not yet taken
-    int takenLine;         // the line of the token taken before it
-    NfgProblem* problem;   // filled when the file is refused
-    int rowCount;          // m, once the strategies are read
-    int columnCount;       // n
+    Scanner scanner;                             // where the reading stands
+    Token token;                                 // the token looked at and not yet taken
+    int takenLine;                               // the line of the token taken before it
+    NfgProblem* problem;                         // filled when the file is refused
+    int rowCount;                                // m, once the strategies are read
+    int columnCount;                             // n
     Cell cells[kMaxStrategies][kMaxStrategies];  // [player 1's strategy][player 2's]
 };
 
@@ -215,7 +215,8 @@ int64_t greatestCommonDivisor(int64_t a, int64_t b) {
 // numerator / denominator, reduced and with a positive denominator; false
 // when either is beyond what the program reads exactly.
 bool makeRational(bool negative, int64_t numerator, int64_t denominator, Rational* out) {
-    const int64_t divisor = numerator == 0 ? denominator : greatestCommonDivisor(numerator, denominator);
+    const int64_t divisor =
+        numerator == 0 ? denominator : greatestCommonDivisor(numerator, denominator);
     numerator /= divisor;
     denominator /= divisor;
     if (numerator > kLargestNumerator || denominator > kLargestDenominator) return false;
@@ -544,8 +545,10 @@ bool readOutcome(Reading* r, int number, Rational payoffs[kPlayers]) {
     }
     advance(r);
     if (count != kPlayers) {
-        return fail(r->problem, line, "outcome %d has %d payoffs: it needs one for each of the 2 "
-                    "players", number, count);
+        return fail(r->problem, line,
+                    "outcome %d has %d payoffs: it needs one for each of the 2 "
+                    "players",
+                    number, count);
     }
     return true;
 }
@@ -636,9 +639,9 @@ Rational sumOf(const Cell* cell) {
     const Rational second = cell->payoffs[1];
     const int64_t numerator = cell->payoffs[0].numerator * second.denominator + second.numerator;
     const int64_t divisor =
-        numerator == 0 ? second.denominator
-                       : greatestCommonDivisor(numerator < 0 ? -numerator : numerator,
-                                               second.denominator);
+        numerator == 0
+            ? second.denominator
+            : greatestCommonDivisor(numerator < 0 ? -numerator : numerator, second.denominator);
     return Rational{numerator / divisor, second.denominator / divisor};
 }
 
@@ -654,7 +657,8 @@ bool checkConstantSum(Reading* r) {
     int sharedBy = 0;
     for (int t = 0; t < cells; ++t) {
         int same = 0;
-        for (int u = 0; u < cells; ++u) same += sameRational(sumOf(cellAt(r, t)), sumOf(cellAt(r, u)));
+        for (int u = 0; u < cells; ++u)
+            same += sameRational(sumOf(cellAt(r, t)), sumOf(cellAt(r, u)));
         if (same > sharedBy) {
             sharedBy = same;
             mostShared = t;

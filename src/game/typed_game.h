@@ -8,10 +8,10 @@
 #include "game/game_record.h"
 
 struct TypedGame {
-    char playerOneName[kNameCapacity];  // one word of at most 11 bytes
-    char playerTwoName[kNameCapacity];  // one word of at most 11 bytes
-    int32_t rowCount;                   // m, 1..10
-    int32_t columnCount;                // n, 1..10
+    char playerOneName[kNameCapacity];                // one word of at most 11 bytes
+    char playerTwoName[kNameCapacity];                // one word of at most 11 bytes
+    int32_t rowCount;                                 // m, 1..10
+    int32_t columnCount;                              // n, 1..10
     int32_t entries[kMaxStrategies][kMaxStrategies];  // player 1's payoffs as typed, not shifted
 };
 

@@ -39,8 +39,8 @@ TEST(GambitFile, SavedGamesPlayAsTheGameTyped) {
     const std::string nfg = std::string(folder) + "/typed.nfg";
     const std::string game = std::string(folder) + "/typed.GAME";
     const std::string typedGame = "Ann \"Bo\"\n2 3\n-5 0 7\n10000000 -10000000 3\n";
-    const DetachedRun saving =
-        runWithoutConsole(typedGame + kFinish, kTimeoutMs, nullptr, {"-o", nfg, "--output=" + game});
+    const DetachedRun saving = runWithoutConsole(typedGame + kFinish, kTimeoutMs, nullptr,
+                                                 {"-o", nfg, "--output=" + game});
     ASSERT_TRUE(saving.finished);
     EXPECT_TRUE(exitedWith(saving.status, 'q'));
     expectRunOfTypedGame(nfg, typedGame);

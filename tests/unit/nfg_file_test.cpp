@@ -1,9 +1,8 @@
 // Gambit's strategic game files read, refused and written, and the game
 // file of -o: what is written reads back, through the dialogue, to the
 // game that was typed.
-#include <unistd.h>
-
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -279,11 +278,13 @@ std::string writtenFile(const std::string& path, void (*write)()) {
 // time the dialogue enters the game that was typed.
 TEST(NfgFile, SavedGamesReadBackToTheGameTyped) {
     // In memory where there is such a folder: each file is synced to disk.
-    std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    folder += "/brown-robinson-nfg-XXXXXX";
-    ASSERT_NE(mkdtemp(&folder[0]), nullptr);
-    const std::string nfgPath = folder + "/saved.nfg";
-    const std::string gamePath = folder + "/saved.game";
+    namespace fs = std::filesystem;
+    const fs::path base =
+        fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    const fs::path folder = base / ("brown-robinson-nfg-" + std::to_string(std::random_device()()));
+    ASSERT_TRUE(fs::create_directory(folder));
+    const std::string nfgPath = (folder / "saved.nfg").string();
+    const std::string gamePath = (folder / "saved.game").string();
     std::mt19937 random(21);
     for (int round = 0; round < 200; ++round) {
         const TypedGame typed = randomGame(random);
@@ -304,9 +305,7 @@ TEST(NfgFile, SavedGamesReadBackToTheGameTyped) {
         expectSameGame(typed, fromNfg);
         if (HasFailure()) break;
     }
-    unlink(nfgPath.c_str());
-    unlink(gamePath.c_str());
-    rmdir(folder.c_str());
+    fs::remove_all(folder);
 }
 
 }  // namespace
