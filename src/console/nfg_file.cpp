@@ -6,7 +6,6 @@
 
 #include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include "console/text_format.h"
@@ -124,7 +123,7 @@ bool fail(NfgProblem* problem, int line, const char* format, ...) {
     problem->line = line;
     va_list args;
     va_start(args, format);
-    vsnprintf(problem->message, sizeof problem->message, format, args);
+    formatText(problem->message, sizeof problem->message, format, args);
     va_end(args);
     return false;
 }
