@@ -590,7 +590,7 @@ bool readOutcomeVersion(Reading* r) {
     advance(&again);
     for (int outcome = 1; outcome <= outcomes; ++outcome) {
         const int line = again.token.line;
-        readOutcome(&again, outcome, payoffs);
+        readOutcome(&again, outcome, payoffs);  // read once already, without a fault
         for (int t = 0; t < needed; ++t) {
             if (numbers[t] == outcome) *cellAt(r, t) = Cell{{payoffs[0], payoffs[1]}, line};
         }
