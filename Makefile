@@ -70,16 +70,22 @@ test-browser: $(RELEASE)/brown-robinson
 	timeout 300 /usr/bin/python3 tests/browser/report_test.py $(RELEASE)/brown-robinson examples
 
 # Fuzzes whole program runs with libFuzzer (clang) for FUZZ_SECONDS on a
-# copy of the seed corpus; any crash, sanitizer report, hang or broken
+# copy of the seed corpus, then the reader of .nfg files for a quarter of
+# that on its own corpus; any crash, sanitizer report, hang or broken
 # record fails. What it finds is left in $(FUZZ)/findings/.
 fuzz:
 	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
-	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_program
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_program fuzz_nfg
 	mkdir -p $(FUZZ)/corpus $(FUZZ)/findings
 	cp tests/fuzz/corpus/* $(FUZZ)/corpus/
 	cp tests/fuzz/regressions/* $(FUZZ)/corpus/ 2>/dev/null || true
 	$(FUZZ)/fuzz_program -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=8192 \
 	  -dict=tests/fuzz/program.dict -print_final_stats=1 -artifact_prefix=$(FUZZ)/findings/ $(FUZZ)/corpus
+	mkdir -p $(FUZZ)/corpus_nfg
+	cp tests/fuzz/corpus_nfg/* $(FUZZ)/corpus_nfg/
+	cp tests/fuzz/regressions_nfg/* $(FUZZ)/corpus_nfg/ 2>/dev/null || true
+	$(FUZZ)/fuzz_nfg -max_total_time=$$(( $(FUZZ_SECONDS) / 4 + 1 )) -timeout=10 -max_len=8192 \
+	  -dict=tests/fuzz/nfg.dict -print_final_stats=1 -artifact_prefix=$(FUZZ)/findings/ $(FUZZ)/corpus_nfg
 
 # The Windows program, cross-built with mingw-w64: one static .exe.
 windows:

@@ -31,7 +31,8 @@ check 'Y\n1\n99\n99\nq' --exact --wide "$examples/largest.game"
 # A long run that writes every format of -o (a million iterations: under
 # valgrind ten million would take minutes, and nothing changes with N).
 check 'Y\n1\n150\nq' -x -w -n 1000000 -o "$files/run.svg" -o "$files/run.html" -o "$files/run.csv" \
-  "$examples/largest.game"
+  -o "$files/run.nfg" -o "$files/run.game" "$examples/largest.game"
+check 'Y\n1\n4\n4\nq' "$examples/audience.nfg"
 check '' --help
 check "$worked" /nonexistent.game
 if [ "$failed" -ne 0 ]; then exit 1; fi

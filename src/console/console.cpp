@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "console/game_file.h"
+#include "console/nfg_file.h"
+#include "console/nfg_game_file.h"
 #include "console/platform.h"
 #include "console/text_format.h"
 #include "console/text_input.h"
@@ -158,6 +160,16 @@ bool useGameFile(const char* path) {
     answers.length = got;
     answers.next = 0;
     answers.tapped = 0;
+    if (startsAsNfg(answers.buffer, got)) {
+        // A Gambit game file gives its answers whole: nothing more is read
+        // from it, and they are shown as a game file's answers are.
+        const int length =
+            answersOfNfgFile(path, gameFile, answers.buffer, got, platformHighCodeEcho());
+        gameFile = -1;
+        answers.length = length < 0 ? 0 : length;
+        if (length > 0) takeFromFile(answers.buffer, length);
+        return length >= 0;
+    }
     return true;
 }
 

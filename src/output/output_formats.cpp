@@ -2,6 +2,8 @@
 
 #include "output/csv_table.h"
 #include "output/html_report.h"
+#include "output/answers_game.h"
+#include "output/nfg_game.h"
 #include "output/svg_picture.h"
 
 namespace {
@@ -10,6 +12,8 @@ const OutputFormat kFormats[] = {
     {".svg", writeSvgPicture},
     {".html", writeHtmlReport},
     {".csv", writeCsvTable},
+    {".nfg", writeNfgGame},
+    {".game", writeAnswersGame},
 };
 
 char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

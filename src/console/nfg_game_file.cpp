@@ -1,0 +1,66 @@
+#include "console/nfg_game_file.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "console/console.h"
+#include "console/game_answers.h"
+#include "console/game_file.h"
+#include "console/nfg_file.h"
+#include "console/text_input.h"
+
+static_assert(kGameAnswersCapacity <= kTextInputCapacity, "the answers fit in the input's buffer");
+
+namespace {
+
+// The whole file, and one byte more to tell a file that is too large.
+char fileBytes[kNfgFileCapacity + 1];
+
+// The file's bytes from `got` on into fileBytes; their total, or -1 with
+// errno set.
+int readRest(int file, int got) {
+    while (got <= kNfgFileCapacity) {
+        const int more = readGameFile(file, fileBytes + got, kNfgFileCapacity + 1 - got);
+        if (more < 0) return -1;
+        if (more == 0) break;
+        got += more;
+    }
+    return got;
+}
+
+}  // namespace
+
+int answersOfNfgFile(const char* path, int file, char* text, int got, HighCodeEcho highCodes) {
+    std::memcpy(fileBytes, text, got);
+    const int length = readRest(file, got);
+    const int problem = errno;
+    closeGameFile(file);
+    if (length < 0) {
+        printError("brown-robinson: cannot read '%s': %s\n", path, std::strerror(problem));
+        return -1;
+    }
+    if (length > kNfgFileCapacity) {
+        printError("brown-robinson: %s: larger than %d bytes: not a game this program solves\n",
+                   path, kNfgFileCapacity);
+        return -1;
+    }
+    static TypedGame game;
+    NfgProblem wrong;
+    if (!readNfgText(fileBytes, length, &game, &wrong)) {
+        printError("brown-robinson: %s:%d: %s\n", path, wrong.line, wrong.message);
+        return -1;
+    }
+    const char* const names[] = {game.playerOneName, game.playerTwoName};
+    for (int player = 0; player < 2; ++player) {
+        if (holdsControlCode(names[player], static_cast<int>(std::strlen(names[player])),
+                             highCodes)) {
+            printError("brown-robinson: %s: player %d's name holds a control character\n", path,
+                       player + 1);
+            return -1;
+        }
+    }
+    static char answers[kGameAnswersCapacity];
+    const int answersLength = formatGameAnswers(&game, answers);
+    std::memcpy(text, answers, answersLength);
+    return answersLength;
+}
