@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "console/text_buffer.h"
+
 namespace {
 
 // The largest double has 309 integer digits; one more leaves room for a
@@ -37,25 +39,6 @@ struct DecimalDigits {
     int first;
     int last;
 };
-
-struct TextOut {
-    char* text;
-    int capacity;
-    int length;
-};
-
-void emitChar(TextOut* out, char c) {
-    if (out->length + 1 < out->capacity) {
-        out->text[out->length] = c;
-        ++out->length;
-    }
-}
-
-void emitText(TextOut* out, const char* text) {
-    for (const char* c = text; *c != '\0'; ++c) emitChar(out, *c);
-}
-
-bool outputFull(const TextOut* out) { return out->length + 1 >= out->capacity; }
 
 // Puts a non-negative integer into the digits so that its last digit is
 // the units digit.
@@ -157,19 +140,19 @@ int decimalDigit(const DecimalDigits* d, int n) {
     return n <= kFractionDigits ? d->digit[kUnitsIndex + n] : 0;
 }
 
-void emitDigits(TextOut* out, const DecimalDigits* d, int decimals) {
+void emitDigits(TextBuffer* out, const DecimalDigits* d, int decimals) {
     const int start = d->first < kUnitsIndex ? d->first : kUnitsIndex;
     for (int index = start; index <= kUnitsIndex; ++index) {
-        emitChar(out, static_cast<char>('0' + d->digit[index]));
+        appendChar(out, static_cast<char>('0' + d->digit[index]));
     }
     if (decimals == 0) return;
-    emitChar(out, '.');
-    for (int n = 1; n <= decimals && !outputFull(out); ++n) {
-        emitChar(out, static_cast<char>('0' + decimalDigit(d, n)));
+    appendChar(out, '.');
+    for (int n = 1; n <= decimals && !textFull(out); ++n) {
+        appendChar(out, static_cast<char>('0' + decimalDigit(d, n)));
     }
 }
 
-void emitFinite(TextOut* out, uint64_t bits, int decimals) {
+void emitFinite(TextBuffer* out, uint64_t bits, int decimals) {
     DecimalDigits d;
     memset(d.digit, 0, sizeof d.digit);
     loadExactMagnitude(&d, bits);
@@ -183,21 +166,20 @@ void emitFinite(TextOut* out, uint64_t bits, int decimals) {
 
 int formatFixed(double value, int decimals, char* out, int capacity) {
     if (out == nullptr || capacity <= 0) return 0;
-    TextOut text = {out, capacity, 0};
+    TextBuffer text = boundedText(out, capacity);
     uint64_t bits = 0;
     memcpy(&bits, &value, sizeof bits);
     const bool negative = (bits >> 63) != 0;
     const bool allOnesExponent = ((bits >> kMantissaBits) & kExponentAllOnes) == kExponentAllOnes;
     if (allOnesExponent && (bits & kMantissaMask) != 0) {
-        emitText(&text, "nan");
+        appendText(&text, "nan");
     } else {
-        if (negative) emitChar(&text, '-');
+        if (negative) appendChar(&text, '-');
         if (allOnesExponent) {
-            emitText(&text, "inf");
+            appendText(&text, "inf");
         } else {
             emitFinite(&text, bits, decimals < 0 ? 0 : decimals);
         }
     }
-    out[text.length] = '\0';
-    return text.length;
+    return endText(&text);
 }
