@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "console/text_buffer.h"
+
 namespace {
 
 // The largest double has 309 integer digits; one more leaves room for a
@@ -38,25 +40,6 @@ struct DecimalDigits {
     int first;
     int last;
 };
-
-struct TextOut {
-    char* text;
-    int capacity;
-    int length;
-};
-
-void emitChar(TextOut* out, char c) {
-    if (out->length + 1 < out->capacity) {
-        out->text[out->length] = c;
-        ++out->length;
-    }
-}
-
-void emitText(TextOut* out, const char* text) {
-    for (const char* c = text; *c != '\0'; ++c) emitChar(out, *c);
-}
-
-bool outputFull(const TextOut* out) { return out->length + 1 >= out->capacity; }
 
 // Puts a non-negative integer into the digits so that its last digit is
 // the units digit.
@@ -158,19 +141,19 @@ int decimalDigit(const DecimalDigits* d, int n) {
     return n <= kFractionDigits ? d->digit[kUnitsIndex + n] : 0;
 }
 
-void emitDigits(TextOut* out, const DecimalDigits* d, int decimals) {
+void emitDigits(TextBuffer* out, const DecimalDigits* d, int decimals) {
     const int start = d->first < kUnitsIndex ? d->first : kUnitsIndex;
     for (int index = start; index <= kUnitsIndex; ++index) {
-        emitChar(out, static_cast<char>('0' + d->digit[index]));
+        appendChar(out, static_cast<char>('0' + d->digit[index]));
     }
     if (decimals == 0) return;
-    emitChar(out, '.');
-    for (int n = 1; n <= decimals && !outputFull(out); ++n) {
-        emitChar(out, static_cast<char>('0' + decimalDigit(d, n)));
+    appendChar(out, '.');
+    for (int n = 1; n <= decimals && !textFull(out); ++n) {
+        appendChar(out, static_cast<char>('0' + decimalDigit(d, n)));
     }
 }
 
-void emitFinite(TextOut* out, uint64_t bits, int decimals) {
+void emitFinite(TextBuffer* out, uint64_t bits, int decimals) {
     DecimalDigits d;
     memset(d.digit, 0, sizeof d.digit);
     loadExactMagnitude(&d, bits);
@@ -191,7 +174,7 @@ constexpr int kQuickDecimals = 9;
 constexpr double kQuickLimit = 1e15;    // products whose whole part a double holds exactly
 constexpr double kQuickMargin = 1e-14;  // relative room around a half, about 45 units
 
-bool emitQuickly(TextOut* out, double value, int decimals) {
+bool emitQuickly(TextBuffer* out, double value, int decimals) {
     // Not for NaN nor for a negative value, -0 included.
     if (!(value >= 0.0) || std::signbit(value) || decimals > kQuickDecimals) return false;
     double scale = 1.0;
@@ -214,7 +197,7 @@ bool emitQuickly(TextOut* out, double value, int decimals) {
         reversed[count++] = static_cast<char>('0' + digits % 10);
         digits /= 10;
     } while (digits != 0);
-    while (count > 0) emitChar(out, reversed[--count]);
+    while (count > 0) appendChar(out, reversed[--count]);
     return true;
 }
 
@@ -222,25 +205,21 @@ bool emitQuickly(TextOut* out, double value, int decimals) {
 
 int formatFixed(double value, int decimals, char* out, int capacity) {
     if (out == nullptr || capacity <= 0) return 0;
-    TextOut text = {out, capacity, 0};
-    if (emitQuickly(&text, value, decimals)) {
-        out[text.length] = '\0';
-        return text.length;
-    }
+    TextBuffer text = boundedText(out, capacity);
+    if (emitQuickly(&text, value, decimals)) return endText(&text);
     uint64_t bits = 0;
     memcpy(&bits, &value, sizeof bits);
     const bool negative = (bits >> 63) != 0;
     const bool allOnesExponent = ((bits >> kMantissaBits) & kExponentAllOnes) == kExponentAllOnes;
     if (allOnesExponent && (bits & kMantissaMask) != 0) {
-        emitText(&text, "nan");
+        appendText(&text, "nan");
     } else {
-        if (negative) emitChar(&text, '-');
+        if (negative) appendChar(&text, '-');
         if (allOnesExponent) {
-            emitText(&text, "inf");
+            appendText(&text, "inf");
         } else {
             emitFinite(&text, bits, decimals < 0 ? 0 : decimals);
         }
     }
-    out[text.length] = '\0';
-    return text.length;
+    return endText(&text);
 }

@@ -3,34 +3,9 @@
 #include <cstdint>
 
 #include "console/fixed_point.h"
+#include "console/text_buffer.h"
 
 namespace {
-
-// A bounded writer: never passes capacity-1, always leaves room for the
-// terminating zero. With a sink, a full text is handed to it and the
-// writer starts afresh, so that nothing is cut; without one, the text is
-// cut there.
-struct Output {
-    char* text;
-    int capacity;
-    int length;
-    void (*sink)(const char* text, int length);
-};
-
-void putChar(Output* out, char c) {
-    if (out->length >= out->capacity - 1 && out->sink != nullptr) {
-        out->sink(out->text, out->length);
-        out->length = 0;
-    }
-    if (out->length < out->capacity - 1) out->text[out->length++] = c;
-}
-
-void putPadded(Output* out, const char* text, int width) {
-    int length = 0;
-    while (text[length] != '\0') ++length;
-    for (int i = length; i < width; ++i) putChar(out, ' ');
-    for (int i = 0; i < length; ++i) putChar(out, text[i]);
-}
 
 int readNumber(const char** cursor) {
     int number = 0;
@@ -62,11 +37,11 @@ void formatInteger(int64_t value, char* text) {
 
 namespace {
 
-void formatInto(Output* output, const char* format, va_list args) {
+void formatInto(TextBuffer* output, const char* format, va_list args) {
     const char* p = format;
     while (*p != '\0') {
         if (*p != '%') {
-            putChar(output, *p++);
+            appendChar(output, *p++);
             continue;
         }
         const char* fieldStart = p++;
@@ -81,20 +56,20 @@ void formatInto(Output* output, const char* format, va_list args) {
         switch (*p) {
             case 'd':
                 formatInteger(static_cast<int32_t>(va_arg(args, int)), field);
-                putPadded(output, field, width);
+                appendRight(output, field, width);
                 break;
             case 's':
-                putPadded(output, va_arg(args, const char*), width);
+                appendRight(output, va_arg(args, const char*), width);
                 break;
             case 'f':
                 formatFixed(va_arg(args, double), precision, field, sizeof field);
-                putPadded(output, field, width);
+                appendRight(output, field, width);
                 break;
             case '%':
-                putChar(output, '%');
+                appendChar(output, '%');
                 break;
             default:  // not a field: print it as it stands
-                for (const char* q = fieldStart; q <= p && *q != '\0'; ++q) putChar(output, *q);
+                for (const char* q = fieldStart; q <= p && *q != '\0'; ++q) appendChar(output, *q);
                 if (*p == '\0') --p;
                 break;
         }
@@ -105,15 +80,15 @@ void formatInto(Output* output, const char* format, va_list args) {
 }  // namespace
 
 int formatText(char* out, int capacity, const char* format, va_list args) {
-    Output output = {out, capacity, 0, nullptr};
+    TextBuffer output = boundedText(out, capacity);
     formatInto(&output, format, args);
-    if (capacity > 0) out[output.length] = '\0';
-    return output.length;
+    return endText(&output);
 }
 
 void writeFormatted(void (*sink)(const char* text, int length), const char* format, va_list args) {
     char text[512];
-    Output output = {text, sizeof text, 0, sink};
+    // A full text goes to the sink, so that none of it is cut.
+    TextBuffer output = {text, sizeof text, 0, sink};
     formatInto(&output, format, args);
     if (output.length > 0) sink(text, output.length);
 }

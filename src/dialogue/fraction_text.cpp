@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "console/text_buffer.h"
+
 namespace {
 
 // Eighteen decimal digits at a time: 10^18 fits a 64-bit limb.
@@ -10,19 +12,9 @@ constexpr int kChunkDigits = 18;
 // 2^1024 has 309 digits: 18 chunks hold any magnitude.
 constexpr int kMostChunks = 18;
 
-struct TextOut {
-    char* text;
-    int capacity;
-    int length;
-};
-
-void emitChar(TextOut* out, char c) {
-    if (out->length + 1 < out->capacity) out->text[out->length++] = c;
-}
-
 // The digits of a chunk; all eighteen of them (leading zeros included)
 // when `padded`.
-void emitChunk(TextOut* out, uint64_t chunk, bool padded) {
+void emitChunk(TextBuffer* out, uint64_t chunk, bool padded) {
     char digits[kChunkDigits];
     int count = 0;
     do {
@@ -32,10 +24,10 @@ void emitChunk(TextOut* out, uint64_t chunk, bool padded) {
     if (padded) {
         while (count < kChunkDigits) digits[count++] = '0';
     }
-    while (count > 0) emitChar(out, digits[--count]);
+    while (count > 0) appendChar(out, digits[--count]);
 }
 
-void emitMagnitude(TextOut* out, ExactInteger magnitude) {
+void emitMagnitude(TextBuffer* out, ExactInteger magnitude) {
     uint64_t chunks[kMostChunks];
     int count = 0;
     do {
@@ -49,31 +41,29 @@ void emitMagnitude(TextOut* out, ExactInteger magnitude) {
 }  // namespace
 
 int formatExactInteger(const ExactInteger& value, char* out, int capacity) {
-    TextOut text = {out, capacity, 0};
+    TextBuffer text = boundedText(out, capacity);
     if (capacity <= 0) return 0;
-    if (value < 0) emitChar(&text, '-');
+    if (value < 0) appendChar(&text, '-');
     emitMagnitude(&text, abs(value));
-    out[text.length] = '\0';
-    return text.length;
+    return endText(&text);
 }
 
 int formatFraction(const Fraction& value, char* out, int capacity) {
-    TextOut text = {out, capacity, 0};
+    TextBuffer text = boundedText(out, capacity);
     if (capacity <= 0) return 0;
-    if (value.numerator < 0) emitChar(&text, '-');
+    if (value.numerator < 0) appendChar(&text, '-');
     emitMagnitude(&text, abs(value.numerator));
     if (value.denominator != 1) {
-        emitChar(&text, '/');
+        appendChar(&text, '/');
         emitMagnitude(&text, value.denominator);
     }
-    out[text.length] = '\0';
-    return text.length;
+    return endText(&text);
 }
 
 // The magnitude times 10^decimals, rounded to the nearest whole number,
 // a half upward: floor((2 * |n| * 10^decimals + d) / (2 * d)).
 int formatFractionDecimals(const Fraction& value, int decimals, char* out, int capacity) {
-    TextOut text = {out, capacity, 0};
+    TextBuffer text = boundedText(out, capacity);
     if (capacity <= 0) return 0;
     if (decimals < 0) decimals = 0;
     if (decimals > kChunkDigits) decimals = kChunkDigits;
@@ -81,18 +71,17 @@ int formatFractionDecimals(const Fraction& value, int decimals, char* out, int c
     for (int n = 0; n < decimals; ++n) scale *= 10;
     const ExactInteger doubled = 2 * value.denominator;
     const ExactInteger rounded = (2 * abs(value.numerator) * scale + value.denominator) / doubled;
-    if (value.numerator < 0) emitChar(&text, '-');
+    if (value.numerator < 0) appendChar(&text, '-');
     emitMagnitude(&text, rounded / scale);
     if (decimals > 0) {
-        emitChar(&text, '.');
+        appendChar(&text, '.');
         uint64_t fraction = static_cast<uint64_t>(rounded % scale);
         char digits[kChunkDigits];
         for (int n = decimals - 1; n >= 0; --n) {
             digits[n] = static_cast<char>('0' + fraction % 10);
             fraction /= 10;
         }
-        for (int n = 0; n < decimals; ++n) emitChar(&text, digits[n]);
+        for (int n = 0; n < decimals; ++n) appendChar(&text, digits[n]);
     }
-    out[text.length] = '\0';
-    return text.length;
+    return endText(&text);
 }

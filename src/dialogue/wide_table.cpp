@@ -5,6 +5,7 @@
 
 #include "console/console.h"
 #include "console/fixed_point.h"
+#include "console/text_buffer.h"
 #include "console/text_format.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
@@ -35,28 +36,8 @@ struct Layout {
     int32_t cellEnd[kCellCount];  // one past each cell's last column
 };
 
-struct Line {
-    char text[kLineCapacity];
-    int length;
-};
-
-void put(Line* line, char c) {
-    if (line->length + 1 < kLineCapacity) line->text[line->length++] = c;
-}
-
-void putRepeated(Line* line, char c, int count) {
-    for (int n = 0; n < count; ++n) put(line, c);
-}
-
-void putRight(Line* line, const char* text, int width) {
-    int length = 0;
-    while (text[length] != '\0') ++length;
-    putRepeated(line, ' ', width - length);
-    for (int n = 0; n < length; ++n) put(line, text[n]);
-}
-
-void printLine(Line* line) {
-    line->text[line->length] = '\0';
+void printLine(TextBuffer* line) {
+    endText(line);
     printText("%s", line->text);
 }
 
@@ -107,12 +88,6 @@ void addColumn(Layout* layout, ColumnKind kind, int32_t strategy) {
 }
 
 void endCell(Layout* layout, int* cell) { layout->cellEnd[(*cell)++] = layout->columnCount; }
-
-int textLength(const char* text) {
-    int length = 0;
-    while (text[length] != '\0') ++length;
-    return length;
-}
 
 // Each column as wide as its widest entry among the head and the rows.
 void measure(Layout* layout, int32_t rows) {
@@ -166,13 +141,14 @@ int cellWidth(const Layout* layout, int cell) {
 
 // "\n  |" then every cell filled with `fill`, each closed by a bar.
 void printRule(const Layout* layout, char fill) {
-    Line line = {{0}, 0};
-    put(&line, '\n');
-    putRepeated(&line, ' ', 2);
-    put(&line, '|');
+    char lineText[kLineCapacity];
+    TextBuffer line = boundedText(lineText, kLineCapacity);
+    appendChar(&line, '\n');
+    appendRepeated(&line, ' ', 2);
+    appendChar(&line, '|');
     for (int cell = 0; cell < kCellCount; ++cell) {
-        putRepeated(&line, fill, cellWidth(layout, cell));
-        put(&line, '|');
+        appendRepeated(&line, fill, cellWidth(layout, cell));
+        appendChar(&line, '|');
     }
     printLine(&line);
 }
@@ -181,34 +157,36 @@ void printRule(const Layout* layout, char fill) {
 void printTop(const Layout* layout) {
     int span = kCellCount - 1;
     for (int cell = 0; cell < kCellCount; ++cell) span += cellWidth(layout, cell);
-    Line line = {{0}, 0};
-    put(&line, '\n');
-    putRepeated(&line, ' ', 3);
-    putRepeated(&line, '_', span);
+    char lineText[kLineCapacity];
+    TextBuffer line = boundedText(lineText, kLineCapacity);
+    appendChar(&line, '\n');
+    appendRepeated(&line, ' ', 3);
+    appendRepeated(&line, '_', span);
     printLine(&line);
 }
 
 // The head when `row` is null, otherwise that row.
 void printRow(const Layout* layout, const PlayState* row) {
-    Line line = {{0}, 0};
-    put(&line, '\n');
-    putRepeated(&line, ' ', 2);
-    put(&line, '|');
+    char lineText[kLineCapacity];
+    TextBuffer line = boundedText(lineText, kLineCapacity);
+    appendChar(&line, '\n');
+    appendRepeated(&line, ' ', 2);
+    appendChar(&line, '|');
     char text[kEntryCapacity];
     int c = 0;
     for (int cell = 0; cell < kCellCount; ++cell) {
-        put(&line, ' ');
+        appendChar(&line, ' ');
         for (const int first = c; c < layout->cellEnd[cell]; ++c) {
-            if (c > first) putRepeated(&line, ' ', 2);
+            if (c > first) appendRepeated(&line, ' ', 2);
             if (row == nullptr) {
                 headText(layout->column[c], text);
             } else {
                 entryText(layout->column[c], *row, text);
             }
-            putRight(&line, text, layout->width[c]);
+            appendRight(&line, text, layout->width[c]);
         }
-        put(&line, ' ');
-        put(&line, '|');
+        appendChar(&line, ' ');
+        appendChar(&line, '|');
     }
     printLine(&line);
 }

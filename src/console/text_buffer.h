@@ -1,0 +1,35 @@
+// The one bounded text writer of the program: characters are appended to
+// a caller's array and never run past it.
+#pragma once
+
+// A text being written into `text`. It never holds more than capacity-1
+// characters, so that the terminating zero always has room. What does not
+// fit is cut, unless there is a sink: then a full text is handed to the
+// sink and writing starts afresh at the beginning, so that nothing is cut.
+struct TextBuffer {
+    char* text;    // the caller's array the characters go into
+    int capacity;  // its size in bytes, the terminating zero included
+    int length;    // characters written so far (since the last hand-over)
+    void (*sink)(const char* text, int length);  // takes full texts; null to cut them
+};
+
+// An empty text over text[0..capacity-1] that cuts what does not fit.
+TextBuffer boundedText(char* text, int capacity);
+
+void appendChar(TextBuffer* out, char c);
+void appendText(TextBuffer* out, const char* text);
+// `count` copies of c; none when count is 0 or less.
+void appendRepeated(TextBuffer* out, char c, int count);
+// text right-aligned in `width` columns: spaces first; a longer text
+// takes the room it needs.
+void appendRight(TextBuffer* out, const char* text, int width);
+
+// No room is left for another character.
+bool textFull(const TextBuffer* out);
+
+// Writes the terminating zero (when there is room for anything at all)
+// and returns the length.
+int endText(TextBuffer* out);
+
+// The length of a zero-terminated text.
+int textLength(const char* text);
