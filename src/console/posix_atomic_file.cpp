@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <initializer_list>
 #include <unistd.h>
 
 #include "console/atomic_file.h"
+#include "console/temporary_name.h"
 
 namespace {
 
@@ -26,35 +26,6 @@ struct AtomicFile {
 AtomicFile files[kMaxAtomicFiles];
 int fileCount = 0;
 
-// "path.<pid>-<n>.tmp": unique among this process's files, and O_EXCL
-// makes sure no file of anyone else is taken over.
-bool nameTemporary(AtomicFile* file, int attempt) {
-    const size_t length = std::strlen(file->target);
-    if (length + 32 > sizeof file->temporary) {
-        errno = ENAMETOOLONG;
-        return false;
-    }
-    char suffix[32];
-    char digits[24];
-    int used = 0;
-    suffix[used++] = '.';
-    for (long value : {static_cast<long>(getpid()), static_cast<long>(attempt)}) {
-        int count = 0;
-        do {
-            digits[count++] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        } while (value > 0);
-        while (count > 0) suffix[used++] = digits[--count];
-        suffix[used++] = '-';
-    }
-    suffix[used - 1] = '\0';
-    const char kEnding[] = ".tmp";
-    std::memcpy(file->temporary, file->target, length);
-    std::memcpy(file->temporary + length, suffix, static_cast<size_t>(used - 1));
-    std::memcpy(file->temporary + length + used - 1, kEnding, sizeof kEnding);
-    return true;
-}
-
 }  // namespace
 
 int openAtomicFile(const char* path) {
@@ -65,7 +36,11 @@ int openAtomicFile(const char* path) {
     AtomicFile* file = &files[fileCount];
     file->target = path;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        if (!nameTemporary(file, fileCount * 100 + attempt)) return -1;
+        if (!temporaryNameOf(path, getpid(), fileCount * 100 + attempt, file->temporary,
+                             kPathCapacity)) {
+            errno = ENAMETOOLONG;
+            return -1;
+        }
         file->fd = open(file->temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (file->fd >= 0) {
             file->pending = 1;

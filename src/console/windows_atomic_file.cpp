@@ -6,11 +6,11 @@
 // handle closes, even from the console's event thread.
 #include <cerrno>
 #include <cstring>
-#include <initializer_list>
 
 #include <windows.h>
 
 #include "console/atomic_file.h"
+#include "console/temporary_name.h"
 
 namespace {
 
@@ -45,33 +45,6 @@ int errnoOf(DWORD error) {
     }
 }
 
-bool nameTemporary(AtomicFile* file, int attempt) {
-    const size_t length = std::strlen(file->target);
-    if (length + 32 > sizeof file->temporary) {
-        errno = ENAMETOOLONG;
-        return false;
-    }
-    std::memcpy(file->temporary, file->target, length);
-    char suffix[32];
-    const unsigned long pid = GetCurrentProcessId();
-    int used = 0;
-    suffix[used++] = '.';
-    for (unsigned long value : {pid, static_cast<unsigned long>(attempt)}) {
-        char digits[24];
-        int count = 0;
-        do {
-            digits[count++] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        } while (value > 0);
-        while (count > 0) suffix[used++] = digits[--count];
-        suffix[used++] = '-';
-    }
-    const char kEnding[] = ".tmp";
-    std::memcpy(file->temporary + length, suffix, static_cast<size_t>(used - 1));
-    std::memcpy(file->temporary + length + used - 1, kEnding, sizeof kEnding);
-    return true;
-}
-
 }  // namespace
 
 int openAtomicFile(const char* path) {
@@ -82,7 +55,11 @@ int openAtomicFile(const char* path) {
     AtomicFile* file = &files[fileCount];
     file->target = path;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        if (!nameTemporary(file, fileCount * 100 + attempt)) return -1;
+        if (!temporaryNameOf(path, GetCurrentProcessId(), fileCount * 100 + attempt,
+                             file->temporary, kPathCapacity)) {
+            errno = ENAMETOOLONG;
+            return -1;
+        }
         file->handle = CreateFileA(file->temporary, GENERIC_WRITE | DELETE, FILE_SHARE_DELETE,
                                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file->handle != INVALID_HANDLE_VALUE) {

@@ -1,19 +1,16 @@
 #include "output/output_formats.h"
 
+#include "output/answers_game.h"
 #include "output/csv_table.h"
 #include "output/html_report.h"
-#include "output/answers_game.h"
 #include "output/nfg_game.h"
 #include "output/svg_picture.h"
 
 namespace {
 
 const OutputFormat kFormats[] = {
-    {".svg", writeSvgPicture},
-    {".html", writeHtmlReport},
-    {".csv", writeCsvTable},
-    {".nfg", writeNfgGame},
-    {".game", writeAnswersGame},
+    {".svg", writeSvgPicture}, {".html", writeHtmlReport},  {".csv", writeCsvTable},
+    {".nfg", writeNfgGame},    {".game", writeAnswersGame},
 };
 
 char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
