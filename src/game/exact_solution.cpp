@@ -18,6 +18,8 @@
 // same path, so the same game always gives the same strategies.
 #include "game/exact_solution.h"
 
+#include <new>
+
 #include "game/exact_integer.h"
 #include "game/game_record.h"
 
@@ -240,10 +242,20 @@ Fraction distanceFromValue(float meanPrice, const Fraction& value) {
     return distance;
 }
 
-// A static kept inside the function: set up when first asked for, not at
-// every start of the program.
+namespace {
+
+// Room for the solution in static storage, the solution made in it when
+// first asked for: a static ExactSolution would be set up by code run at
+// every start of the program, and one inside the function would bring in
+// the C++ runtime's locks for it, which take memory from the heap.
+alignas(ExactSolution) unsigned char solutionRoom[sizeof(ExactSolution)];
+ExactSolution* gameSolution = nullptr;
+
+}  // namespace
+
 const ExactSolution& solutionOfGame() {
-    static ExactSolution solution;
+    if (gameSolution == nullptr) gameSolution = new (solutionRoom) ExactSolution;
+    ExactSolution& solution = *gameSolution;
     if (!game.exactSolved) {
         solveExactly(&solution);
         game.exactSolved = true;

@@ -574,13 +574,16 @@ void putSvgPicture() {
 
     putFormatted(
         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d\" "
-        "height=\"%d\" viewBox=\"0 0 %d %d\" font-family=\"sans-serif\" font-size=\"13\">\n",
+        "height=\"%d\" viewBox=\"0 0 %d %d\">\n",
         kCanvasWidth, kCanvasHeight, kCanvasWidth, kCanvasHeight);
     putText("<title>Fictitious play: ");
     putEscapedXml(game.playerOneName);
     putText(" against ");
     putEscapedXml(game.playerTwoName);
     putText("</title>\n");
+    // The font on a group rather than on the <svg> element, where a page's
+    // HTML validator takes it for an attribute HTML does not have.
+    putText("<g font-family=\"sans-serif\" font-size=\"13\">\n");
     putFormatted("<rect width=\"%d\" height=\"%d\" fill=\"#fff\"/>\n", kCanvasWidth, kCanvasHeight);
     putTitle();
     putPayoffAxis();
@@ -606,7 +609,7 @@ void putSvgPicture() {
     putReferenceLine();
     putGatheredLine(kGap, kGapLook, true);
     putGatheredLine(kBestGap, kBestGapLook, true);
-    putText("</g>\n</svg>\n");
+    putText("</g>\n</g>\n</svg>\n");
 }
 
 void writeSvgPicture() {

@@ -180,7 +180,9 @@ def check_file(path, expect_title=None):
     for text in root.iter(SVG + "text"):
         check(text.get("font-family") in (None, "sans-serif", "serif", "monospace"),
               f"{path}: a font that is not a generic family")
-    check(root.get("font-family") == "sans-serif", f"{path}: the picture's font family")
+    group = root.find(SVG + "g")
+    check(group is not None and group.get("font-family") == "sans-serif",
+          f"{path}: the picture's font family")
     if expect_title is not None:
         texts = ["".join(t.itertext()) for t in root.iter(SVG + "text")]
         check(expect_title in texts, f"{path}: no text {expect_title!r} in {texts[:2]}")
