@@ -64,7 +64,7 @@ hyperfine -N --warmup 50 --min-runs 500 --export-json build/bench/times.json \
   "$launcher $hostile $program --exact --wide" \
   "$launcher $game /bin/true"
 
-hyperfine -N --warmup 3 --min-runs 20 --export-json build/bench/long.json \
+hyperfine -N -i --warmup 3 --min-runs 20 --export-json build/bench/long.json \
   "$launcher $long_answers $program --exact -n $long_iterations $long_game" \
   "$launcher $reference_input $reference"
 

@@ -2,11 +2,10 @@
 
 TextBuffer boundedText(char* text, int capacity) { return TextBuffer{text, capacity, 0, nullptr}; }
 
-void appendChar(TextBuffer* out, char c) {
-    if (textFull(out) && out->sink != nullptr) {
-        out->sink(out->text, out->length);
-        out->length = 0;
-    }
+void appendToFullText(TextBuffer* out, char c) {
+    if (out->sink == nullptr) return;  // cut
+    out->sink(out->text, out->length);
+    out->length = 0;
     if (!textFull(out)) out->text[out->length++] = c;
 }
 
@@ -22,8 +21,6 @@ void appendRight(TextBuffer* out, const char* text, int width) {
     appendRepeated(out, ' ', width - textLength(text));
     appendText(out, text);
 }
-
-bool textFull(const TextBuffer* out) { return out->length >= out->capacity - 1; }
 
 int endText(TextBuffer* out) {
     if (out->capacity > 0) out->text[out->length] = '\0';

@@ -16,16 +16,27 @@ struct TextBuffer {
 // An empty text over text[0..capacity-1] that cuts what does not fit.
 TextBuffer boundedText(char* text, int capacity);
 
-void appendChar(TextBuffer* out, char c);
+// No room is left for another character.
+inline bool textFull(const TextBuffer* out) { return out->length >= out->capacity - 1; }
+
+// The text is full: hands it to the sink and starts afresh with c, or
+// drops c when there is no sink.
+void appendToFullText(TextBuffer* out, char c);
+
+// Inline: every character the program prints goes through here.
+inline void appendChar(TextBuffer* out, char c) {
+    if (textFull(out)) {
+        appendToFullText(out, c);
+    } else {
+        out->text[out->length++] = c;
+    }
+}
 void appendText(TextBuffer* out, const char* text);
 // `count` copies of c; none when count is 0 or less.
 void appendRepeated(TextBuffer* out, char c, int count);
 // text right-aligned in `width` columns: spaces first; a longer text
 // takes the room it needs.
 void appendRight(TextBuffer* out, const char* text, int width);
-
-// No room is left for another character.
-bool textFull(const TextBuffer* out);
 
 // Writes the terminating zero (when there is room for anything at all)
 // and returns the length.

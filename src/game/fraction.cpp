@@ -47,6 +47,31 @@ Fraction fractionDifference(const Fraction& a, const Fraction& b) {
                            a.denominator * b.denominator);
 }
 
+namespace {
+
+// The magnitude as a double times 2 to the power *scale: its top 62 bits
+// made a whole number of 64 (Boost's own conversion to double would bring
+// in the C library's mathematics, which the program does without).
+double scaledMagnitude(const ExactInteger& number, int* scale) {
+    ExactInteger magnitude = abs(number);
+    *scale = 0;
+    if (magnitude == 0) return 0;
+    const int bits = static_cast<int>(msb(magnitude)) + 1;
+    if (bits > 62) {
+        *scale = bits - 62;
+        magnitude >>= *scale;
+    }
+    return static_cast<double>(magnitude.convert_to<int64_t>());
+}
+
+}  // namespace
+
 double fractionToDouble(const Fraction& value) {
-    return value.numerator.convert_to<double>() / value.denominator.convert_to<double>();
+    int numeratorScale = 0;
+    int denominatorScale = 0;
+    double quotient = scaledMagnitude(value.numerator, &numeratorScale) /
+                      scaledMagnitude(value.denominator, &denominatorScale);
+    for (int n = numeratorScale - denominatorScale; n > 0; --n) quotient *= 2;
+    for (int n = numeratorScale - denominatorScale; n < 0; ++n) quotient *= 0.5;
+    return value.numerator < 0 ? -quotient : quotient;
 }

@@ -20,6 +20,6 @@ Fraction fractionOfFloat(float value);
 // a - b, in lowest terms.
 Fraction fractionDifference(const Fraction& a, const Fraction& b);
 
-// The nearest double to each of the two numbers, divided: as close to the
-// fraction as a picture can tell.
+// The fraction as a double, to some fifteen digits: as close as a picture
+// can tell.
 double fractionToDouble(const Fraction& value);

@@ -16,12 +16,14 @@ constexpr int kBufferCapacity = 1 << 16;
 struct OutputText {
     char buffer[kBufferCapacity];  // what is put and not yet written
     int length;                    // bytes held in buffer
-    int file;                      // the atomic file written to; -1 for none
+    int file;                      // the atomic file written to (set by startOutputText)
     bool failed;                   // a write failed; later text is dropped
     int problem;                   // errno of the failed write
 };
 
-OutputText output = {{0}, 0, -1, false, 0};
+// All zero at the start, so that it takes no room in the program file and
+// no page of memory until a file is written.
+OutputText output;
 
 void writeBuffer() {
     if (!output.failed && output.length > 0 &&

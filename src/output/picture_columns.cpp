@@ -1,15 +1,15 @@
 #include "output/picture_columns.h"
 
-#include <cmath>
+#include "output/picture_math.h"
 
 double kAxisPosition(double k, int32_t n, int32_t width, bool logarithmic) {
-    if (logarithmic) return width * std::log(k) / std::log(static_cast<double>(n));
+    if (logarithmic) return width * naturalLog(k) / naturalLog(static_cast<double>(n));
     const double span = n > 1 ? n - 1 : 1;
     return width * (k - 1) / span;
 }
 
 double kAtAxisPosition(double position, int32_t n, int32_t width, bool logarithmic) {
-    if (logarithmic) return std::exp(position / width * std::log(static_cast<double>(n)));
+    if (logarithmic) return naturalExp(position / width * naturalLog(static_cast<double>(n)));
     const double span = n > 1 ? n - 1 : 1;
     return 1 + position * span / width;
 }
@@ -27,7 +27,7 @@ int32_t firstIterationAfterColumn(int32_t column, int32_t n, int32_t width, bool
     if (column >= width - 1) return n + 1;
     // A guess from the inverse of the axis, then put right by the column
     // function itself, so that the two can never disagree.
-    double guess = std::ceil(kAtAxisPosition(column + 1, n, width, logarithmic));
+    double guess = roundedUp(kAtAxisPosition(column + 1, n, width, logarithmic));
     if (guess < 1) guess = 1;
     if (guess > n + 1.0) guess = n + 1.0;
     auto k = static_cast<int32_t>(guess);

@@ -17,6 +17,7 @@
 #include "game/iteration.h"
 #include "output/output_text.h"
 #include "output/picture_columns.h"
+#include "output/picture_math.h"
 
 namespace {
 
@@ -143,7 +144,7 @@ void gatherRun() {
 // 1, 2 or 5 times a power of ten, about a sixth of `range`.
 double niceStep(double range) {
     const double rough = range / 6;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    const double power = tenToThe(static_cast<int>(roundedDown(decimalLog(rough))));
     const double scaled = rough / power;
     if (scaled < 1.5) return power;
     if (scaled < 3.5) return 2 * power;
@@ -170,9 +171,9 @@ void fitPayoffAxis() {
     }
     const double step = niceStep(high - low);
     picture.payoffStep = step;
-    picture.payoffLow = std::floor(low / step) * step;
-    picture.payoffHigh = std::ceil(high / step) * step;
-    const int decimals = static_cast<int>(-std::floor(std::log10(step) + 1e-9));
+    picture.payoffLow = roundedDown(low / step) * step;
+    picture.payoffHigh = roundedUp(high / step) * step;
+    const int decimals = static_cast<int>(-roundedDown(decimalLog(step) + 1e-9));
     picture.payoffDecimals = decimals > 0 ? decimals : 0;
 }
 
@@ -195,11 +196,11 @@ void fitGapAxis() {
     }
     const double firstGap = picture.columns[0][kGap].first;
     picture.referenceScale = firstGap > 0 ? firstGap : largest > 0 ? largest : 1.0;
-    const double referenceEnd = picture.referenceScale / std::sqrt(static_cast<double>(picture.n));
+    const double referenceEnd = picture.referenceScale / squareRoot(static_cast<double>(picture.n));
     if (largest < picture.referenceScale) largest = picture.referenceScale;
     if (smallestPositive == 0 || referenceEnd < smallestPositive) smallestPositive = referenceEnd;
-    picture.gapHighDecade = static_cast<int>(std::ceil(std::log10(largest) - 1e-9));
-    picture.gapLowDecade = static_cast<int>(std::floor(std::log10(smallestPositive) + 1e-9));
+    picture.gapHighDecade = static_cast<int>(roundedUp(decimalLog(largest) - 1e-9));
+    picture.gapLowDecade = static_cast<int>(roundedDown(decimalLog(smallestPositive) + 1e-9));
     if (picture.gapLowDecade >= picture.gapHighDecade)
         picture.gapLowDecade = picture.gapHighDecade - 1;
 }
@@ -225,14 +226,14 @@ double yOfGap(double gap) {
     const double bottom = kLowerTop + kLowerHeight;
     if (gap <= 0) return bottom;
     const double decades = picture.gapHighDecade - picture.gapLowDecade;
-    const double y = bottom - (std::log10(gap) - picture.gapLowDecade) / decades * kLowerHeight;
+    const double y = bottom - (decimalLog(gap) - picture.gapLowDecade) / decades * kLowerHeight;
     return y > bottom ? bottom : y;
 }
 
 // ---- Putting text -----------------------------------------------------
 
 // A coordinate to a tenth of a pixel.
-void putCoordinate(double value) { putFixed(std::round(value * 10) / 10, 1); }
+void putCoordinate(double value) { putFixed(roundedToNearest(value * 10) / 10, 1); }
 
 // 1234567 as "1,234,567".
 void putGrouped(int64_t value) {
@@ -252,9 +253,9 @@ void putGrouped(int64_t value) {
 // 10 with a superscript exponent.
 void putPowerOfTen(int e) {
     if (e >= 0 && e <= 6) {
-        putGrouped(std::llround(std::pow(10.0, e)));
+        putGrouped(static_cast<int64_t>(tenToThe(e)));
     } else if (e < 0 && e >= -3) {
-        putFixed(std::pow(10.0, e), -e);
+        putFixed(tenToThe(e), -e);
     } else {
         static const char* const kSuperscripts[] = {"&#8304;", "&#185;",  "&#178;",  "&#179;",
                                                     "&#8308;", "&#8309;", "&#8310;", "&#8311;",
@@ -293,7 +294,7 @@ void putColumnsPath(int line, bool onGapPanel) {
         double previousY = -1;
         for (int p = 0; p < count; ++p) {
             const double y = onGapPanel ? yOfGap(points[p]) : yOfPayoff(points[p]);
-            const double rounded = std::round(y * 10) / 10;
+            const double rounded = roundedToNearest(y * 10) / 10;
             if (p > 0 && rounded == previousY) continue;
             if (p == 0) {
                 putText(started ? "L" : "M");
@@ -368,7 +369,7 @@ void putReferenceLine() {
         putText(x == 0 ? "M" : "L");
         putCoordinate(kPlotLeft + x);
         putText(" ");
-        putCoordinate(yOfGap(picture.referenceScale / std::sqrt(k)));
+        putCoordinate(yOfGap(picture.referenceScale / squareRoot(k)));
     }
     closeLine(kReferenceLook);
 }
@@ -404,7 +405,7 @@ void putKTick(double k, bool major) {
         putFormatted("v%d\" stroke=\"#000\"/>\n", major ? 5 : 3);
         if (major) {
             putTextAt(x, bottom + 18, "middle");
-            putGrouped(std::llround(k));
+            putGrouped(static_cast<int64_t>(roundedToNearest(k)));
             putText("</text>\n");
         }
     }
@@ -445,7 +446,7 @@ void putTickLabel(double y) {
 void putPayoffAxis() {
     const double step = picture.payoffStep;
     const auto ticks =
-        static_cast<int>(std::round((picture.payoffHigh - picture.payoffLow) / step));
+        static_cast<int>(roundedToNearest((picture.payoffHigh - picture.payoffLow) / step));
     for (int t = 0; t <= ticks; ++t) {
         double value = picture.payoffLow + t * step;
         if (std::fabs(value) < step * 1e-6) value = 0;  // no "-0.0"
@@ -462,7 +463,7 @@ void putGapAxis() {
     const int decades = picture.gapHighDecade - picture.gapLowDecade;
     const int every = (decades + 7) / 8;
     for (int e = picture.gapLowDecade; e <= picture.gapHighDecade; ++e) {
-        const double y = yOfGap(std::pow(10.0, e));
+        const double y = yOfGap(tenToThe(e));
         if (e > picture.gapLowDecade && e < picture.gapHighDecade) putHorizontalRule(y, "#e4e4e4");
         if ((picture.gapHighDecade - e) % every != 0) continue;
         putTickLabel(y);
