@@ -57,7 +57,14 @@ export function readLine(input, capacity) {
 // The next byte in raw mode, or a promise of it; -1 when none arrives
 // within timeoutMs (a negative timeout waits as long as it takes).
 export function readByte(input, timeoutMs) {
-  input.raw = true;
+  if (!input.raw) {
+    // What was typed in cooked mode and not yet read is read as keys now,
+    // as a terminal driver gives it when its mode turns raw.
+    input.raw = true;
+    input.rawBytes.unshift(...input.lines.flat(), ...input.line.flat());
+    input.lines = [];
+    input.line = [];
+  }
   if (input.rawBytes.length > 0) return input.rawBytes.shift();
   if (timeoutMs === 0) return -1;
   return waitFor(input, () => input.rawBytes.length > 0, () => input.rawBytes.shift(), timeoutMs);
