@@ -81,7 +81,7 @@ def typed(*answers):
     return steps
 
 
-WORKED = typed('Alicx') [:1] + ['Backspace', 'e', 'Enter'] + typed('Bob', '3', '3', '5 0 7', '2 5 0', '6 1 8')
+WORKED = ['Alicx', 'Backspace', 'e', 'Enter'] + typed('Bob', '3', '3', '5 0 7', '2 5 0', '6 1 8')
 
 # The sessions: name, options, game file (name,
 # text), the keys, the keys pressed at the Y/N question (their codes are
