@@ -5,7 +5,9 @@
 # in headless Chromium; `make fuzz` fuzzes whole runs; `make
 # windows` and `make test-windows` cross-build the Windows program and
 # test it under wine; `make package` makes the .deb and the Windows .zip;
-# `make lint` checks the sources' format and runs clang-tidy.
+# `make lint` checks the sources' format and runs clang-tidy; `make web`
+# builds the program for a web page into build/web/, `make test-web` plays
+# it in headless Chromium.
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -20,9 +22,11 @@ MINGW_TOOLCHAIN := cmake/mingw-w64.cmake
 DEB := build/deb
 PACKAGE := build/package
 LINT := build/lint
+WASM := build/wasm
+WEB := build/web
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test check-heap test-terminals test-pictures test-browser fuzz windows test-windows package lint lint-format lint-tidy install uninstall clean
+.PHONY: all run test check-heap test-terminals test-pictures test-browser fuzz windows test-windows web test-web package lint lint-format lint-tidy install uninstall clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -101,6 +105,38 @@ test-windows:
 	cmake --build $(WINDOWS_NATIVE) -j $(JOBS)
 	bash tests/windows/run_wine_tests.sh $(WINDOWS_TEST) $(WINDOWS_NATIVE)/brown-robinson
 
+# The program in a web page: one static folder, $(WEB), for any web server
+# (python3 -m http.server -d build/web). Debian's clang compiles it to
+# WebAssembly (needs wasi-libc, libc++-14-dev-wasm32,
+# libc++abi-14-dev-wasm32, libclang-rt-14-dev-wasm32, lld-14); binaryen's
+# asyncify lets its two reads wait for the page's keys; the terminal is
+# xterm.js from npm, at the version package-lock.json pins. Its source map
+# is left behind, so that the page asks its server for nothing it lacks.
+WEB_PAGE_FILES := index.html page.css page.js runtime.js terminal_input.js icon.svg
+ASYNC_IMPORTS := web.read_line,web.read_byte
+
+web: web/node_modules/.package-lock.json
+	cmake -S . -B $(WASM) -DCMAKE_TOOLCHAIN_FILE=cmake/wasi.cmake -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(WASM) -j $(JOBS) --target brown-robinson
+	rm -rf $(WEB)
+	mkdir -p $(WEB)
+	wasm-opt -O2 --asyncify --pass-arg=asyncify-imports@$(ASYNC_IMPORTS) \
+	  $(WASM)/brown-robinson -o $(WEB)/brown-robinson.wasm
+	cp $(addprefix web/,$(WEB_PAGE_FILES)) $(WEB)/
+	cp web/node_modules/@xterm/xterm/css/xterm.css $(WEB)/
+	sed '/^\/\/# sourceMappingURL=/d' web/node_modules/@xterm/xterm/lib/xterm.js > $(WEB)/xterm.js
+	@du -sh $(WEB)
+
+web/node_modules/.package-lock.json: web/package-lock.json
+	cd web && npm ci --no-audit --no-fund
+
+# The web program in headless Chromium (Selenium, chromium-driver), with
+# the Linux program's screen and files for the same keys beside it; and
+# the unit tests of the page's own scripts (node).
+test-web: web $(RELEASE)/brown-robinson
+	node --test web/tests/
+	timeout 600 /usr/bin/python3 tests/web/web_test.py --web $(WEB) --program $(RELEASE)/brown-robinson
+
 # The Debian package of the Linux release build and the .zip of the
 # Windows one, both left in $(PACKAGE).
 package:
@@ -121,7 +157,8 @@ package:
 # Every source and test file in the style of .clang-format, and the Linux
 # sources free of what .clang-tidy checks for (`make -k lint` runs both
 # however the first ends). The Windows platform files are left out of
-# clang-tidy: they need windows.h, which a Linux build does not have.
+# clang-tidy: they need windows.h, which a Linux build does not have; nor
+# are the web platform files, which import the page's functions.
 lint: lint-format lint-tidy
 
 lint-format:
@@ -130,7 +167,8 @@ lint-format:
 lint-tidy:
 	cmake -S . -B $(LINT) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=OFF -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 	bash -o pipefail -c "clang-tidy -p $(LINT) --quiet --warnings-as-errors='*' \
-	  $(filter-out src/console/windows_console.cpp src/console/windows_atomic_file.cpp,$(wildcard src/*/*.cpp)) \
+	  $(filter-out src/console/windows_console.cpp src/console/windows_atomic_file.cpp \
+	    src/console/web_platform.cpp src/console/web_atomic_file.cpp,$(wildcard src/*/*.cpp)) \
 	  2>&1 | { grep -v -E '^[0-9]+ warnings? generated\.$$' || true; }"
 
 install: $(RELEASE)/brown-robinson

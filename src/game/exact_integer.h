@@ -43,7 +43,8 @@
 // - Karatsuba multiplication sets in at 40 limbs and would then work in
 //   numbers of the heap; a 1024-bit number has 16 limbs, so it never sets
 //   in, and with the cut-off moved past any width the compiler sees so
-//   and leaves it out.
+//   and leaves it out (a cut-off that a 32-bit size_t holds too, as the
+//   web program has it).
 #if defined(__GLIBCXX__) && !defined(_GLIBCXX_IOSTREAM)
 #define _GLIBCXX_IOSTREAM 1  // NOLINT(bugprone-reserved-identifier): the library's own guard
 #define BR_IOSTREAM_HELD_BACK
@@ -51,7 +52,7 @@
 #include <boost/throw_exception.hpp>
 #undef BOOST_THROW_EXCEPTION
 #define BOOST_THROW_EXCEPTION(x) std::abort()
-#define BOOST_MP_KARATSUBA_CUTOFF (std::size_t{1} << 40)
+#define BOOST_MP_KARATSUBA_CUTOFF (std::size_t{1} << 24)
 #include <boost/multiprecision/cpp_int.hpp>
 #ifdef BR_IOSTREAM_HELD_BACK
 #undef _GLIBCXX_IOSTREAM
