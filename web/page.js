@@ -11,6 +11,9 @@ const COLUMNS = 160;
 const ROWS = 32;
 // The files of -o are named after the program, as a user would name them.
 const OUTPUT_NAME = 'brown-robinson';
+// The table of every iteration takes some 200 bytes an iteration: kept in
+// the page's memory, a run longer than this would exhaust the tab.
+const LARGEST_TABLE_RUN = 1000000;
 
 const terminal = new Terminal({
   cols: COLUMNS,
@@ -55,7 +58,11 @@ function commandLine(extensions) {
   if (document.getElementById('wide').checked) args.push('--wide');
   const iterations = document.getElementById('iterations').value.trim();
   if (iterations !== '') args.push(`--iterations=${iterations}`);
-  for (const extension of extensions) args.push(`--output=${OUTPUT_NAME}${extension}`);
+  const longRun = iterations !== '' && Number(iterations) > LARGEST_TABLE_RUN;
+  for (const extension of extensions) {
+    if (longRun && extension === '.csv') continue;
+    args.push(`--output=${OUTPUT_NAME}${extension}`);
+  }
   // The program sees the game file in its one folder, "/".
   if (page.gameFile) args.push('--', `/${page.gameFile.name}`);
   return args;
@@ -104,6 +111,8 @@ const FILE_KINDS = {
   '.html': ['the report', 'text/html'],
   '.svg': ['the picture', 'image/svg+xml'],
   '.csv': ['the table', 'text/csv'],
+  '.nfg': ['the game for Gambit', 'text/plain'],
+  '.game': ['the game as a game file', 'text/plain'],
 };
 
 function offerDownloads(files) {
