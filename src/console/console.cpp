@@ -163,9 +163,11 @@ bool useGameFile(const char* path) {
     if (startsAsNfg(answers.buffer, got)) {
         // A Gambit game file gives its answers whole: nothing more is read
         // from it, and they are shown as a game file's answers are.
+        static NfgFileMessage refusal;
         const int length =
-            answersOfNfgFile(path, gameFile, answers.buffer, got, platformHighCodeEcho());
+            answersOfNfgFile(path, gameFile, answers.buffer, got, platformHighCodeEcho(), &refusal);
         gameFile = -1;
+        if (length < 0) printError("%s", refusal.text);
         answers.length = length < 0 ? 0 : length;
         if (length > 0) takeFromFile(answers.buffer, length);
         return length >= 0;

@@ -1,12 +1,13 @@
 #include "console/nfg_game_file.h"
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstring>
 
-#include "console/console.h"
 #include "console/game_answers.h"
 #include "console/game_file.h"
 #include "console/nfg_file.h"
+#include "console/text_format.h"
 #include "console/text_input.h"
 
 static_assert(kGameAnswersCapacity <= kTextInputCapacity, "the answers fit in the input's buffer");
@@ -28,35 +29,45 @@ int readRest(int file, int got) {
     return got;
 }
 
+// The message for the file's refusal, formatted into message. Returns -1,
+// the refusal's answer length.
+int refuse(NfgFileMessage* message, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    formatText(message->text, sizeof message->text, format, args);
+    va_end(args);
+    return -1;
+}
+
 }  // namespace
 
-int answersOfNfgFile(const char* path, int file, char* text, int got, HighCodeEcho highCodes) {
+int answersOfNfgFile(const char* path, int file, char* text, int got, HighCodeEcho highCodes,
+                     NfgFileMessage* message) {
     std::memcpy(fileBytes, text, got);
     const int length = readRest(file, got);
     const int problem = errno;
     closeGameFile(file);
     if (length < 0) {
-        printError("brown-robinson: cannot read '%s': %s\n", path, std::strerror(problem));
-        return -1;
+        return refuse(message, "brown-robinson: cannot read '%s': %s\n", path,
+                      std::strerror(problem));
     }
     if (length > kNfgFileCapacity) {
-        printError("brown-robinson: %s: larger than %d bytes: not a game this program solves\n",
-                   path, kNfgFileCapacity);
-        return -1;
+        return refuse(message,
+                      "brown-robinson: %s: larger than %d bytes: not a game this program solves\n",
+                      path, kNfgFileCapacity);
     }
     static TypedGame game;
     NfgProblem wrong;
     if (!readNfgText(fileBytes, length, &game, &wrong)) {
-        printError("brown-robinson: %s:%d: %s\n", path, wrong.line, wrong.message);
-        return -1;
+        return refuse(message, "brown-robinson: %s:%d: %s\n", path, wrong.line, wrong.message);
     }
     const char* const names[] = {game.playerOneName, game.playerTwoName};
     for (int player = 0; player < 2; ++player) {
         if (holdsControlCode(names[player], static_cast<int>(std::strlen(names[player])),
                              highCodes)) {
-            printError("brown-robinson: %s: player %d's name holds a control character\n", path,
-                       player + 1);
-            return -1;
+            return refuse(message,
+                          "brown-robinson: %s: player %d's name holds a control character\n", path,
+                          player + 1);
         }
     }
     static char answers[kGameAnswersCapacity];
