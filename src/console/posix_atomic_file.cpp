@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "console/atomic_file.h"
@@ -31,6 +32,12 @@ int fileCount = 0;
 int openAtomicFile(const char* path) {
     if (fileCount == kMaxAtomicFiles) {
         errno = EMFILE;
+        return -1;
+    }
+    // A folder in the target's place would refuse the rename at the end.
+    struct stat existing;
+    if (stat(path, &existing) == 0 && S_ISDIR(existing.st_mode)) {
+        errno = EISDIR;
         return -1;
     }
     AtomicFile* file = &files[fileCount];

@@ -52,6 +52,12 @@ int openAtomicFile(const char* path) {
         errno = EMFILE;
         return -1;
     }
+    // A folder in the target's place would refuse the move at the end.
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        errno = EISDIR;
+        return -1;
+    }
     AtomicFile* file = &files[fileCount];
     file->target = path;
     for (int attempt = 0; attempt < 100; ++attempt) {

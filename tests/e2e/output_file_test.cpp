@@ -100,6 +100,22 @@ TEST(OutputFile, SignalLeavesTheTargetAsItWas) {
     }
 }
 
+// A folder where the file should go is found before the dialogue, as a
+// folder that cannot be written is.
+TEST(OutputFile, AFolderInItsPlaceIsAUsageError) {
+    Folder folder;
+    const std::string target = folder.path + "/pictures.svg";
+    ASSERT_EQ(mkdir(target.c_str(), 0700), 0);
+    const DetachedRun run = runWithoutConsole(kWorkedGame, kTimeoutMs, nullptr, {"-o", target});
+    EXPECT_TRUE(exitedWith(run.status, 2));
+    EXPECT_EQ(run.output, "");
+    EXPECT_EQ(run.errors,
+              "brown-robinson: cannot write '" + target +
+                  "': Is a directory\nTry 'brown-robinson --help' for more information.\n");
+    EXPECT_EQ(folder.entries(), (std::set<std::string>{"pictures.svg", "run.svg"}));
+    rmdir(target.c_str());
+}
+
 // A write that fails at the end says so, ends with status 1 and leaves
 // the target as it was.
 TEST(OutputFile, FailedWriteIsReported) {
