@@ -158,6 +158,10 @@ class LinuxRun:
     def type(self, data):
         os.write(self.master, data)
 
+    def reads_key(self):
+        """The terminal is raw: the program waits for a single key."""
+        return not termios.tcgetattr(self.master)[3] & termios.ICANON
+
     def wait_for_text(self, text, limit):
         end = time.monotonic() + limit
         while text.encode() not in self.output and time.monotonic() < end:
@@ -354,6 +358,10 @@ def play_session(driver, base_url, session, program, work, shots, extensions):
     linux.settle()
     timings = {}
     for step, key in enumerate(keys):
+        if step == len(keys) - 1:
+            # The last key ends the run: typed when both wait for it, as
+            # it is not echoed then (typed ahead it would be, by either).
+            wait_until(lambda: linux.reads_key() and driver.execute_script('return readsKey();'))
         # The timed key starts the long run; its end shows the rows' question.
         if timed and step == 0:
             start_page_clock(driver)
@@ -386,6 +394,12 @@ def play_session(driver, base_url, session, program, work, shots, extensions):
         failures.append(f'{name}: Y/N echoes {echoed}, key table says {expected}')
     failures += compare_downloads(name, driver, out, extensions)
     return failures, timings
+
+
+def wait_until(ready, limit=120):
+    end = time.monotonic() + limit
+    while not ready() and time.monotonic() < end:
+        time.sleep(0.05)
 
 
 def wait_for_status(driver, limit=30):
