@@ -18,8 +18,6 @@ struct PlayState {
     int64_t sumsA[kMaxStrategies];  // player 1's accumulated payoffs after k iterations
     int64_t smallestB;              // sumsB[moveTwo]: k times the lower estimate
     int64_t largestA;               // sumsA[nextMoveOne]: k times the upper estimate
-    float lowerValue;               // smallestB / k, rounded to a float
-    float upperValue;               // largestA / k, rounded to a float
     float vStar;                    // the estimate of iteration k, their midpoint
 };
 
@@ -59,10 +57,10 @@ inline void playIteration(PlayState* state) {
 
     // The estimates are single precision: each is rounded to a 32-bit
     // float as soon as it is formed, and the digits shown depend on it.
-    state->lowerValue = static_cast<float>(static_cast<double>(state->smallestB) / k);
-    state->upperValue = static_cast<float>(static_cast<double>(state->largestA) / k);
+    const auto lowerValue = static_cast<float>(static_cast<double>(state->smallestB) / k);
+    const auto upperValue = static_cast<float>(static_cast<double>(state->largestA) / k);
     state->vStar = static_cast<float>(
-        (static_cast<double>(state->upperValue) + static_cast<double>(state->lowerValue)) * 0.5);
+        (static_cast<double>(upperValue) + static_cast<double>(lowerValue)) * 0.5);
 }
 
 // Plays on until `k` iterations have been played (nothing when they have).

@@ -125,7 +125,6 @@ TEST(KeyEchoText, HighCodesAsUtf8CharactersInAUtf8Locale) {
     EXPECT_EQ(std::string(text, keyEchoText(0xE0, kHighCodesAsUtf8, text)), "\xc3\xa0");
 }
 
-// The first of LC_ALL, LC_CTYPE and LANG that is set names the locale.
 // An answer from a game file is shown as a terminal echoes what is typed:
 // nothing in it may reach the terminal as a control code.
 TEST(AnswerByteText, ControlCodesAreShownNotSent) {
@@ -177,6 +176,7 @@ TEST(HoldsControlCode, ByTheWayTheConsoleTakesHighCodes) {
     }
 }
 
+// The first of LC_ALL, LC_CTYPE and LANG that is set names the locale.
 TEST(LocaleTakesUtf8, ByTheCharacterSetOfTheLocaleInForce) {
     // clang-format off
     const struct {
