@@ -28,6 +28,17 @@ inline void startPlay(PlayState* state, int32_t startStrategy) {
     state->nextMoveOne = startStrategy;
 }
 
+// The estimate of iteration k from k times the lower and k times the
+// upper estimate. The estimates are single precision: each is rounded to
+// a 32-bit float as soon as it is formed, and the digits shown depend on
+// it.
+inline float estimateOf(int64_t smallestB, int64_t largestA, int32_t k) {
+    const auto lowerValue = static_cast<float>(static_cast<double>(smallestB) / k);
+    const auto upperValue = static_cast<float>(static_cast<double>(largestA) / k);
+    return static_cast<float>((static_cast<double>(upperValue) + static_cast<double>(lowerValue)) *
+                              0.5);
+}
+
 // Plays iteration k + 1 on the normalised matrix in `game`. Player 1 moves
 // first; player 2 answers a history that already holds that move with the
 // lowest column of the smallest sum; his answer enters the history before
@@ -39,28 +50,34 @@ inline void playIteration(PlayState* state) {
     const int32_t a = state->nextMoveOne;
     const int32_t k = ++state->k;
 
+    // Each scan keeps its best sum so far at hand rather than reading it
+    // back through its index, a read that would wait for the comparison
+    // before it: the scans run about half as fast that way.
     int32_t b = 0;
-    for (int32_t j = 0; j < n; ++j) {
-        state->sumsB[j] += game.gm[a][j];
-        if (state->sumsB[j] < state->sumsB[b]) b = j;
+    int64_t smallest = state->sumsB[0] += game.gm[a][0];
+    for (int32_t j = 1; j < n; ++j) {
+        const int64_t sum = state->sumsB[j] += game.gm[a][j];
+        if (sum < smallest) {
+            smallest = sum;
+            b = j;
+        }
     }
     int32_t next = 0;
-    for (int32_t i = 0; i < m; ++i) {
-        state->sumsA[i] += game.gm[i][b];
-        if (state->sumsA[i] > state->sumsA[next]) next = i;
+    int64_t largest = state->sumsA[0] += game.gm[0][b];
+    for (int32_t i = 1; i < m; ++i) {
+        const int64_t sum = state->sumsA[i] += game.gm[i][b];
+        if (sum > largest) {
+            largest = sum;
+            next = i;
+        }
     }
     state->moveOne = a;
     state->moveTwo = b;
     state->nextMoveOne = next;
-    state->smallestB = state->sumsB[b];
-    state->largestA = state->sumsA[next];
+    state->smallestB = smallest;
+    state->largestA = largest;
 
-    // The estimates are single precision: each is rounded to a 32-bit
-    // float as soon as it is formed, and the digits shown depend on it.
-    const auto lowerValue = static_cast<float>(static_cast<double>(state->smallestB) / k);
-    const auto upperValue = static_cast<float>(static_cast<double>(state->largestA) / k);
-    state->vStar = static_cast<float>(
-        (static_cast<double>(upperValue) + static_cast<double>(lowerValue)) * 0.5);
+    state->vStar = estimateOf(state->smallestB, state->largestA, k);
 }
 
 // Plays on until `k` iterations have been played (nothing when they have).

@@ -2,6 +2,7 @@
 
 #include "game/game_record.h"
 #include "game/iteration.h"
+#include "game/long_run.h"
 
 namespace {
 
@@ -36,12 +37,7 @@ void runIterations(int32_t startStrategy) {
         estimateSum += state.vStar;
     }
     // The long run: the same, without the rows.
-    while (state.k < game.iterationCount) {
-        playIteration(&state);
-        game.tallyOne[state.moveOne] += 1;
-        game.tallyTwo[state.moveTwo] += 1;
-        estimateSum += state.vStar;
-    }
+    playLongRun(&state, game.iterationCount, game.tallyOne, game.tallyTwo, &estimateSum);
     game.estimateSum = estimateSum;
     game.lastSmallestB = state.smallestB;
     game.lastLargestA = state.largestA;

@@ -9,6 +9,7 @@
 #include "game/exact_solution.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
+#include "game/long_run.h"
 #include "game/solver.h"
 
 namespace {
@@ -84,6 +85,95 @@ TEST(LongRun, TalliesBoundsAndReplayedRows) {
             EXPECT_EQ(played.smallestB, game.lastSmallestB);
             EXPECT_EQ(played.largestA, game.lastLargestA);
             EXPECT_EQ(estimateSum, game.estimateSum);
+        }
+    }
+}
+
+// A state `played` iterations into a random game of the given spread, the
+// record holding the game (and nothing played into it).
+PlayState stateOfRandomGame(std::mt19937* random, int32_t spread, int32_t played) {
+    playRandomGame(random, spread, 0);
+    PlayState state;
+    startPlay(&state, game.startStrategy);
+    playUpTo(&state, played);
+    return state;
+}
+
+// Games of small spreads tie often, which is where a foreseen stretch
+// could end an iteration early or late.
+constexpr int32_t kSpreads[] = {1, 2, 5, 1000, 10000000};
+
+// The stretch foreseen is exactly the iterations that follow with the
+// same two moves: each of them is one, and the next (within the limit)
+// is not.
+TEST(LongRun, RepeatsAheadAreExactlyTheRepeatingIterations) {
+    std::mt19937 random(1208);
+    int64_t foreseen = 0;
+    for (const int32_t spread : kSpreads) {
+        for (int round = 0; round < 400; ++round) {
+            const int32_t played = 1 + static_cast<int32_t>(random() % 300);
+            const int32_t limit = 1 + static_cast<int32_t>(random() % 3000);
+            const PlayState state = stateOfRandomGame(&random, spread, played);
+            const int32_t repeats = repeatsAhead(state, limit);
+            SCOPED_TRACE(::testing::Message()
+                         << "spread " << spread << ", round " << round << ", after " << played
+                         << ", " << repeats << " of at most " << limit);
+            ASSERT_GE(repeats, 0);
+            ASSERT_LE(repeats, limit);
+            foreseen += repeats;
+            PlayState next = state;
+            for (int32_t step = 1; step <= repeats + 1 && step <= limit; ++step) {
+                playIteration(&next);
+                const bool same = next.moveOne == state.nextMoveOne &&
+                                  next.moveTwo == state.moveTwo &&
+                                  next.nextMoveOne == state.nextMoveOne;
+                ASSERT_EQ(same, step <= repeats) << "iteration " << step << " after";
+            }
+        }
+    }
+    // Not a stretch of nothing every time: the method settles.
+    EXPECT_GT(foreseen, 100000);
+}
+
+// A long run from any point ends in the state, with the tallies and the
+// sum of estimates, that one iteration at a time gives, to the bit.
+TEST(LongRun, PlaysAsOneIterationAtATime) {
+    std::mt19937 random(8121);
+    for (const int32_t spread : kSpreads) {
+        for (int round = 0; round < 60; ++round) {
+            const int32_t played = static_cast<int32_t>(random() % 200);
+            const int32_t until = played + static_cast<int32_t>(random() % 40000);
+            SCOPED_TRACE(::testing::Message() << "spread " << spread << ", round " << round
+                                              << ", from " << played << " to " << until);
+            PlayState fast = stateOfRandomGame(&random, spread, played);
+            PlayState slow = fast;
+            int32_t fastOne[kMaxStrategies] = {};
+            int32_t fastTwo[kMaxStrategies] = {};
+            int32_t slowOne[kMaxStrategies] = {};
+            int32_t slowTwo[kMaxStrategies] = {};
+            double fastSum = 0.5;
+            double slowSum = 0.5;
+            playLongRun(&fast, until, fastOne, fastTwo, &fastSum);
+            while (slow.k < until) {
+                playIteration(&slow);
+                slowOne[slow.moveOne] += 1;
+                slowTwo[slow.moveTwo] += 1;
+                slowSum += slow.vStar;
+            }
+            ASSERT_EQ(fast.k, slow.k);
+            EXPECT_EQ(fast.moveOne, slow.moveOne);
+            EXPECT_EQ(fast.moveTwo, slow.moveTwo);
+            EXPECT_EQ(fast.nextMoveOne, slow.nextMoveOne);
+            EXPECT_EQ(fast.smallestB, slow.smallestB);
+            EXPECT_EQ(fast.largestA, slow.largestA);
+            EXPECT_EQ(fast.vStar, slow.vStar);
+            EXPECT_EQ(fastSum, slowSum);
+            for (int s = 0; s < kMaxStrategies; ++s) {
+                EXPECT_EQ(fast.sumsB[s], slow.sumsB[s]) << "column " << s;
+                EXPECT_EQ(fast.sumsA[s], slow.sumsA[s]) << "row " << s;
+                EXPECT_EQ(fastOne[s], slowOne[s]) << "row " << s;
+                EXPECT_EQ(fastTwo[s], slowTwo[s]) << "column " << s;
+            }
         }
     }
 }
