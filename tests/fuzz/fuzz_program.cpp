@@ -168,6 +168,29 @@ void checkTallies() {
             "the tallies do not add up to N");
 }
 
+// The tallies, the sum of the estimates and the last bounds are those of
+// the game played again one iteration at a time, to the bit: a long run
+// plays its stretches of repeated moves in one step.
+void checkLongRun() {
+    PlayState played;
+    startPlay(&played, game.startStrategy);
+    int32_t tallyOne[kMaxStrategies] = {};
+    int32_t tallyTwo[kMaxStrategies] = {};
+    double estimateSum = 0.0;
+    while (played.k < game.iterationCount) {
+        playIteration(&played);
+        tallyOne[played.moveOne] += 1;
+        tallyTwo[played.moveTwo] += 1;
+        estimateSum += played.vStar;
+    }
+    require(memcmp(tallyOne, game.tallyOne, sizeof tallyOne) == 0 &&
+                memcmp(tallyTwo, game.tallyTwo, sizeof tallyTwo) == 0,
+            "the tallies differ from one iteration at a time");
+    require(estimateSum == game.estimateSum && played.smallestB == game.lastSmallestB &&
+                played.largestA == game.lastLargestA,
+            "the long run ends elsewhere than one iteration at a time");
+}
+
 // Row k of the sums is row k-1 plus what iteration k played; the sums are
 // compared in 64 bits, so that an overflow in the program shows as a
 // mismatch rather than hiding in the check.
@@ -233,6 +256,7 @@ void checkRecord() {
     checkMatrix();
     checkMoves();
     checkTallies();
+    checkLongRun();
     checkSums();
     checkHistoryBeyondN();
     checkEstimates();
