@@ -1,8 +1,9 @@
-// One iteration of alternating fictitious play, the only place where the
-// method's moves and estimates are formed. The record's filler, the
-// tables, the files and the exact report's bounds all play the game with
-// it, from the start, as far as they need: the method is deterministic,
-// so a row replayed is the row that was played.
+// One iteration of alternating fictitious play, where the method's moves
+// and estimates are formed (a long run's stretches of repeated moves,
+// game/long_run.h, give the same in fewer steps). The record's filler,
+// the tables, the files and the exact report's bounds all play the game
+// with it, from the start, as far as they need: the method is
+// deterministic, so a row replayed is the row that was played.
 #pragma once
 
 #include <cstdint>
