@@ -1,10 +1,9 @@
 // Games from Gambit's strategic game files, and games saved with -o to be
 // read again: each run is the run of the same game typed.
+#include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,48 +14,49 @@ namespace {
 
 const std::string kFinish = "Y\n1\n4\n4\nq";
 
-// The run of the game that `file` holds, and of the same game's answers in
-// a plain game file (whose answers are shown as they are taken, as the
-// file's are).
-void expectRunOfTypedGame(const std::string& file, const std::string& typedGame) {
-    char answers[] = "/tmp/brown-robinson-answers-XXXXXX";
-    const int fd = mkstemp(answers);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, typedGame.data(), typedGame.size()),
-              static_cast<ssize_t>(typedGame.size()));
-    close(fd);
-    const DetachedRun typed = runWithoutConsole(kFinish, kTimeoutMs, nullptr, {answers});
-    unlink(answers);
-    const DetachedRun fromFile = runWithoutConsole(kFinish, kTimeoutMs, nullptr, {file});
-    ASSERT_TRUE(typed.finished && fromFile.finished);
-    EXPECT_TRUE(exitedWith(typed.status, 'q'));
-    EXPECT_TRUE(exitedWith(fromFile.status, 'q'));
-    EXPECT_EQ(visible(fromFile.output), visible(typed.output));
-    EXPECT_EQ(fromFile.errors, "");
-}
+// A file of its own holding `text`, with the name ending in `suffix`,
+// removed with it.
+struct TextFile {
+    std::string path;
+    explicit TextFile(const std::string& text, const std::string& suffix = "")
+        : path("/tmp/brown-robinson-game-XXXXXX" + suffix) {
+        const int fd = mkstemps(&path[0], static_cast<int>(suffix.size()));
+        EXPECT_TRUE(fd >= 0 &&
+                    write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()))
+            << "cannot write " << path;
+        close(fd);
+    }
+    ~TextFile() { unlink(path.c_str()); }
+};
 
-TEST(GambitFile, TheExampleIsNetworkOnesShareOfTheAudience) {
-    expectRunOfTypedGame(BR_EXAMPLES_PATH "/audience.nfg",
-                         "Network_1 Network_2\n3 3\n55 40 65\n60 50 45\n45 60 50\n");
-}
-
-// A game typed with negative entries, saved in both formats in one run,
-// then each file read as the GAME-FILE of a run of its own.
-TEST(GambitFile, SavedGamesPlayAsTheGameTyped) {
-    char folder[] = "/tmp/brown-robinson-saved-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string nfg = std::string(folder) + "/typed.nfg";
-    const std::string game = std::string(folder) + "/typed.GAME";
+// A game file plays as the same game's answers in a plain game file (whose
+// answers are shown as they are taken, as the file's are): the example, and
+// a game typed with negative entries, saved in both formats in one run.
+TEST(GambitFile, PlaysAsTheGameTyped) {
     const std::string typedGame = "Ann \"Bo\"\n2 3\n-5 0 7\n10000000 -10000000 3\n";
+    const TextFile nfg("", ".nfg"), game("", ".GAME");
     const DetachedRun saving = runWithoutConsole(typedGame + kFinish, kTimeoutMs, nullptr,
-                                                 {"-o", nfg, "--output=" + game});
-    ASSERT_TRUE(saving.finished);
+                                                 {"-o", nfg.path, "--output=" + game.path});
     EXPECT_TRUE(exitedWith(saving.status, 'q'));
-    expectRunOfTypedGame(nfg, typedGame);
-    expectRunOfTypedGame(game, typedGame);
-    unlink(nfg.c_str());
-    unlink(game.c_str());
-    rmdir(folder);
+    const struct {
+        std::string file;
+        std::string typedGame;
+    } cases[] = {
+        {BR_EXAMPLES_PATH "/audience.nfg",
+         "Network_1 Network_2\n3 3\n55 40 65\n60 50 45\n45 60 50\n"},
+        {nfg.path, typedGame},
+        {game.path, typedGame},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const TextFile answers(c.typedGame);
+        const DetachedRun typed = runWithoutConsole(kFinish, kTimeoutMs, nullptr, {answers.path});
+        const DetachedRun fromFile = runWithoutConsole(kFinish, kTimeoutMs, nullptr, {c.file});
+        EXPECT_TRUE(exitedWith(typed.status, 'q'));
+        EXPECT_TRUE(exitedWith(fromFile.status, 'q'));
+        EXPECT_EQ(visible(fromFile.output), visible(typed.output));
+        EXPECT_EQ(fromFile.errors, "");
+    }
 }
 
 // Refused before anything is asked: a game the program does not solve,
@@ -74,18 +74,12 @@ TEST(GambitFile, ARefusedFileIsAUsageError) {
          ": player 1's name holds a control character"},
     };
     for (const auto& c : cases) {
-        char path[] = "/tmp/brown-robinson-refused-XXXXXX";
-        const int fd = mkstemp(path);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(write(fd, c.text.data(), c.text.size()), static_cast<ssize_t>(c.text.size()));
-        close(fd);
-        const DetachedRun run = runWithoutConsole(kFinish, kTimeoutMs, nullptr, {path});
-        ASSERT_TRUE(run.finished);
+        const TextFile file(c.text);
+        const DetachedRun run = runWithoutConsole(kFinish, kTimeoutMs, nullptr, {file.path});
         EXPECT_TRUE(exitedWith(run.status, 2));
         EXPECT_EQ(run.output, "");
-        EXPECT_EQ(run.errors, "brown-robinson: " + std::string(path) + c.problem +
+        EXPECT_EQ(run.errors, "brown-robinson: " + file.path + c.problem +
                                   "\nTry 'brown-robinson --help' for more information.\n");
-        unlink(path);
     }
 }
 

@@ -6,18 +6,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-struct AxisCase {
-    int32_t n;
-    int32_t width;
-    bool logarithmic;
-};
-
+// Runs of n iterations on axes of a width, linear or logarithmic.
 // clang-format off
-const AxisCase kAxes[] = {
+const std::tuple<int32_t, int32_t, bool> kAxes[] = {
     {1, 700, false}, {4, 700, false}, {99, 700, false},
     {100, 700, true}, {699, 700, true}, {700, 700, true}, {701, 700, true},
     {1000, 700, true}, {123457, 700, true}, {2000003, 700, true}, {50, 7, false},
@@ -39,43 +35,40 @@ std::vector<double> wanderingLine(int32_t n, uint32_t seed) {
     return values;
 }
 
+// The iterations go from column 0 to the last, in order, one to a column
+// when there are fewer than pixels; the sweep of a long run finds the
+// same columns without the logarithm; the axis runs from 0 to the width
+// and back to k.
 TEST(PictureColumns, EveryIterationFallsInOrderAndTheColumnsFitTheWidth) {
-    for (const AxisCase& axis : kAxes) {
-        SCOPED_TRACE(testing::Message() << "n " << axis.n << " width " << axis.width);
-        const bool reduced = columnsAreReduced(axis.n, axis.width);
-        int32_t column = 0;
-        int32_t nextColumnAt = firstIterationAfterColumn(0, axis.n, axis.width, axis.logarithmic);
+    for (const auto& axis : kAxes) {
+        const auto [n, width, logarithmic] = axis;
+        SCOPED_TRACE(testing::Message() << "n " << n << " width " << width);
+        const bool reduced = columnsAreReduced(n, width);
+        int32_t swept = 0;
+        int32_t nextColumnAt = firstIterationAfterColumn(0, n, width, logarithmic);
         int32_t previous = -1;
-        int32_t columnsUsed = 0;
-        for (int32_t k = 1; k <= axis.n; ++k) {
-            const int32_t exact = pictureColumnOf(k, axis.n, axis.width, axis.logarithmic);
-            // The sweep of a long run finds the same column without the logarithm.
+        for (int32_t k = 1; k <= n; ++k) {
+            const int32_t column = pictureColumnOf(k, n, width, logarithmic);
             if (k >= nextColumnAt) {
-                column = exact;
-                nextColumnAt =
-                    firstIterationAfterColumn(column, axis.n, axis.width, axis.logarithmic);
+                swept = column;
+                nextColumnAt = firstIterationAfterColumn(swept, n, width, logarithmic);
             }
-            ASSERT_EQ(column, exact) << "k " << k;
-            ASSERT_GE(exact, previous) << "k " << k;
-            ASSERT_LT(exact, axis.width) << "k " << k;
-            if (!reduced) {
-                ASSERT_EQ(exact, previous + 1) << "k " << k;  // one each
+            ASSERT_EQ(swept, column) << "k " << k;
+            ASSERT_TRUE(column >= previous && column < width) << "k " << k << ": " << column;
+            if (!reduced || k == 1) {
+                ASSERT_EQ(column, previous + 1) << "k " << k;
             }
-            if (exact != previous) ++columnsUsed;
-            previous = exact;
+            previous = column;
         }
-        EXPECT_EQ(pictureColumnOf(1, axis.n, axis.width, axis.logarithmic), 0);
-        EXPECT_EQ(previous, reduced ? axis.width - 1 : axis.n - 1);
-        EXPECT_LE(columnsUsed, axis.width);
-        EXPECT_EQ(nextColumnAt, axis.n + 1);
-        // The axis positions run from 0 to the width and back to k.
-        if (axis.n > 1) {
-            EXPECT_NEAR(kAxisPosition(axis.n, axis.n, axis.width, axis.logarithmic), axis.width,
-                        1e-9);
-            const double k = 1 + (axis.n - 1) * 0.37;
-            EXPECT_NEAR(kAtAxisPosition(kAxisPosition(k, axis.n, axis.width, axis.logarithmic),
-                                        axis.n, axis.width, axis.logarithmic),
-                        k, 1e-6 * k);
+        EXPECT_EQ(previous, reduced ? width - 1 : n - 1);
+        EXPECT_EQ(nextColumnAt, n + 1);
+        if (n > 1) {
+            EXPECT_EQ(kAxisPosition(1, n, width, logarithmic), 0);
+            EXPECT_NEAR(kAxisPosition(n, n, width, logarithmic), width, 1e-9);
+            const double k = 1 + (n - 1) * 0.37;
+            EXPECT_NEAR(
+                kAtAxisPosition(kAxisPosition(k, n, width, logarithmic), n, width, logarithmic), k,
+                1e-6 * k);
         }
     }
 }
@@ -84,42 +77,39 @@ TEST(PictureColumns, EveryIterationFallsInOrderAndTheColumnsFitTheWidth) {
 // column at the values the full line does and reaches the same smallest
 // and largest value in it: the pixels are those of every iteration.
 TEST(PictureColumns, AColumnKeepsItsEndsAndExtremesInTheOrderTheyCame) {
-    for (const AxisCase& axis : kAxes) {
-        if (axis.n > 200000) continue;  // the same columns as above, fewer values
+    for (const auto& axis : kAxes) {
+        const auto [n, width, logarithmic] = axis;
+        if (n > 200000) continue;  // the same columns as above, fewer values
         for (uint32_t seed : {1u, 77u, 4242u}) {
-            SCOPED_TRACE(testing::Message() << "n " << axis.n << " seed " << seed);
-            const std::vector<double> values = wanderingLine(axis.n, seed);
-            std::vector<ColumnExtremes> columns(axis.width, ColumnExtremes{});
-            std::vector<std::vector<double>> truth(axis.width);
-            for (int32_t k = 1; k <= axis.n; ++k) {
-                const int32_t c = pictureColumnOf(k, axis.n, axis.width, axis.logarithmic);
+            SCOPED_TRACE(testing::Message() << "n " << n << " seed " << seed);
+            const std::vector<double> values = wanderingLine(n, seed);
+            std::vector<ColumnExtremes> columns(width, ColumnExtremes{});
+            std::vector<std::vector<double>> truth(width);
+            for (int32_t k = 1; k <= n; ++k) {
+                const int32_t c = pictureColumnOf(k, n, width, logarithmic);
                 addToColumn(&columns[c], values[k - 1]);
                 truth[c].push_back(values[k - 1]);
             }
-            for (int32_t c = 0; c < axis.width; ++c) {
+            for (int32_t c = 0; c < width; ++c) {
+                const std::vector<double>& all = truth[c];
                 double points[4];
                 const int count = columnPoints(columns[c], points);
-                ASSERT_EQ(columns[c].count, static_cast<int32_t>(truth[c].size()));
-                if (truth[c].empty()) {
-                    EXPECT_EQ(count, 0);
-                    continue;
-                }
-                ASSERT_GE(count, 1);
-                ASSERT_LE(count, 4);
-                EXPECT_EQ(points[0], truth[c].front()) << "column " << c;
-                EXPECT_EQ(points[count - 1], truth[c].back()) << "column " << c;
+                ASSERT_EQ(columns[c].count, static_cast<int32_t>(all.size())) << "column " << c;
+                ASSERT_TRUE(count <= 4 && (count == 0) == all.empty()) << "column " << c;
+                if (all.empty()) continue;
+                EXPECT_EQ(points[0], all.front()) << "column " << c;
+                EXPECT_EQ(points[count - 1], all.back()) << "column " << c;
                 EXPECT_EQ(*std::min_element(points, points + count),
-                          *std::min_element(truth[c].begin(), truth[c].end()));
+                          *std::min_element(all.begin(), all.end()));
                 EXPECT_EQ(*std::max_element(points, points + count),
-                          *std::max_element(truth[c].begin(), truth[c].end()));
+                          *std::max_element(all.begin(), all.end()));
                 // A subsequence of the column's values, none repeated in a row.
-                size_t at = 0;
+                auto at = all.begin();
                 for (int p = 0; p < count; ++p) {
-                    if (p > 0) {
-                        EXPECT_NE(points[p], points[p - 1]);
-                    }
-                    while (at < truth[c].size() && truth[c][at] != points[p]) ++at;
-                    ASSERT_LT(at, truth[c].size()) << "point " << p << " of column " << c;
+                    EXPECT_TRUE(p == 0 || points[p] != points[p - 1]) << "column " << c;
+                    at = std::find(at, all.end(), points[p]);
+                    ASSERT_TRUE(at != all.end()) << "point " << p << " of column " << c;
+                    ++at;
                 }
             }
         }
