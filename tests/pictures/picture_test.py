@@ -37,90 +37,52 @@ def check(condition, what):
     return condition
 
 
-def run_program(program, arguments, answers, cwd):
-    # setsid: no controlling terminal, so the final key comes from the
-    # answers as well.
-    result = subprocess.run(["setsid", "-w", program] + arguments, input=answers.encode("latin-1"),
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, cwd=cwd, timeout=120)
-    return result
-
-
-# ---- PNG reading (8-bit RGB or RGBA, not interlaced: what both renderers write)
-
 def read_png(path):
-    with open(path, "rb") as f:
-        data = f.read()
+    """8-bit RGB or RGBA, not interlaced (what both renderers write): the
+    size and a function giving a pixel's colour over white paper."""
+    data = open(path, "rb").read()
     assert data[:8] == b"\x89PNG\r\n\x1a\n", path
-    at = 8
-    idat = b""
+    at, chunks = 8, {}
     while at < len(data):
         length, kind = struct.unpack(">I4s", data[at:at + 8])
-        body = data[at + 8:at + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
-            assert depth == 8 and colour in (2, 6) and interlace == 0, (depth, colour, interlace)
-        elif kind == b"IDAT":
-            idat += body
+        chunks[kind] = chunks.get(kind, b"") + data[at + 8:at + 8 + length]
         at += 12 + length
-    channels = 3 if colour == 2 else 4
-    raw = zlib.decompress(idat)
-    stride = width * channels
-    rows = []
-    previous = bytearray(stride)
-    at = 0
-    for _ in range(height):
-        kind = raw[at]
-        line = bytearray(raw[at + 1:at + 1 + stride])
-        at += 1 + stride
-        for i in range(stride):
-            left = line[i - channels] if i >= channels else 0
-            up = previous[i]
-            corner = previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + left) & 255
-            elif kind == 2:
-                line[i] = (line[i] + up) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                estimate = left + up - corner
-                pa, pb, pc = abs(estimate - left), abs(estimate - up), abs(estimate - corner)
-                predictor = left if pa <= pb and pa <= pc else up if pb <= pc else corner
-                line[i] = (line[i] + predictor) & 255
+    width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[b"IHDR"])
+    assert depth == 8 and colour in (2, 6) and interlace == 0, (depth, colour, interlace)
+    n = 3 if colour == 2 else 4
+    raw, stride = zlib.decompress(chunks[b"IDAT"]), width * n
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        at = y * (stride + 1)
+        kind, line = raw[at], bytearray(raw[at + 1:at + 1 + stride])
+        for i in range(stride if kind else 0):
+            a, b, c = line[i - n] if i >= n else 0, previous[i], previous[i - n] if i >= n else 0
+            if kind == 4:  # Paeth: of a, b and c the nearest to a + b - c
+                pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+                a = a if pa <= pb and pa <= pc else b if pb <= pc else c
+            line[i] = (line[i] + (0, a, b, (a + b) // 2, a)[kind]) & 255
         rows.append(line)
         previous = line
 
     def pixel(x, y):
-        # RGBA over white, as the picture's own white background would show it.
-        line = rows[y]
-        r, g, b = line[x * channels:x * channels + 3]
-        if channels == 4:
-            a = line[x * channels + 3]
-            r, g, b = [(c * a + 255 * (255 - a)) // 255 for c in (r, g, b)]
-        return r, g, b
+        a = rows[y][x * n + 3] if n == 4 else 255
+        return tuple((c * a + 255 * (255 - a)) // 255 for c in rows[y][x * n:x * n + 3])
 
     return width, height, pixel
 
 
-# ---- Reading the file
-
 def path_points(d):
-    """The subpaths of a path made of M, L, H, V, h and v (M, L, H, V
-    absolute): a list of vertex lists."""
-    subpaths = []
-    x = y = 0.0
+    """The subpaths of a path made of M, L, H, V (absolute), h and v: a
+    list of vertex lists."""
+    subpaths, x, y = [], 0.0, 0.0
     for command, numbers in re.findall(r"([MLHVhv])([^MLHVhv]*)", d):
         values = [float(v) for v in numbers.replace(",", " ").split()]
         if command in "ML":
             x, y = values[0], values[1]
-        elif command == "H":
-            x = values[0]
-        elif command == "V":
-            y = values[0]
-        elif command == "h":
-            x += values[0]
-        elif command == "v":
-            y += values[0]
+        elif command in "Hh":
+            x = values[0] + (x if command == "h" else 0)
+        elif command in "Vv":
+            y = values[0] + (y if command == "v" else 0)
         if command == "M":
             subpaths.append([])
         subpaths[-1].append((x, y))
@@ -133,101 +95,92 @@ def along(subpaths, step=1.5):
     for vertices in subpaths:
         points.append(vertices[0])
         for (x0, y0), (x1, y1) in zip(vertices, vertices[1:]):
-            length = ((x1 - x0) ** 2 + (y1 - y0) ** 2) ** 0.5
-            count = max(1, int(length / step))
+            count = max(1, int(((x1 - x0) ** 2 + (y1 - y0) ** 2) ** 0.5 / step))
             points += [(x0 + (x1 - x0) * i / count, y0 + (y1 - y0) * i / count)
                        for i in range(1, count + 1)]
     return points
 
 
-def colour_of(hex_colour):
-    return tuple(int(hex_colour[i:i + 2], 16) for i in (1, 3, 5))
-
-
 def lines_of(root):
-    """The drawn lines, in drawing order: (title, colour, dashed, points)."""
-    lines = []
-    for path in root.iter(SVG + "path"):
-        title = path.find(SVG + "title")
-        if title is None:
-            continue
-        lines.append((title.text, colour_of(path.get("stroke")), path.get("stroke-dasharray"),
-                      path_points(path.get("d"))))
-    return lines
+    """The drawn lines, in drawing order: (title, colour, dashed, subpaths)."""
+    return [(path.find(SVG + "title").text,
+             tuple(int(path.get("stroke")[i:i + 2], 16) for i in (1, 3, 5)),
+             path.get("stroke-dasharray"), path_points(path.get("d")))
+            for path in root.iter(SVG + "path") if path.find(SVG + "title") is not None]
 
 
-def check_file(path, expect_title=None):
+def line_named(root, name):
+    return next(subpaths[0] for title, _, _, subpaths in lines_of(root) if title.startswith(name))
+
+
+def frames_of(root):
+    return [tuple(float(r.get(k)) for k in ("x", "y", "width", "height"))
+            for r in root.iter(SVG + "rect") if r.get("fill") == "none"]
+
+
+def check_file(path, title=None):
     """Parses the file and checks what it must hold; returns its root."""
     size = os.path.getsize(path)
     check(size < SIZE_LIMIT, f"{path}: {size} bytes, not under {SIZE_LIMIT}")
-    parser = etree.XMLParser(resolve_entities=False, no_network=True)
-    root = etree.parse(path, parser).getroot()
+    root = etree.parse(path, etree.XMLParser(resolve_entities=False, no_network=True)).getroot()
     check(root.tag == SVG + "svg", f"{path}: the root is {root.tag}")
     width, height = root.get("width"), root.get("height")
     check(width is not None and height is not None and
           root.get("viewBox") == f"0 0 {width} {height}", f"{path}: width, height and viewBox")
     for element in root.iter():
         tag = element.tag if isinstance(element.tag, str) else ""
-        check(not tag.endswith("script") and not tag.endswith("foreignObject") and
-              not tag.endswith("image"), f"{path}: a {tag} element")
+        check(not tag.endswith(("script", "foreignObject", "image")), f"{path}: a {tag} element")
         for name, value in element.attrib.items():
             check(not name.startswith("on") and "href" not in name and "url(" not in value,
                   f"{path}: attribute {name}={value}")
     names = [title for title, _, _, _ in lines_of(root)]
     for name in LINE_NAMES:
-        check(sum(1 for title in names if title.startswith(name)) == 1,
+        check(sum(1 for t in names if t.startswith(name)) == 1,
               f"{path}: one line titled {name!r} in {names}")
-    for text in root.iter(SVG + "text"):
-        check(text.get("font-family") in (None, "sans-serif", "serif", "monospace"),
-              f"{path}: a font that is not a generic family")
+    fonts = {text.get("font-family") for text in root.iter(SVG + "text")} - {None}
     group = root.find(SVG + "g")
-    check(group is not None and group.get("font-family") == "sans-serif",
-          f"{path}: the picture's font family")
-    if expect_title is not None:
+    check(fonts <= {"sans-serif", "serif", "monospace"} and group is not None and
+          group.get("font-family") == "sans-serif", f"{path}: fonts {fonts} not generic families")
+    if title is not None:
         texts = ["".join(t.itertext()) for t in root.iter(SVG + "text")]
-        check(expect_title in texts, f"{path}: no text {expect_title!r} in {texts[:2]}")
+        check(title in texts, f"{path}: no text {title!r} in {texts[:2]}")
     return root
 
 
-# ---- Looking at the rendering
-
-def distance(a, b):
-    return sum((x - y) ** 2 for x, y in zip(a, b)) ** 0.5
-
-
-def shows_colour(pixel, width, height, x, y, colour, radius):
-    """Whether a pixel near (x, y) is the colour, or close to it."""
-    white = (255, 255, 255)
-    for dy in range(-radius, radius + 1):
-        for dx in range(-radius, radius + 1):
-            px, py = int(x) + dx, int(y) + dy
-            if 0 <= px < width and 0 <= py < height:
-                if distance(pixel(px, py), colour) < 0.45 * distance(white, colour):
-                    return True
-    return False
-
-
-def check_rendering(png, root, renderer):
+def check_rendering(svg, root, renderer, scratch):
+    png = svg[:-4] + f"-{renderer}.png"
+    if renderer == "rsvg-convert":
+        command = ["rsvg-convert", "-o", png, svg]
+    else:
+        command = ["/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu",
+                   "--disable-background-networking", "--disable-component-update",
+                   "--disable-sync", "--no-first-run", "--hide-scrollbars",
+                   f"--user-data-dir={tempfile.mkdtemp(dir=scratch)}",
+                   f"--window-size={root.get('width')},{root.get('height')}",
+                   f"--screenshot={png}", "file://" + os.path.abspath(svg)]
+    subprocess.run(command, check=True, timeout=120, stdout=subprocess.DEVNULL,
+                   stderr=None if renderer == "rsvg-convert" else subprocess.DEVNULL)
     width, height, pixel = read_png(png)
-    check((width, height) == (int(root.get("width")), int(root.get("height"))),
-          f"{png}: rendered {width} x {height}")
-    lines = lines_of(root)
-    frames = [(float(r.get("x")), float(r.get("y")), float(r.get("width")), float(r.get("height")))
-              for r in root.iter(SVG + "rect") if r.get("fill") == "none"]
+
+    def shows(x, y, colour, radius):
+        """Whether a pixel near (x, y) is the colour, or close to it."""
+        near = 0.45 * sum((c - 255) ** 2 for c in colour) ** 0.5
+        return any(sum((p - c) ** 2 for p, c in zip(pixel(px, py), colour)) ** 0.5 < near
+                   for px in range(int(x) - radius, int(x) + radius + 1) if 0 <= px < width
+                   for py in range(int(y) - radius, int(y) + radius + 1) if 0 <= py < height)
+
     # Every line along its length: where it lies clear of the frames and of
     # the lines drawn over it, the pixels have the line's colour.
     covered = set()
 
     def cover(points):
-        for x, y in points:
-            for dx in range(-5, 6):
-                for dy in range(-5, 6):
-                    covered.add((int(x) + dx, int(y) + dy))
+        covered.update((int(x) + dx, int(y) + dy) for x, y in points
+                       for dx in range(-5, 6) for dy in range(-5, 6))
 
-    for x0, y0, w, h in frames:
+    for x0, y0, w, h in frames_of(root):
         cover(along([[(x0, y0), (x0 + w, y0), (x0 + w, y0 + h), (x0, y0 + h), (x0, y0)]]))
     hidden = []
-    for title, colour, dashed, subpaths in reversed(lines):
+    for title, colour, dashed, subpaths in reversed(lines_of(root)):
         points = along(subpaths)
         clear = [(x, y) for x, y in points if (int(x), int(y)) not in covered]
         cover(points)
@@ -237,35 +190,16 @@ def check_rendering(png, root, renderer):
             hidden.append(title)
             continue
         sample = clear[::max(1, len(clear) // 40)]
-        seen = sum(1 for x, y in sample
-                   if shows_colour(pixel, width, height, x, y, colour, 2 if dashed else 1))
+        seen = sum(1 for x, y in sample if shows(x, y, colour, 2 if dashed else 1))
         check(seen >= 0.8 * len(sample),
               f"{png} ({renderer}): {title!r} shows at {seen} of {len(sample)} places")
     check(len(hidden) <= 2, f"{png}: {hidden} lie wholly under other lines")
     # The value line is dashed: along its row, both ink and paper.
-    value = next(subpaths[0] for title, _, _, subpaths in lines if title.startswith("value"))
-    (x0, y), (x1, _) = value[0], value[1]
-    row = int(y)
+    (x0, y), (x1, _) = line_named(root, "value")[:2]
     ink = sum(1 for x in range(int(x0) + 1, int(x1) - 1)
-              if min(max(pixel(x, r)) for r in (row - 1, row, row + 1)) < 110)
+              if min(max(pixel(x, r)) for r in (int(y) - 1, int(y), int(y) + 1)) < 110)
     share = ink / (x1 - x0 - 2)
     check(0.3 < share < 0.9, f"{png} ({renderer}): the value line is ink over {share:.2f} of its row")
-
-
-def render(svg, png, renderer, scratch):
-    root = etree.parse(svg).getroot()
-    if renderer == "rsvg-convert":
-        subprocess.run(["rsvg-convert", "-o", png, svg], check=True, timeout=60)
-        return
-    profile = tempfile.mkdtemp(dir=scratch)
-    subprocess.run(["/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu",
-                    "--disable-background-networking", "--disable-component-update",
-                    "--disable-sync", "--no-first-run", "--hide-scrollbars",
-                    f"--user-data-dir={profile}",
-                    f"--window-size={root.get('width')},{root.get('height')}",
-                    f"--screenshot={png}", "file://" + os.path.abspath(svg)],
-                   check=True, timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    shutil.rmtree(profile, ignore_errors=True)
 
 
 def main():
@@ -275,42 +209,39 @@ def main():
     options = parser.parse_args()
     program = os.path.abspath(options.program)
     here = os.path.dirname(os.path.abspath(__file__))
-    examples = sorted(glob.glob(os.path.join(here, "..", "..", "examples", "*.game")))
+    # (file, arguments, what is typed, the title it must show). Player 1
+    # opens with strategy 1 in the worked game and with the row of the
+    # largest entry in the others.
+    runs = [(f"{name}-{n}.svg", ["-n", str(n), game],
+             "Y\n1\n0\nq" if name == "worked" else "N\n0\nq", None)
+            for game in sorted(glob.glob(os.path.join(here, "..", "..", "examples", "*.game")))
+            for name in [os.path.splitext(os.path.basename(game))[0]]
+            for n in (4, 99, 1000000)]
+    # Names typed as they come, escaped in the file; a game with a saddle
+    # point, whose gap reaches 0 and lies on the panel's edge.
+    runs.append(("names-and-saddle.svg", ["-n", "50"], "<b>& O'Neil\xe9\n2 2\n1 2\n3 4\nN\n0\nq",
+                 "<b>& against O'Neil\xe9: a 2 \xd7 2 game"))
     scratch = tempfile.mkdtemp(prefix="br-pictures-")
-    out = options.keep or scratch
+    out = os.path.abspath(options.keep or scratch)
     os.makedirs(out, exist_ok=True)
     try:
-        pictures = []
-        for game in examples:
-            name = os.path.splitext(os.path.basename(game))[0]
-            for n in (4, 99, 1000000):
-                svg = os.path.join(out, f"{name}-{n}.svg")
-                # Player 1 opens with strategy 1 in one game and with the
-                # row of the largest entry in the others.
-                answers = "Y\n1\n0\nq" if name == "worked" else "N\n0\nq"
-                result = run_program(program, ["-n", str(n), "-o", svg, game], answers, out)
-                check(result.returncode == ord("q"), f"{svg}: status {result.returncode}")
-                pictures.append(svg)
-        # Names typed as they come, escaped in the file; a game with a
-        # saddle point, whose gap reaches 0 and lies on the panel's edge.
-        svg = os.path.join(out, "names-and-saddle.svg")
-        result = run_program(program, ["-n", "50", "-o", svg],
-                             "<b>& O'Neil\xe9\n2 2\n1 2\n3 4\nN\n0\nq", out)
-        check(result.returncode == ord("q"), f"{svg}: status {result.returncode}")
-        root = check_file(svg, expect_title="<b>& against O'Neil\xe9: a 2 \xd7 2 game")
-        gap = next(subpaths[0] for title, _, _, subpaths in lines_of(root)
-                   if title.startswith("gap V^"))
-        frame_bottom = max(float(r.get("y")) + float(r.get("height"))
-                           for r in root.iter(SVG + "rect") if r.get("fill") == "none")
-        check(gap[-1][1] == frame_bottom, f"{svg}: a gap of 0 at {gap[-1]}, not on {frame_bottom}")
-
-        for svg in pictures:
-            root = check_file(svg)
-            for renderer in ("rsvg-convert", "chromium"):
-                png = svg[:-4] + f"-{renderer}.png"
-                render(svg, png, renderer, scratch)
-                check_rendering(png, root, renderer)
-            print(f"{os.path.basename(svg)}: {os.path.getsize(svg)} bytes, rendered and looked at")
+        for svg, arguments, answers, title in runs:
+            svg = os.path.join(out, svg)
+            # setsid: no controlling terminal, so the final key comes from
+            # the answers as well.
+            result = subprocess.run(["setsid", "-w", program, "-o", svg] + arguments,
+                                    input=answers.encode("latin-1"), capture_output=True,
+                                    cwd=out, timeout=120)
+            check(result.returncode == ord("q"), f"{svg}: status {result.returncode}")
+            root = check_file(svg, title)
+            if title is None:
+                for renderer in ("rsvg-convert", "chromium"):
+                    check_rendering(svg, root, renderer, scratch)
+            else:
+                # Every line lies on the value's: nothing to tell apart in pixels.
+                gap = line_named(root, "gap V^")
+                bottom = max(y + h for _, y, _, h in frames_of(root))
+                check(gap[-1][1] == bottom, f"{svg}: a gap of 0 at {gap[-1]}, not on {bottom}")
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
     if failures:
