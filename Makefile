@@ -26,7 +26,7 @@ WASM := build/wasm
 WEB := build/web
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test check-heap test-terminals test-pictures test-browser fuzz windows test-windows web test-web package lint lint-format lint-tidy install uninstall clean
+.PHONY: all run test check-heap test-terminals test-pictures test-browser fuzz windows test-windows web test-web package lint lint-layout lint-format lint-tidy install uninstall clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -159,7 +159,12 @@ package:
 # however the first ends). The Windows platform files are left out of
 # clang-tidy: they need windows.h, which a Linux build does not have; nor
 # are the web platform files, which import the page's functions.
-lint: lint-format lint-tidy
+lint: lint-layout lint-format lint-tidy
+
+# The rooms of src/ include only rooms below them, and no include goes
+# round in a circle (see tools/check_layout.py).
+lint-layout:
+	python3 tools/check_layout.py src
 
 lint-format:
 	clang-format --dry-run -Werror $$(find src tests -name '*.cpp' -o -name '*.h' | sort)
@@ -167,8 +172,9 @@ lint-format:
 lint-tidy:
 	cmake -S . -B $(LINT) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=OFF -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 	bash -o pipefail -c "clang-tidy -p $(LINT) --quiet --warnings-as-errors='*' \
-	  $(filter-out src/console/windows_console.cpp src/console/windows_atomic_file.cpp \
-	    src/console/web_platform.cpp src/console/web_atomic_file.cpp,$(wildcard src/*/*.cpp)) \
+	  $(filter-out src/platform/windows_console.cpp src/platform/windows_atomic_file.cpp \
+	    src/platform/web_platform.cpp src/platform/web_atomic_file.cpp \
+	    src/output/web_downloads.cpp,$(wildcard src/*/*.cpp)) \
 	  2>&1 | { grep -v -E '^[0-9]+ warnings? generated\.$$' || true; }"
 
 install: $(RELEASE)/brown-robinson

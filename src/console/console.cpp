@@ -4,12 +4,12 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "console/game_file.h"
-#include "console/nfg_file.h"
-#include "console/nfg_game_file.h"
-#include "console/platform.h"
-#include "console/text_format.h"
-#include "console/text_input.h"
+#include "formats/nfg_reader.h"
+#include "input/game_file.h"
+#include "input/nfg_answers.h"
+#include "input/text_input.h"
+#include "platform/platform.h"
+#include "text/text_format.h"
 
 namespace {
 

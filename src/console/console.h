@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "console/field_scan.h"
+#include "input/field_scan.h"
 
 // Prepares the console; called once, before anything else.
 void startConsole();

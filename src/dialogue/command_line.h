@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "console/atomic_file.h"
+#include "platform/atomic_file.h"
 
 enum CommandAction {
     kPlayGame,

@@ -1,10 +1,10 @@
 #include "dialogue/exact_report.h"
 
 #include "console/console.h"
-#include "dialogue/fraction_text.h"
 #include "game/exact_solution.h"
 #include "game/fraction.h"
 #include "game/game_record.h"
+#include "text/fraction_text.h"
 
 namespace {
 

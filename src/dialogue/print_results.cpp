@@ -1,13 +1,13 @@
 #include "dialogue/print_results.h"
 
 #include "console/console.h"
-#include "console/text_format.h"
 #include "dialogue/exact_report.h"
-#include "dialogue/mean_price.h"
 #include "dialogue/wide_table.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
+#include "game/mean_price.h"
 #include "output/output_files.h"
+#include "text/text_format.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include "dialogue/wide_table.h"
 
 #include "console/console.h"
-#include "console/fixed_point.h"
-#include "console/text_buffer.h"
-#include "console/text_format.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
+#include "text/fixed_point.h"
+#include "text/text_buffer.h"
+#include "text/text_format.h"
 
 namespace {
 

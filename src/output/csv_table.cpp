@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-#include "console/fixed_point.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
 #include "output/output_text.h"
+#include "text/fixed_point.h"
 
 namespace {
 

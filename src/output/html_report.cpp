@@ -8,15 +8,15 @@
 #include <cstdint>
 #include <cstring>
 
-#include "console/text_format.h"
-#include "dialogue/fraction_text.h"
-#include "dialogue/mean_price.h"
 #include "game/exact_solution.h"
 #include "game/fraction.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
+#include "game/mean_price.h"
 #include "output/output_text.h"
 #include "output/svg_picture.h"
+#include "text/fraction_text.h"
+#include "text/text_format.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "console/atomic_file.h"
 #include "console/console.h"
 #include "output/output_formats.h"
 #include "output/output_text.h"
+#include "platform/atomic_file.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
 #include "output/output_formats.h"
 
-#include "output/answers_game.h"
 #include "output/csv_table.h"
 #include "output/html_report.h"
-#include "output/nfg_game.h"
+#include "output/saved_games.h"
 #include "output/svg_picture.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <cerrno>
 #include <cstdarg>
 
-#include "console/atomic_file.h"
-#include "console/fixed_point.h"
-#include "console/text_format.h"
+#include "platform/atomic_file.h"
+#include "text/fixed_point.h"
+#include "text/text_format.h"
 
 namespace {
 

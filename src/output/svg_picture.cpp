@@ -9,15 +9,15 @@
 #include <cmath>
 #include <cstdint>
 
-#include "dialogue/fraction_text.h"
-#include "dialogue/mean_price.h"
 #include "game/exact_solution.h"
 #include "game/fraction.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
+#include "game/mean_price.h"
 #include "output/output_text.h"
 #include "output/picture_columns.h"
 #include "output/picture_math.h"
+#include "text/fraction_text.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "console/game_answers.h"
-#include "console/nfg_file.h"
-#include "console/nfg_game_file.h"
-#include "output/nfg_game.h"
+#include "formats/answers_writer.h"
+#include "formats/nfg_reader.h"
+#include "formats/nfg_writer.h"
+#include "input/nfg_answers.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "console/atomic_file.h"
-#include "console/key_decoder.h"
-#include "console/platform.h"
+#include "keys/key_decoder.h"
+#include "platform/atomic_file.h"
+#include "platform/platform.h"
 
 namespace {
 
