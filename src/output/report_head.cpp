@@ -1,0 +1,3 @@
+#include "output/report_head.h"
+
+ReportHead reportHead;
