@@ -41,10 +41,10 @@ run: $(RELEASE)/brown-robinson
 	@./$(RELEASE)/brown-robinson || true
 
 test:
-	cmake -S . -B $(DEBUG) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON
+	cmake -S . -B $(DEBUG) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DBR_REQUIRE_TESTS=ON
 	cmake --build $(DEBUG) -j $(JOBS)
 	cd $(DEBUG) && ctest --output-on-failure -j $(JOBS)
-	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DBR_SANITIZE=ON
+	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DBR_REQUIRE_TESTS=ON -DBR_SANITIZE=ON
 	cmake --build $(SANITIZE) -j $(JOBS)
 	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
 
@@ -78,7 +78,7 @@ test-browser: $(RELEASE)/brown-robinson
 # that on its own corpus; any crash, sanitizer report, hang or broken
 # record fails. What it finds is left in $(FUZZ)/findings/.
 fuzz:
-	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DBR_FUZZ=ON
 	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_program fuzz_nfg
 	mkdir -p $(FUZZ)/corpus $(FUZZ)/findings
 	cp tests/fuzz/corpus/* $(FUZZ)/corpus/
