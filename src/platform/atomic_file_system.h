@@ -20,15 +20,15 @@ constexpr int kProbeByName = -1;
 // before it is made, so that a signal handler undoing the file removes
 // everything that was made (a name not yet made is simply not there).
 struct AtomicSlot {
-    const char* target;                  // the path as given
-    char place[kAtomicPathCapacity];     // the file replaced: target, its links followed
+    const char* target;                   // the path as given
+    char place[kAtomicPathCapacity];      // the file replaced: target, its links followed
     char temporary[kAtomicPathCapacity];  // the temporary's name, once it has one
-    char oldName[kAtomicPathCapacity];   // a second name of the replaced file during a commit
-    intptr_t handle;                     // the open temporary, else kNoHandle
-    intptr_t kept;                       // what a platform keeps of a closed file (the page's number)
-    bool unnamed;                        // the temporary has no name while it is written
-    bool wasNew;                         // no file was in place when the commit started
-    volatile sig_atomic_t isOpen;        // handle is open
+    char oldName[kAtomicPathCapacity];    // a second name of the replaced file during a commit
+    intptr_t handle;                      // the open temporary, else kNoHandle
+    intptr_t kept;                 // what a platform keeps of a closed file (the page's number)
+    bool unnamed;                  // the temporary has no name while it is written
+    bool wasNew;                   // no file was in place when the commit started
+    volatile sig_atomic_t isOpen;  // handle is open
     volatile sig_atomic_t hasTemporary;  // `temporary` may exist
     volatile sig_atomic_t hasOld;        // `oldName` may exist
     volatile sig_atomic_t mayBePlaced;   // the temporary may have taken the place
