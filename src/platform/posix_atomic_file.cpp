@@ -89,6 +89,10 @@ int systemCheckPlace(const AtomicSlot* slot) {
     struct stat file;
     if (stat(slot->place, &file) != 0) return errno == ENOENT ? 0 : errno;
     if (S_ISDIR(file.st_mode)) return EISDIR;
+    // A device, a pipe or a socket is not replaced by a file: followed
+    // from a link to /dev/null, a run as root would otherwise leave a
+    // plain file where /dev/null was.
+    if (!S_ISREG(file.st_mode)) return EOPNOTSUPP;
     if (faccessat(AT_FDCWD, slot->place, W_OK, AT_EACCESS) != 0) return errno;
     char folder[kAtomicPathCapacity];
     struct stat above;
@@ -107,7 +111,10 @@ int systemProbeFolder(const AtomicSlot* slot) {
     return noUnnamedFiles(problem) ? kProbeByName : problem;
 }
 
+// Only where the file can be given its name at the end: through /proc,
+// or without it with the privilege AT_EMPTY_PATH needs.
 int systemOpenUnnamed(AtomicSlot* slot) {
+    if (access("/proc/self/fd", X_OK) != 0 && geteuid() != 0) return EOPNOTSUPP;
     int fd = -1;
     const int problem = openUnnamedIn(slot, &fd);
     slot->handle = fd;

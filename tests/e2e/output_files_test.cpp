@@ -159,6 +159,15 @@ TEST(OutputFile, TargetsThatMayNotBeReplacedAreUsageErrors) {
              return f / "pictures.svg";
          },
          false, false, "cannot write '%s': Is a directory"},
+        // (A pipe of the test's own: a program that replaced it would do
+        // no harm, as it would to a device such as /dev/null.)
+        {"a link to a pipe",
+         [](const Folder& f) {
+             EXPECT_EQ(mkfifo((f / "pipe").c_str(), 0666), 0);
+             fs::create_symlink("pipe", f / "pipe.svg");
+             return f / "pipe.svg";
+         },
+         false, false, "cannot write '%s': Operation not supported"},
         {"the game file read",
          [](const Folder& f) {
              std::ofstream(f / "game.game") << kWorkedGame;
