@@ -195,9 +195,9 @@ bool writeAtomicFile(int file, const char* bytes, int length) {
 }
 
 // Every temporary is complete and named first; then each replaced file
-// gets a second name, so that the renames that follow can all be undone
-// until the last has succeeded. One file needs no second name: its one
-// rename is all or nothing by itself.
+// gets a second name before the temporary takes its place, so that every
+// rename can be undone until the last has succeeded. One file needs no
+// second name: its one rename is all or nothing by itself.
 bool commitAtomicFiles(int* failed) {
     leftBehind = nullptr;
     committed = 0;
@@ -206,11 +206,9 @@ bool commitAtomicFiles(int* failed) {
         problem = completeSlot(&slots[i]);
         if (problem != 0) return failCommit(i, problem, failed);
     }
-    for (int i = 0; slotCount > 1 && i < slotCount; ++i) {
-        problem = keepOld(&slots[i]);
-        if (problem != 0) return failCommit(i, problem, failed);
-    }
     for (int i = 0; i < slotCount; ++i) {
+        if (slotCount > 1) problem = keepOld(&slots[i]);
+        if (problem != 0) return failCommit(i, problem, failed);
         slots[i].mayBePlaced = 1;
         problem = systemPlace(&slots[i]);
         if (problem != 0) return failCommit(i, problem, failed);
