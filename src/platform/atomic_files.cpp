@@ -59,7 +59,7 @@ int probeFolder(AtomicSlot* slot) {
     int problem = createNamed(slot);
     if (problem != 0) return problem;
     slot->isOpen = 0;
-    systemDropOpen(slot);
+    systemClose(slot);  // closed first: Windows removes no file still open
     problem = systemRemove(slot->temporary);
     if (problem != 0) {
         noteLeftBehind(slot->temporary, problem);
