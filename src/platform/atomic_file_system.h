@@ -4,8 +4,16 @@
 // from a signal handler.
 #pragma once
 
-#include <csignal>
 #include <cstdint>
+
+// What a signal handler may read and write. A web page has no signals
+// (and WebAssembly's C library no <csignal>).
+#ifdef __wasi__
+using AtomicFlag = volatile int;
+#else
+#include <csignal>
+using AtomicFlag = volatile sig_atomic_t;
+#endif
 
 // Room for the longest path POSIX systems take and a temporary's name.
 constexpr int kAtomicPathCapacity = 4096 + 64;
@@ -25,13 +33,13 @@ struct AtomicSlot {
     char temporary[kAtomicPathCapacity];  // the temporary's name, once it has one
     char oldName[kAtomicPathCapacity];    // a second name of the replaced file during a commit
     intptr_t handle;                      // the open temporary, else kNoHandle
-    intptr_t kept;                 // what a platform keeps of a closed file (the page's number)
-    bool unnamed;                  // the temporary has no name while it is written
-    bool wasNew;                   // no file was in place when the commit started
-    volatile sig_atomic_t isOpen;  // handle is open
-    volatile sig_atomic_t hasTemporary;  // `temporary` may exist
-    volatile sig_atomic_t hasOld;        // `oldName` may exist
-    volatile sig_atomic_t mayBePlaced;   // the temporary may have taken the place
+    intptr_t kept;            // what a platform keeps of a closed file (the page's number)
+    bool unnamed;             // the temporary has no name while it is written
+    bool wasNew;              // no file was in place when the commit started
+    AtomicFlag isOpen;        // handle is open
+    AtomicFlag hasTemporary;  // `temporary` may exist
+    AtomicFlag hasOld;        // `oldName` may exist
+    AtomicFlag mayBePlaced;   // the temporary may have taken the place
 };
 
 // Sets slot->place: the target, or the file its symbolic links lead to.

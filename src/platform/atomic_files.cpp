@@ -19,7 +19,7 @@ int slotCount = 0;
 int namesGiven = 0;  // numbers of temporary names, unique within the process
 
 // Every target holds its new file: what is left is tidying up.
-volatile sig_atomic_t committed = 0;
+AtomicFlag committed = 0;
 
 const char* leftBehind = nullptr;
 int leftProblem = 0;
