@@ -44,8 +44,8 @@ bool readIterations(const char* text, CommandLine* line) {
     return true;
 }
 
-// A file of a known format; whether it can be written is seen when its
-// temporary file is made, before the dialogue.
+// A file of a known format; whether it can be written is checked with
+// the files of -o (prepareOutputFiles), before the dialogue.
 bool readOutput(const char* path, CommandLine* line) {
     if (std::strcmp(path, "-") == 0) {
         return refuse(line, "cannot write '%s': an output file needs a name", path);

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
             break;
     }
     if (line.gameFile != nullptr && !useGameFile(line.gameFile)) endWithUsageError();
-    if (!prepareOutputFiles(line.outputs, line.outputCount)) endWithUsageError();
+    if (!prepareOutputFiles(line.outputs, line.outputCount, line.gameFile)) endWithUsageError();
     runGame(line.iterations);
     endProgram(printResults(ReportOptions{line.exact, line.wide}));
 }

@@ -19,22 +19,41 @@ struct PreparedFile {
 PreparedFile prepared[kMaxAtomicFiles];
 int preparedCount = 0;
 
+// A file that could not be removed or put back is named, so that the
+// user can find it.
+void reportLeftBehind() {
+    int problem = 0;
+    const char* name = atomicFileLeftBehind(&problem);
+    if (name != nullptr) {
+        printError("brown-robinson: cannot remove '%s': %s\n", name, std::strerror(problem));
+    }
+}
+
 [[noreturn]] void failWriting(const char* path) {
-    printError("brown-robinson: cannot write '%s': %s\n", path, std::strerror(errno));
+    const int problem = errno;
+    printError("brown-robinson: cannot write '%s': %s\n", path, std::strerror(problem));
+    reportLeftBehind();
     endProgram(1);
 }
 
 }  // namespace
 
-bool prepareOutputFiles(const char* const* paths, int count) {
+bool prepareOutputFiles(const char* const* paths, int count, const char* gameFile) {
     preparedCount = 0;
     for (int i = 0; i < count; ++i) {
+        // Written at the end, the game file would no longer be the game
+        // that was read: a constant-sum game would come back zero-sum.
+        if (gameFile != nullptr && isSameFile(paths[i], gameFile)) {
+            printError("brown-robinson: '%s': input file is output file\n", paths[i]);
+            return false;
+        }
         PreparedFile* out = &prepared[preparedCount];
         out->path = paths[i];
         out->format = outputFormatOf(paths[i]);
         out->file = openAtomicFile(paths[i]);
         if (out->file < 0) {
             printError("brown-robinson: cannot write '%s': %s\n", paths[i], std::strerror(errno));
+            reportLeftBehind();
             return false;
         }
         ++preparedCount;
@@ -46,11 +65,12 @@ bool prepareOutputFiles(const char* const* paths, int count) {
 // leaves all the targets as they were.
 void writeOutputFiles() {
     for (int i = 0; i < preparedCount; ++i) {
+        if (!beginAtomicFile(prepared[i].file)) failWriting(prepared[i].path);
         startOutputText(prepared[i].file);
         prepared[i].format->write();
         if (!finishOutputText()) failWriting(prepared[i].path);
     }
-    for (int i = 0; i < preparedCount; ++i) {
-        if (!commitAtomicFile(prepared[i].file)) failWriting(prepared[i].path);
-    }
+    int failed = 0;
+    if (preparedCount > 0 && !commitAtomicFiles(&failed)) failWriting(prepared[failed].path);
+    preparedCount = 0;
 }

@@ -49,11 +49,12 @@ struct Terminal {
 Terminal terminal = {false, -1, false, false, false, {}, {}, 0, 0, 0};
 
 // The signals whose default action is not to end the process: they stop
-// it, continue it or are ignored (or cannot be caught). SIGPIPE ends it,
-// but is ignored, so that a reader that has gone away shows up as a failed
-// write, which is reported, instead of a silent death.
-const int kSignalsThatDoNotEnd[] = {SIGCHLD, SIGCONT, SIGSTOP,  SIGTSTP, SIGTTIN,
-                                    SIGTTOU, SIGURG,  SIGWINCH, SIGKILL, SIGPIPE};
+// it, continue it or are ignored (or cannot be caught). SIGPIPE and
+// SIGXFSZ end it, but are ignored, so that a reader that has gone away
+// and a file past the size limit (ulimit -f) show up as failed writes
+// (EPIPE, EFBIG), which are reported, instead of a silent death.
+const int kSignalsThatDoNotEnd[] = {SIGCHLD, SIGCONT,  SIGSTOP, SIGTSTP, SIGTTIN, SIGTTOU,
+                                    SIGURG,  SIGWINCH, SIGKILL, SIGPIPE, SIGXFSZ};
 
 bool endsTheProcess(int signal) {
     for (int other : kSignalsThatDoNotEnd) {
@@ -117,20 +118,28 @@ void raiseWithDefaultAction(int signal) {
 }
 
 // Ends the process the way the signal would have, after giving the
-// terminal back.
+// terminal back and undoing the files of -o. The other ending signals are
+// held off meanwhile (see installSignalHandlers), so that a second one
+// cannot cut the undoing short between two of its steps.
 void onEndingSignal(int signal) {
     if (terminal.isRaw) setSaved();
     discardAtomicFiles();
     raiseWithDefaultAction(signal);
 }
 
-void installHandler(int signal, void (*handler)(int)) {
+void installHandler(int signal, void (*handler)(int), const sigset_t* heldOff) {
     struct sigaction action;
     memset(&action, 0, sizeof action);
     action.sa_handler = handler;
-    sigemptyset(&action.sa_mask);
+    action.sa_mask = *heldOff;
     action.sa_flags = SA_RESTART;
     sigaction(signal, &action, nullptr);
+}
+
+void installHandler(int signal, void (*handler)(int)) {
+    sigset_t none;
+    sigemptyset(&none);
+    installHandler(signal, handler, &none);
 }
 
 // A stop in the middle of a key read (Ctrl+Z, or a read or a mode change
@@ -174,9 +183,14 @@ bool hasDefaultAction(int signal) {
 }
 
 void installSignalHandlers() {
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (int signal = 1; signal < NSIG; ++signal) {
+        if (endsTheProcess(signal)) sigaddset(&ending, signal);
+    }
     for (int signal = 1; signal < NSIG; ++signal) {
         if (endsTheProcess(signal) && hasDefaultAction(signal))
-            installHandler(signal, onEndingSignal);
+            installHandler(signal, onEndingSignal, &ending);
     }
     const int stops[] = {SIGTSTP, SIGTTIN, SIGTTOU};
     for (int stop : stops) {
@@ -184,6 +198,22 @@ void installSignalHandlers() {
     }
     installHandler(SIGCONT, onContinue);
     signal(SIGPIPE, SIG_IGN);
+    signal(SIGXFSZ, SIG_IGN);
+}
+
+// A standard stream that is closed leaves its number free, and the next
+// file opened would take it: the dialogue written to standard output
+// would go into a file of -o, or a game file be taken for standard
+// output. Each closed one gets /dev/null, opened the wrong way round, so
+// that its reads or writes still fail as they did (EBADF) and are
+// reported as they were.
+void reserveStandardStreams() {
+    const int directions[] = {O_WRONLY, O_RDONLY, O_RDONLY};  // stdin, stdout, stderr
+    for (int fd = 0; fd < 3; ++fd) {
+        if (fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+        const int reserved = open("/dev/null", directions[fd]);
+        if (reserved >= 0 && reserved != fd) close(reserved);  // (fd was taken meanwhile)
+    }
 }
 
 // The key-read mode: bytes as they come, one at a time, no echo, no
@@ -229,6 +259,7 @@ void writeAll(int fd, const char* text, int length) {
 }  // namespace
 
 void platformStart() {
+    reserveStandardStreams();
     setUpStandardStreams(isatty(STDOUT_FILENO) == 1);
     terminal.inputIsTerminal = isatty(STDIN_FILENO) == 1;
     terminal.takesModes = termTakesModes();

@@ -1,9 +1,12 @@
-// The files of -o in a web page: the page keeps them (there is no disk)
-// and offers each as a download once it is complete. A file not yet
-// committed is never offered; the page forgets it when the run ends.
+// The primitives of the files written whole, in a web page: the page
+// keeps the files (there is no disk) and offers each as a download once
+// it is put in place. A file is opened in the page when it is begun, and
+// one never put in place is never offered: the page forgets it when the
+// run ends. There are no folders, links or old files to keep.
 #include <cerrno>
+#include <cstring>
 
-#include "platform/atomic_file.h"
+#include "platform/atomic_file_system.h"
 
 #define BR_IMPORT(name) __attribute__((import_module("web"), import_name(name)))
 
@@ -18,38 +21,56 @@ BR_IMPORT("file_commit") void webFileCommit(int file);
 BR_IMPORT("file_discard") void webFileDiscard();
 }
 
-namespace {
-
-int fileCount = 0;
-
-}  // namespace
-
-int openAtomicFile(const char* path) {
-    if (fileCount == kMaxAtomicFiles) {
-        errno = EMFILE;
-        return -1;
-    }
-    const int file = webFileOpen(path);
-    if (file < 0) {
-        errno = EACCES;
-        return -1;
-    }
-    ++fileCount;
-    return file;
+int systemFindPlace(AtomicSlot* slot) {
+    const size_t length = strlen(slot->target);
+    if (length + 1 > sizeof slot->place) return ENAMETOOLONG;
+    memcpy(slot->place, slot->target, length + 1);
+    return 0;
 }
 
-bool writeAtomicFile(int file, const char* bytes, int length) {
-    if (webFileWrite(file, bytes, length)) return true;
-    errno = ENOSPC;
-    return false;
+int systemCheckPlace(const AtomicSlot*) { return 0; }
+
+int systemProbeFolder(const AtomicSlot*) { return 0; }
+
+// The page's file has no name until it is offered.
+int systemOpenUnnamed(AtomicSlot* slot) {
+    const int file = webFileOpen(slot->place);
+    if (file < 0) return EACCES;
+    slot->handle = file;
+    slot->kept = file;
+    return 0;
 }
 
-bool commitAtomicFile(int file) {
-    webFileCommit(file);
-    return true;
+int systemCreateNamed(AtomicSlot*) { return EOPNOTSUPP; }
+
+int systemWrite(AtomicSlot* slot, const char* bytes, int length) {
+    return webFileWrite(static_cast<int>(slot->handle), bytes, length) ? 0 : ENOSPC;
 }
 
-void discardAtomicFiles() {
-    webFileDiscard();
-    fileCount = 0;
+void systemCopyAttributes(AtomicSlot*) {}
+
+int systemGiveName(AtomicSlot*) { return 0; }
+
+int systemClose(AtomicSlot* slot) {
+    slot->handle = kNoHandle;
+    return 0;
 }
+
+void systemDropOpen(AtomicSlot* slot) { slot->handle = kNoHandle; }
+
+int systemKeepOld(AtomicSlot*) { return ENOENT; }
+
+int systemPlace(AtomicSlot* slot) {
+    webFileCommit(static_cast<int>(slot->kept));
+    return 0;
+}
+
+int systemPutBack(AtomicSlot*) { return 0; }
+
+int systemRemove(const char*) { return 0; }
+
+void systemForgetUnplaced() { webFileDiscard(); }
+
+bool systemSameFile(const char*, const char*) { return false; }
+
+int64_t systemProcessNumber() { return 1; }

@@ -1,30 +1,21 @@
-// Files written whole or not at all, on Windows: a new file beside the
-// target, written, flushed, closed and moved over the target (rename does
-// not replace an existing file there; MoveFileExA with
-// MOVEFILE_REPLACE_EXISTING does). A temporary file still open is marked
-// for deletion when the program ends, so that the system removes it as the
-// handle closes, even from the console's event thread.
+// The primitives of the files written whole, on Windows: a new file in
+// the target's folder, written, flushed, closed and moved over the target
+// (rename does not replace an existing file there; MoveFileExA with
+// MOVEFILE_REPLACE_EXISTING does). Windows has no file without a name, so
+// the temporary is named from the start. A temporary still open when the
+// program ends is marked for deletion, so that the system removes it as
+// the handle closes, even when the end comes from the console's event
+// thread.
 #include <cerrno>
 #include <cstring>
 
 #include <windows.h>
 
-#include "platform/atomic_file.h"
-#include "platform/temporary_name.h"
+#include "platform/atomic_file_system.h"
 
 namespace {
 
-constexpr int kPathCapacity = MAX_PATH + 32;
-
-struct AtomicFile {
-    const char* target;             // the path given, replaced at the end
-    char temporary[kPathCapacity];  // target + ".<pid>-<n>.tmp", beside it
-    HANDLE handle;                  // open while the file is being written
-    volatile LONG pending;          // the temporary file exists and is not yet moved
-};
-
-AtomicFile files[kMaxAtomicFiles];
-int fileCount = 0;
+HANDLE handleOf(const AtomicSlot* slot) { return reinterpret_cast<HANDLE>(slot->handle); }
 
 // errno for the few failures a user can act on; EIO for the rest.
 int errnoOf(DWORD error) {
@@ -35,94 +26,137 @@ int errnoOf(DWORD error) {
             return ENOENT;
         case ERROR_ACCESS_DENIED:
             return EACCES;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return EEXIST;
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
             return ENOSPC;
         case ERROR_FILENAME_EXCED_RANGE:
             return ENAMETOOLONG;
+        case ERROR_NOT_SUPPORTED:
+        case ERROR_INVALID_FUNCTION:
+            return EOPNOTSUPP;
         default:
             return EIO;
     }
 }
 
+int lastErrno() { return errnoOf(GetLastError()); }
+
 }  // namespace
 
-int openAtomicFile(const char* path) {
-    if (fileCount == kMaxAtomicFiles) {
-        errno = EMFILE;
-        return -1;
-    }
-    // A folder in the target's place would refuse the move at the end.
-    const DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        errno = EISDIR;
-        return -1;
-    }
-    AtomicFile* file = &files[fileCount];
-    file->target = path;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (!temporaryNameOf(path, GetCurrentProcessId(), fileCount * 100 + attempt,
-                             file->temporary, kPathCapacity)) {
-            errno = ENAMETOOLONG;
-            return -1;
-        }
-        file->handle = CreateFileA(file->temporary, GENERIC_WRITE | DELETE, FILE_SHARE_DELETE,
-                                   nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file->handle != INVALID_HANDLE_VALUE) {
-            InterlockedExchange(&file->pending, 1);
-            return fileCount++;
-        }
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-            errno = errnoOf(error);
-            return -1;
-        }
-    }
-    errno = EEXIST;
-    return -1;
+int systemFindPlace(AtomicSlot* slot) {
+    const size_t length = strlen(slot->target);
+    if (length + 1 > sizeof slot->place) return ENAMETOOLONG;
+    memcpy(slot->place, slot->target, length + 1);
+    return 0;
 }
 
-bool writeAtomicFile(int file, const char* bytes, int length) {
+// A read-only file is one its user keeps from being written.
+int systemCheckPlace(const AtomicSlot* slot) {
+    const DWORD attributes = GetFileAttributesA(slot->place);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EISDIR;
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return EACCES;
+    return 0;
+}
+
+int systemProbeFolder(const AtomicSlot*) { return kProbeByName; }
+
+int systemOpenUnnamed(AtomicSlot*) { return EOPNOTSUPP; }
+
+int systemCreateNamed(AtomicSlot* slot) {
+    const HANDLE handle = CreateFileA(slot->temporary, GENERIC_WRITE | DELETE, FILE_SHARE_DELETE,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return lastErrno();
+    slot->handle = reinterpret_cast<intptr_t>(handle);
+    return 0;
+}
+
+int systemWrite(AtomicSlot* slot, const char* bytes, int length) {
     while (length > 0) {
         DWORD written = 0;
-        if (!WriteFile(files[file].handle, bytes, static_cast<DWORD>(length), &written, nullptr) ||
+        if (!WriteFile(handleOf(slot), bytes, static_cast<DWORD>(length), &written, nullptr) ||
             written == 0) {
-            errno = errnoOf(GetLastError());
-            return false;
+            return lastErrno();
         }
         bytes += written;
         length -= static_cast<int>(written);
     }
-    return true;
+    return 0;
 }
 
-bool commitAtomicFile(int file) {
-    AtomicFile* f = &files[file];
-    bool done = FlushFileBuffers(f->handle) != 0;
-    DWORD error = done ? 0 : GetLastError();
-    CloseHandle(f->handle);
-    f->handle = INVALID_HANDLE_VALUE;
-    if (done &&
-        !MoveFileExA(f->temporary, f->target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        done = false;
-        error = GetLastError();
-    }
-    if (!done) DeleteFileA(f->temporary);
-    InterlockedExchange(&f->pending, 0);
-    if (!done) errno = errnoOf(error);
-    return done;
+// The new file takes the folder's permissions, as any file made there.
+void systemCopyAttributes(AtomicSlot*) {}
+
+int systemGiveName(AtomicSlot*) { return 0; }
+
+int systemClose(AtomicSlot* slot) {
+    const bool flushed = FlushFileBuffers(handleOf(slot)) != 0;
+    const int problem = flushed ? 0 : lastErrno();
+    CloseHandle(handleOf(slot));
+    slot->handle = kNoHandle;
+    return problem;
 }
 
-void discardAtomicFiles() {
-    for (int i = 0; i < fileCount; ++i) {
-        if (InterlockedExchange(&files[i].pending, 0) == 0) continue;
-        if (files[i].handle != INVALID_HANDLE_VALUE) {
-            FILE_DISPOSITION_INFO disposition = {TRUE};
-            SetFileInformationByHandle(files[i].handle, FileDispositionInfo, &disposition,
-                                       sizeof disposition);
-        } else {
-            DeleteFileA(files[i].temporary);
-        }
-    }
-    fileCount = 0;
+// Deleted as the handle closes: the process may be ending from another
+// thread while this one still writes.
+void systemDropOpen(AtomicSlot* slot) {
+    if (slot->handle == kNoHandle) return;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    SetFileInformationByHandle(handleOf(slot), FileDispositionInfo, &disposition,
+                               sizeof disposition);
 }
+
+int systemKeepOld(AtomicSlot* slot) {
+    if (CreateHardLinkA(slot->oldName, slot->place, nullptr)) return 0;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return ENOENT;
+    return errnoOf(error);
+}
+
+int systemPlace(AtomicSlot* slot) {
+    if (MoveFileExA(slot->temporary, slot->place,
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    return lastErrno();
+}
+
+int systemPutBack(AtomicSlot* slot) {
+    if (MoveFileExA(slot->oldName, slot->place,
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    return lastErrno();
+}
+
+int systemRemove(const char* name) {
+    if (DeleteFileA(name)) return 0;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return 0;
+    return errnoOf(error);
+}
+
+void systemForgetUnplaced() {}
+
+// One file: the same volume and the same file index.
+bool systemSameFile(const char* one, const char* other) {
+    BY_HANDLE_FILE_INFORMATION info[2];
+    const char* paths[2] = {one, other};
+    for (int i = 0; i < 2; ++i) {
+        const HANDLE handle =
+            CreateFileA(paths[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return false;
+        const bool known = GetFileInformationByHandle(handle, &info[i]) != 0;
+        CloseHandle(handle);
+        if (!known) return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh &&
+           info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+int64_t systemProcessNumber() { return GetCurrentProcessId(); }

@@ -5,11 +5,15 @@
 // must satisfy rather than by a second implementation of the writer.
 // (make test-browser reads both back in a real browser and against the
 // console's wide table.)
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <clocale>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -108,11 +112,10 @@ TEST(OutputFile, WholeOrNotAtAll) {
     }
 }
 
-// The temporary file exists from the start (so that a folder that cannot
-// be written is known before the game is typed), and a signal that ends
-// the run in the middle of the dialogue takes it away.
+// Nothing is made for a file before it is written, so that a signal at a
+// prompt, even one that cannot be caught, leaves the folder as it was.
 TEST(OutputFile, SignalLeavesTheTargetAsItWas) {
-    for (int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
+    for (int signalNumber : {SIGTERM, SIGHUP, SIGINT, SIGKILL}) {
         SCOPED_TRACE(signalNumber);
         Folder folder;
         std::ofstream(folder / "run.svg") << "old";
@@ -120,7 +123,7 @@ TEST(OutputFile, SignalLeavesTheTargetAsItWas) {
         session.setArguments({"--output=" + folder / "run.svg"});
         ASSERT_TRUE(session.start());
         ASSERT_TRUE(session.waitFor(screenOf(kFirstName)));
-        EXPECT_EQ(entriesOf(folder.path).size(), 2u);
+        EXPECT_EQ(entriesOf(folder.path), std::set<std::string>{"run.svg"});
         session.sendSignal(signalNumber);
         ASSERT_TRUE(session.waitForExit());
         EXPECT_TRUE(killedBy(session.exitStatus(), signalNumber));
@@ -129,19 +132,283 @@ TEST(OutputFile, SignalLeavesTheTargetAsItWas) {
     }
 }
 
-// A folder where the file should go is found before the dialogue, as a
-// folder that cannot be written is.
-TEST(OutputFile, AFolderInItsPlaceIsAUsageError) {
-    Folder folder;
-    const std::string target = folder / "pictures.svg";
-    ASSERT_TRUE(fs::create_directory(target));
-    const DetachedRun run = runWithoutConsole(kWorkedGame, kTimeoutMs, nullptr, {"-o", target});
-    EXPECT_TRUE(exitedWith(run.status, 2));
-    EXPECT_EQ(run.output, "");
-    EXPECT_EQ(run.errors,
-              "brown-robinson: cannot write '" + target +
-                  "': Is a directory\nTry 'brown-robinson --help' for more information.\n");
-    EXPECT_EQ(entriesOf(folder.path), std::set<std::string>{"pictures.svg"});
+// The user a run is made as when a case needs one who may not write a
+// file: root may write any file, so a run as root becomes nobody.
+constexpr uid_t kOtherUser = 65534;
+
+void becomeOtherUser() {
+    if (geteuid() != 0) return;
+    if (setgroups(0, nullptr) != 0 || setgid(kOtherUser) != 0 || setuid(kOtherUser) != 0)
+        _exit(125);
+}
+
+// A target that this run could not or should not replace is found before
+// the dialogue, as a usage error, and nothing in its folder changes.
+TEST(OutputFile, TargetsThatMayNotBeReplacedAreUsageErrors) {
+    const bool root = geteuid() == 0;
+    const struct {
+        const char* name;
+        std::string (*setUp)(const Folder& folder);  // makes the files, returns the target
+        bool asOtherUser;
+        bool needsRoot;       // to make a file of another user
+        const char* problem;  // after "brown-robinson: "; %s is the target
+    } cases[] = {
+        {"a folder in its place",
+         [](const Folder& f) {
+             fs::create_directory(f / "pictures.svg");
+             return f / "pictures.svg";
+         },
+         false, false, "cannot write '%s': Is a directory"},
+        // (A pipe of the test's own: a program that replaced it would do
+        // no harm, as it would to a device such as /dev/null.)
+        {"a link to a pipe",
+         [](const Folder& f) {
+             EXPECT_EQ(mkfifo((f / "pipe").c_str(), 0666), 0);
+             fs::create_symlink("pipe", f / "pipe.svg");
+             return f / "pipe.svg";
+         },
+         false, false, "cannot write '%s': Operation not supported"},
+        {"the game file read",
+         [](const Folder& f) {
+             std::ofstream(f / "game.game") << kWorkedGame;
+             return f / "game.game";
+         },
+         false, false, "'%s': input file is output file"},
+        {"the game file through a link",
+         [](const Folder& f) {
+             std::ofstream(f / "game.game") << kWorkedGame;
+             fs::create_symlink("game.game", f / "link.game");
+             return f / "link.game";
+         },
+         false, false, "'%s': input file is output file"},
+        {"a file its user made read-only",
+         [](const Folder& f) {
+             std::ofstream(f / "kept.svg") << "old";
+             fs::permissions(f / "kept.svg", fs::perms(0444));
+             if (geteuid() == 0) {
+                 EXPECT_EQ(chown((f / "kept.svg").c_str(), kOtherUser, 0), 0);
+             }
+             return f / "kept.svg";
+         },
+         true, false, "cannot write '%s': Permission denied"},
+        {"a file of another user in a sticky folder",
+         [](const Folder& f) {
+             fs::create_directory(f / "shared");
+             fs::permissions(f / "shared", fs::perms(01777));
+             std::ofstream(f / "shared/theirs.svg") << "old";
+             fs::permissions(f / "shared/theirs.svg", fs::perms(0666));
+             return f / "shared/theirs.svg";
+         },
+         true, true, "cannot write '%s': Permission denied"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsRoot && !root) {
+            std::printf("skipped (needs root to make a file of another user): %s\n", c.name);
+            continue;
+        }
+        Folder folder;
+        fs::permissions(folder.path, fs::perms(0777));  // the other user may make files in it
+        const std::string target = c.setUp(folder);
+        std::vector<std::string> arguments = {"-o", target};
+        if (fs::exists(folder / "game.game")) arguments.push_back(folder / "game.game");
+        const auto before = entriesOf(folder.path);
+        const std::string content = fs::is_regular_file(target) ? contentOf(target) : "";
+        const DetachedRun run =
+            runWithoutConsole(kWorkedGame, kTimeoutMs, nullptr, arguments, nullptr,
+                              c.asOtherUser ? becomeOtherUser : nullptr);
+        EXPECT_TRUE(exitedWith(run.status, 2));
+        EXPECT_EQ(run.output, "");
+        char problem[512];
+        std::snprintf(problem, sizeof problem, c.problem, target.c_str());
+        EXPECT_EQ(run.errors, "brown-robinson: " + std::string(problem) +
+                                  "\nTry 'brown-robinson --help' for more information.\n");
+        EXPECT_EQ(entriesOf(folder.path), before);
+        if (fs::is_regular_file(target)) {
+            EXPECT_EQ(contentOf(target), content);
+        }
+    }
+}
+
+// A replaced file keeps its permission bits and its owner; a symbolic
+// link leads to the file that is written, and stays a link; any name the
+// system takes can be written, however long.
+TEST(OutputFile, AReplacedFileKeepsWhatItWas) {
+    const bool root = geteuid() == 0;
+    const std::string longName = std::string(250 - 4, 'n') + ".svg";
+    const struct {
+        const char* name;
+        std::string target;   // in the folder
+        std::string written;  // the file that gets the picture
+        int mode;             // of the file there before, or -1 for none
+        uid_t owner;          // given to it when root, and expected after
+        const char* link;     // target is a link to this, when not null
+        bool needsRoot;
+    } cases[] = {
+        {"a private file", "run.svg", "run.svg", 0600, 0, nullptr, false},
+        {"an executable one", "run.svg", "run.svg", 0750, 0, nullptr, false},
+        // access() answers yes for root, which may write any file: it is
+        // replaced, and stays read-only.
+        {"a read-only file, replaced by root", "run.svg", "run.svg", 0444, 0, nullptr, true},
+        {"a file of another user, replaced by root", "run.svg", "run.svg", 0640, kOtherUser,
+         nullptr, true},
+        {"a link to a file", "link.svg", "real.svg", 0600, 0, "real.svg", false},
+        {"a link to a file not yet there", "link.svg", "new.svg", -1, 0, "new.svg", false},
+        {"a link to a file in a folder", "link.svg", "sub/real.svg", 0640, 0, "sub/real.svg",
+         false},
+        {"a 250-byte name", longName, longName, -1, 0, nullptr, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsRoot && !root) {
+            std::printf("skipped (needs root): %s\n", c.name);
+            continue;
+        }
+        Folder folder;
+        fs::create_directory(folder / "sub");
+        const std::string written = folder / c.written;
+        if (c.mode >= 0) {
+            std::ofstream(written) << "old";
+            fs::permissions(written, fs::perms(c.mode));
+            if (root) {
+                EXPECT_EQ(chown(written.c_str(), c.owner, c.owner), 0);
+            }
+        }
+        if (c.link != nullptr) fs::create_symlink(c.link, folder / c.target);
+        auto expected = entriesOf(folder.path);
+        expected.insert(fs::path(c.target).filename());
+        expected.insert(fs::path(c.written).begin()->string());
+        const DetachedRun run =
+            runWithoutConsole(kWorkedGame, kTimeoutMs, nullptr, {"-o", folder / c.target});
+        EXPECT_TRUE(exitedWith(run.status, 'q'));
+        EXPECT_EQ(run.errors, "");
+        EXPECT_EQ(entriesOf(folder.path), expected);
+        EXPECT_EQ(entriesOf(folder / "sub").size(), c.written.substr(0, 4) == "sub/" ? 1u : 0u);
+        EXPECT_EQ(contentOf(written).substr(0, 5), "<?xml");
+        EXPECT_EQ(fs::is_symlink(folder / c.target), c.link != nullptr);
+        struct stat file {};
+        ASSERT_EQ(stat(written.c_str(), &file), 0);
+        if (c.mode >= 0) {
+            EXPECT_EQ(file.st_mode & 07777, static_cast<mode_t>(c.mode));
+            if (root) {
+                EXPECT_EQ(file.st_uid, c.owner);
+                EXPECT_EQ(file.st_gid, static_cast<gid_t>(c.owner));
+            }
+        }
+    }
+}
+
+// What ends a run before its files are written, or makes one fail, leaves
+// every target as it was; and a closed standard stream gives its number
+// to no file: the dialogue never goes into one.
+void closeStandardOutput() { close(STDOUT_FILENO); }
+
+void limitFileSize() {
+    struct rlimit limit = {1 << 16, 1 << 16};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TEST(OutputFile, FailuresLeaveTheTargetsAsTheyWere) {
+    const struct {
+        const char* name;
+        std::vector<std::string> targets;  // in the folder, each holding "old"
+        bool gameFile;                     // game.game, the game's answers, is read
+        void (*inChild)();
+        std::string errors;  // %d: the folder
+    } cases[] = {
+        {"closed standard output",
+         {"keep.game"},
+         false,
+         closeStandardOutput,
+         "brown-robinson: cannot write to standard output: Bad file descriptor\n"},
+        {"closed standard output and a game file",
+         {"keep.game"},
+         true,
+         closeStandardOutput,
+         "brown-robinson: cannot write to standard output: Bad file descriptor\n"},
+        {"a file past the size limit",
+         {"keep.csv"},
+         false,
+         limitFileSize,
+         "brown-robinson: cannot write '%d/keep.csv': File too large\n"},
+        {"a second file past the size limit",
+         {"keep.game", "keep.csv"},
+         false,
+         limitFileSize,
+         "brown-robinson: cannot write '%d/keep.csv': File too large\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder folder;
+        std::vector<std::string> arguments = {"-n", "100000"};
+        for (const std::string& target : c.targets) {
+            std::ofstream(folder / target) << "old";
+            arguments.insert(arguments.end(), {"-o", folder / target});
+        }
+        std::string answers = answersFor("Ann", {{1, 2}, {3, -4}}, 0);
+        if (c.gameFile) {
+            std::ofstream(folder / "game.game") << answers;
+            arguments.push_back(folder / "game.game");
+            answers.clear();
+        }
+        const auto before = entriesOf(folder.path);
+        const DetachedRun run =
+            runWithoutConsole(answers, kTimeoutMs, nullptr, arguments, nullptr, c.inChild);
+        EXPECT_TRUE(exitedWith(run.status, 1));
+        std::string errors = c.errors;
+        if (errors.find("%d") != std::string::npos)
+            errors.replace(errors.find("%d"), 2, folder.path);
+        EXPECT_EQ(run.errors, errors);
+        EXPECT_EQ(entriesOf(folder.path), before);
+        for (const std::string& target : c.targets) {
+            EXPECT_EQ(contentOf(folder / target), "old") << target;
+        }
+    }
+}
+
+// The files are put in place together: when one of them cannot be (here
+// a folder has taken its place during the dialogue), none is, and every
+// target is as it was: the first, already replaced, gets its old file
+// back, or is removed again when it is new.
+TEST(OutputFiles, AllOrNone) {
+    const struct {
+        bool firstExisted;
+        bool secondExisted;
+    } cases[] = {{true, true}, {true, false}, {false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.firstExisted) + std::to_string(c.secondExisted));
+        Folder folder;
+        std::set<std::string> before = {"second.svg"};
+        if (c.firstExisted) {
+            std::ofstream(folder / "first.csv") << "old";
+            before.insert("first.csv");
+        }
+        if (c.secondExisted) std::ofstream(folder / "second.svg") << "old";
+        PtySession session;
+        session.setArguments({"-o", folder / "first.csv", "-o", folder / "second.svg"});
+        ASSERT_TRUE(session.start());
+        ASSERT_TRUE(session.waitFor(screenOf(kFirstName)));
+        fs::remove(folder / "second.svg");
+        fs::create_directory(folder / "second.svg");
+        for (const char* typed : {"Ann Bob\n", "1 1\n", "7\n"}) {
+            session.type(typed);
+            ASSERT_TRUE(session.waitFor(": "));
+        }
+        ASSERT_TRUE(session.waitForRawMode());
+        session.type("n");
+        ASSERT_TRUE(session.waitFor(screenOf(kIterationsLimit)));
+        session.type("1\n0\n");
+        ASSERT_TRUE(session.readUntilExit());
+        EXPECT_TRUE(exitedWith(session.exitStatus(), 1));
+        const std::string message =
+            "brown-robinson: cannot write '" + folder / "second.svg" + "': Is a directory\r\n";
+        EXPECT_NE(session.transcript().find(message), std::string::npos)
+            << visible(session.transcript());
+        EXPECT_EQ(entriesOf(folder.path), before);
+        if (c.firstExisted) {
+            EXPECT_EQ(contentOf(folder / "first.csv"), "old");
+        }
+    }
 }
 
 // A write that fails at the end says so, ends with status 1 and leaves

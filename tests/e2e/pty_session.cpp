@@ -501,7 +501,8 @@ void PtySession::killAndReap() {
 }
 
 DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const char* outputPath,
-                              const std::vector<std::string>& arguments, const char* inputPath) {
+                              const std::vector<std::string>& arguments, const char* inputPath,
+                              void (*inChild)()) {
     DetachedRun run;
     // Anonymous files: they vanish with the last descriptor.
     FILE* in = std::tmpfile();
@@ -536,6 +537,7 @@ DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const cha
             dup2(fileno(out), STDOUT_FILENO);
         }
         dup2(fileno(err), STDERR_FILENO);
+        if (inChild != nullptr) inChild();
         execProgram(args);
     }
     if (pid < 0) {

@@ -160,10 +160,12 @@ struct DetachedRun {
 // standard error written to files (standard output to `outputPath`
 // instead, when given; the output then stays empty), with `arguments`.
 // With `inputPath`, standard input is that file instead, opened
-// non-blocking, as a careless parent may leave it.
+// non-blocking, as a careless parent may leave it. `inChild`, when given,
+// is called in the child just before the program starts, to change what
+// it inherits (a closed stream, a limit, another user).
 DetachedRun runWithoutConsole(const std::string& input, int timeoutMs = kTimeoutMs,
                               const char* outputPath = nullptr,
                               const std::vector<std::string>& arguments = {},
-                              const char* inputPath = nullptr);
+                              const char* inputPath = nullptr, void (*inChild)() = nullptr);
 
 }  // namespace e2e

@@ -340,7 +340,8 @@ void enterAndPlay() {
     startConsole();
     if (writeFiles) {
         const int count = static_cast<int>(sizeof kScratchFiles / sizeof kScratchFiles[0]);
-        if (!prepareOutputFiles(kScratchFiles, count)) finding("the scratch files cannot be made");
+        if (!prepareOutputFiles(kScratchFiles, count, nullptr))
+            finding("the scratch files cannot be made");
     }
     runGame(givenIterations);
 }

@@ -227,11 +227,12 @@ TypedGame enteredFrom(const std::string& answers, const std::string& gameFile = 
 void save(const std::string& path, void (*write)()) {
     const int file = openAtomicFile(path.c_str());
     ASSERT_GE(file, 0) << path;
+    ASSERT_TRUE(beginAtomicFile(file)) << path;
     startOutputText(file);
     write();
     EXPECT_TRUE(finishOutputText());
-    EXPECT_TRUE(commitAtomicFile(file));
-    discardAtomicFiles();  // the files' numbers are given out again
+    int failed = -1;
+    EXPECT_TRUE(commitAtomicFiles(&failed)) << failed;
 }
 
 // A game typed, saved with -o as .nfg and as .game, and each file given
