@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "console/console.h"
+#include "game/accuracy.h"
 #include "game/game_record.h"
 #include "output/output_formats.h"
 
@@ -19,8 +20,10 @@ struct Option {
     bool takesArgument;  // the option needs a value
 };
 
-const Option kOptions[] = {{"exact", 'x', false}, {"wide", 'w', false}, {"iterations", 'n', true},
-                           {"output", 'o', true}, {"help", 'h', false}, {"version", 'V', false}};
+const Option kOptions[] = {{"exact", 'x', false},     {"wide", 'w', false},
+                           {"iterations", 'n', true}, {"accuracy", 'e', true},
+                           {"steps", 's', false},     {"output", 'o', true},
+                           {"help", 'h', false},      {"version", 'V', false}};
 
 bool refuse(CommandLine* line, const char* format, const char* what) {
     line->action = kUsageError;
@@ -64,9 +67,27 @@ bool readOutput(const char* path, CommandLine* line) {
     return true;
 }
 
+// A positive decimal number, kept exactly and as it was typed.
+bool readAccuracy(const char* text, CommandLine* line) {
+    if (!parseAccuracy(text, &line->accuracy)) {
+        return refuse(
+            line, "invalid accuracy: '%s' (a positive decimal number, at most 9 decimals)", text);
+    }
+    line->accuracyGiven = true;
+    line->accuracyText = text;
+    return true;
+}
+
 // Takes an option with its argument.
 bool applyOptionWithArgument(char letter, const char* argument, CommandLine* line) {
-    return letter == 'n' ? readIterations(argument, line) : readOutput(argument, line);
+    switch (letter) {
+        case 'n':
+            return readIterations(argument, line);
+        case 'e':
+            return readAccuracy(argument, line);
+        default:
+            return readOutput(argument, line);
+    }
 }
 
 // Takes the option; false when it ends the reading of the command line.
@@ -77,6 +98,9 @@ bool applyOption(char letter, CommandLine* line) {
             return true;
         case 'w':
             line->wide = true;
+            return true;
+        case 's':
+            line->steps = true;
             return true;
         case 'h':
             line->action = kShowHelp;
@@ -94,26 +118,46 @@ struct Arguments {
     int next;  // the index of the argument after the one being read
 };
 
+// The option a long name names: the one it spells out, else the only one
+// it is the beginning of. Null, with the problem told, for none or several.
+const Option* longOptionNamed(const char* argument, size_t length, CommandLine* line) {
+    const char* name = argument + 2;
+    const Option* found = nullptr;
+    int beginnings = 0;
+    for (const Option& option : kOptions) {
+        if (length == 0 || std::strncmp(option.name, name, length) != 0) continue;
+        if (option.name[length] == '\0') return &option;
+        found = &option;
+        ++beginnings;
+    }
+    if (beginnings == 1) return found;
+    if (beginnings == 0) refuse(line, "unrecognized option '%s'", argument);
+    if (beginnings > 1) {
+        line->action = kUsageError;
+        snprintf(line->problem, sizeof line->problem, "option '--%.*s' is ambiguous",
+                 static_cast<int>(length), name);
+    }
+    return nullptr;
+}
+
 // "--name", "--name=value" or "--name value"; the name may be cut short
-// while it names one option only (no two of ours begin alike).
+// while it is the beginning of one option only.
 bool readLongOption(const char* argument, Arguments* arguments, CommandLine* line) {
     const char* name = argument + 2;
     const char* equals = std::strchr(name, '=');
     const size_t length =
         equals != nullptr ? static_cast<size_t>(equals - name) : std::strlen(name);
-    for (const Option& option : kOptions) {
-        if (length == 0 || std::strncmp(option.name, name, length) != 0) continue;
-        if (!option.takesArgument) {
-            if (equals != nullptr)
-                return refuse(line, "option '--%s' doesn't allow an argument", option.name);
-            return applyOption(option.letter, line);
-        }
-        if (equals != nullptr) return applyOptionWithArgument(option.letter, equals + 1, line);
-        if (arguments->next == arguments->count)
-            return refuse(line, "option '--%s' requires an argument", option.name);
-        return applyOptionWithArgument(option.letter, arguments->values[arguments->next++], line);
+    const Option* option = longOptionNamed(argument, length, line);
+    if (option == nullptr) return false;
+    if (!option->takesArgument) {
+        if (equals != nullptr)
+            return refuse(line, "option '--%s' doesn't allow an argument", option->name);
+        return applyOption(option->letter, line);
     }
-    return refuse(line, "unrecognized option '%s'", argument);
+    if (equals != nullptr) return applyOptionWithArgument(option->letter, equals + 1, line);
+    if (arguments->next == arguments->count)
+        return refuse(line, "option '--%s' requires an argument", option->name);
+    return applyOptionWithArgument(option->letter, arguments->values[arguments->next++], line);
 }
 
 // "-xw": each letter an option of its own; an option that takes an
@@ -178,6 +222,11 @@ void printHelp() {
         "                          is from it\n",
         "  -w, --wide            show every strategy and both estimates in the table\n",
         "  -n, --iterations=N    play N iterations (1 to 10000000) instead of asking\n",
+        "  -e, --accuracy=EPS    play until the upper and the lower estimate of an\n",
+        "                          iteration are at most EPS apart (at most N, or\n",
+        "                          10000000, iterations) instead of asking\n",
+        "  -s, --steps           also solve the game step by step: the prices in pure\n",
+        "                          strategies, dominance, the graphical solution\n",
         "  -o, --output=FILE     also write FILE, in the format its extension names:\n",
         "                          .svg   a picture of the estimates and bounds\n",
         "                          .html  a page of the whole run, to print or hand in\n",

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "game/accuracy.h"
 #include "platform/atomic_file.h"
 
 enum CommandAction {
@@ -19,6 +20,10 @@ struct CommandLine {
     bool exact;                            // -x, --exact: the exact solution after the table
     bool wide;                             // -w, --wide: every strategy in the table
     int32_t iterations;                    // -n, --iterations: how many to play; 0 to ask
+    bool accuracyGiven;                    // -e, --accuracy: play until the estimates are close
+    Accuracy accuracy;                     // with accuracyGiven: how close, exactly
+    const char* accuracyText;              // with accuracyGiven: as it was typed
+    bool steps;                            // -s, --steps: the solution step by step
     const char* outputs[kMaxAtomicFiles];  // -o, --output: the files to write, in order
     int outputCount;                       // how many of outputs are given
     const char* gameFile;                  // the answers to read first; nullptr for none ("-" too)

@@ -2,11 +2,14 @@
 
 #include "console/console.h"
 #include "dialogue/exact_report.h"
+#include "dialogue/steps_report.h"
 #include "dialogue/wide_table.h"
+#include "game/exact_solution.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
 #include "game/mean_price.h"
 #include "output/output_files.h"
+#include "text/fraction_text.h"
 #include "text/text_format.h"
 
 namespace {
@@ -65,6 +68,18 @@ void printTable(int32_t rows) {
     printText(kTableRule);
 }
 
+// Whether the run of -e came within its accuracy, and where: the bounds
+// of its last iteration, in the game as entered.
+void printAccuracy(const ReportOptions& options) {
+    const int32_t k = game.iterationCount;
+    char lower[kFractionTextCapacity];
+    char upper[kFractionTextCapacity];
+    formatFractionDecimals(playedBound(game.lastSmallestB, k), 6, lower, sizeof lower);
+    formatFractionDecimals(playedBound(game.lastLargestA, k), 6, upper, sizeof upper);
+    printText("\n\n The accuracy %s was %s %d iterations: V_ = %s, V^ = %s .", options.accuracyText,
+              options.accuracyReached ? "reached after" : "not reached in", k, lower, upper);
+}
+
 }  // namespace
 
 int printResults(ReportOptions options) {
@@ -76,6 +91,7 @@ int printResults(ReportOptions options) {
     printMixedStrategy(game.playerOneName, game.tallyOne, game.rowCount);
     printText("\n\n The optimal mixed strategy for %s is : ", game.playerTwoName);
     printMixedStrategy(game.playerTwoName, game.tallyTwo, game.columnCount);
+    if (options.accuracyText != nullptr) printAccuracy(options);
     printText("\n\n\n If you wish to see the results of the calculations ");
     printText("\n please enter the number of itterations. ");
     printText("\n (remember - the number of all itterations is %d ) :", game.iterationCount);
@@ -86,6 +102,7 @@ int printResults(ReportOptions options) {
         printTable(game.tableRows);
     }
     printText("\n");
+    if (options.steps) printSolutionSteps(price);
     if (options.exact) printExactSolution(price);
     writeOutputFiles();
     const int key = readKey();

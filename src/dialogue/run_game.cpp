@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "dialogue/dialogue_input.h"
+#include "game/accuracy.h"
 #include "game/game_record.h"
 #include "game/solver.h"
 
@@ -109,15 +110,24 @@ void enterIterationCount() {
 
 }  // namespace
 
-void runGame(int32_t iterations) {
+bool runGame(int32_t iterations, const Accuracy* accuracy) {
     enterNames();
     enterStrategyCounts();
     enterMatrix();
     chooseStartStrategy();
-    if (iterations > 0) {
+    bool reached = true;
+    if (accuracy != nullptr) {
+        // The run of k iterations is the run -n k plays: found first, then
+        // played as any other.
+        const AccuracyStop stop = firstIterationWithin(*accuracy, game.startStrategy,
+                                                       iterations > 0 ? iterations : kMaxLongRun);
+        game.iterationCount = stop.iteration;
+        reached = stop.reached;
+    } else if (iterations > 0) {
         game.iterationCount = iterations;
     } else {
         enterIterationCount();
     }
     runIterations(game.startStrategy);
+    return reached;
 }

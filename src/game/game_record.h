@@ -36,6 +36,7 @@ struct GameRecord {
     int64_t lastSmallestB;             // after iteration N: N times the lower estimate
     int64_t lastLargestA;              // after iteration N: N times the upper estimate
     bool exactSolved;                  // the exact solution of this game has been worked out
+    bool stepsSolved;                  // the game's solution step by step has been worked out
 };
 
 // Zero at start (static storage): every number 0, both names empty.

@@ -45,6 +45,10 @@ std::string longPath() {
     return path + "/x.game";
 }
 
+std::string accuracyError(const std::string& text) {
+    return "invalid accuracy: '" + text + "' (a positive decimal number, at most 9 decimals)";
+}
+
 TEST(CommandLine, OptionsAndUsageErrors) {
     const DetachedRun help = runWithoutConsole("", kTimeoutMs, nullptr, {"--help"});
     const DetachedRun version = runWithoutConsole("", kTimeoutMs, nullptr, {"--version"});
@@ -103,6 +107,17 @@ TEST(CommandLine, OptionsAndUsageErrors) {
          usageError("cannot write '/etc/passwd/x.SVG': Not a directory")},
         {{"-o", "/proc/x.svg", "-n", "3"}, 2, "",
          usageError("cannot write '/proc/x.svg': No such file or directory")},
+        {{"-e"}, 2, "", usageError("option requires an argument -- 'e'")},
+        {{"--accuracy"}, 2, "", usageError("option '--accuracy' requires an argument")},
+        {{"--st=1"}, 2, "", usageError("option '--steps' doesn't allow an argument")},
+        {{"-e0"}, 2, "", usageError(accuracyError("0"))},
+        {{"-e", "0.000"}, 2, "", usageError(accuracyError("0.000"))},
+        {{"-e", "-0.1"}, 2, "", usageError(accuracyError("-0.1"))},
+        {{"--accuracy=ten"}, 2, "", usageError(accuracyError("ten"))},
+        {{"--acc", "0.1x"}, 2, "", usageError(accuracyError("0.1x"))},
+        {{"-e", "0.0000000001"}, 2, "", usageError(accuracyError("0.0000000001"))},
+        {{"-e", "1e-10"}, 2, "", usageError(accuracyError("1e-10"))},
+        {{"-e", ""}, 2, "", usageError(accuracyError(""))},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -162,12 +177,92 @@ TEST(CommandLine, IterationsGiven) {
     }
 }
 
+// The number after `label` in `text`, as the exact block writes it after
+// its fraction ("at least 55/17 = 3.235294"): the fraction's value.
+double fractionAfter(const std::string& text, const std::string& label) {
+    const size_t at = text.find(label);
+    if (at == std::string::npos) return -1e300;
+    std::istringstream in(text.substr(at + label.size()));
+    double numerator = 0;
+    double denominator = 1;
+    char slash = 0;
+    in >> numerator;
+    if (in.peek() == '/') in >> slash >> denominator;
+    return numerator / denominator;
+}
+
+// The gap between the bounds of the last iteration, read from the exact
+// block of a run with -x.
+double lastGap(const std::string& output, int iterations) {
+    const std::string after = "\n After " + std::to_string(iterations) + " iterations";
+    const size_t at = output.find(after);
+    if (at == std::string::npos) return -1;
+    const std::string block = output.substr(at);
+    return fractionAfter(block, "lose at most ") - fractionAfter(block, "win at least ");
+}
+
+// A run to an accuracy is the run of the k iterations it stopped at, as -n
+// k plays it, with the line that says so; k is the first iteration whose
+// bounds are within the accuracy, as the exact block of k and k - 1
+// certifies.
+TEST(CommandLine, AccuracyStopsAtTheFirstIterationWithinIt) {
+    const std::string games[] = {"Alice Bob\n3 3\n5 0 7\n2 5 0\n6 1 8\nY\n1\n",
+                                 "Ann Ben\n2 4\n-3 7 1 4\n6 -2 5 0\nN\n",
+                                 "A B\n2 2\n1 0\n0 1\nN\n"};
+    for (const std::string& game : games) {
+        for (const char* eps : {"0.1", "0.5", "2", "1e-3"}) {
+            SCOPED_TRACE(game + " -e " + eps);
+            const DetachedRun run =
+                runWithoutConsole(game + "7\nq", kTimeoutMs, nullptr, {"-x", "-e", eps});
+            ASSERT_TRUE(exitedWith(run.status, 'q'));
+            const std::string reached =
+                "\n\n The accuracy " + std::string(eps) + " was reached after ";
+            const size_t line = run.output.find(reached);
+            ASSERT_NE(line, std::string::npos) << run.output;
+            const int k = std::stoi(run.output.substr(line + reached.size()));
+            const DetachedRun same = runWithoutConsole(game + "7\nq", kTimeoutMs, nullptr,
+                                                       {"-x", "-n", std::to_string(k)});
+            std::string without = run.output;
+            without.erase(line, run.output.find('\n', line + 2) - line);
+            EXPECT_EQ(visible(without), visible(same.output));
+            EXPECT_LE(lastGap(run.output, k), std::stod(eps) * (1 + 1e-12));
+            if (k > 1) {
+                const DetachedRun before = runWithoutConsole(game + "7\nq", kTimeoutMs, nullptr,
+                                                             {"-x", "-n", std::to_string(k - 1)});
+                EXPECT_GT(lastGap(before.output, k - 1), std::stod(eps));
+            }
+        }
+    }
+    const DetachedRun never =
+        runWithoutConsole(games[0] + "3\nq", kTimeoutMs, nullptr, {"-n", "50", "--accuracy=1e-9"});
+    EXPECT_NE(never.output.find("\n\n The accuracy 1e-9 was not reached in 50 iterations: V_ = "),
+              std::string::npos);
+}
+
+// The steps come after the table and before the exact block, and only when
+// asked for.
+TEST(CommandLine, StepsAfterTheTableBeforeTheExactBlock) {
+    const std::string game = "Alice Bob\n3 3\n5 0 7\n2 5 0\n6 1 8\nY\n1\n4\n4\nq";
+    const DetachedRun plain = runWithoutConsole(game, kTimeoutMs, nullptr, {"-x"});
+    const DetachedRun steps = runWithoutConsole(game, kTimeoutMs, nullptr, {"-x", "--steps"});
+    const std::string head = "\n\n ===== S T E P   B Y   S T E P ====";
+    EXPECT_EQ(plain.output.find(head), std::string::npos);
+    const size_t at = steps.output.find(head);
+    ASSERT_NE(at, std::string::npos);
+    const size_t exact = plain.output.find("\n\n ===== E X A C T");
+    ASSERT_NE(exact, std::string::npos);
+    EXPECT_EQ(visible(steps.output.substr(0, at)), visible(plain.output.substr(0, exact)));
+    EXPECT_EQ(visible(steps.output.substr(steps.output.find("\n\n ===== E X A C T"))),
+              visible(plain.output.substr(exact)));
+}
+
 TEST(CommandLine, HelpAndVersionSayWhatTheyMust) {
     const DetachedRun help = runWithoutConsole("", kTimeoutMs, nullptr, {"--help"});
     EXPECT_EQ(help.output.rfind("Usage: brown-robinson [OPTION]... [GAME-FILE]\n", 0), 0u);
-    for (const char* text : {"-x, --exact", "-w, --wide", "-n, --iterations=N", "-o, --output=FILE",
-                             ".svg", "-h, --help", "-V, --version", "GAME-FILE",
-                             "Exit status:", "\nSee brown-robinson(1).\n"}) {
+    for (const char* text :
+         {"-x, --exact", "-w, --wide", "-n, --iterations=N", "-o, --output=FILE",
+          "-e, --accuracy=EPS", "-s, --steps", ".svg", "-h, --help", "-V, --version", "GAME-FILE",
+          "Exit status:", "\nSee brown-robinson(1).\n"}) {
         EXPECT_NE(help.output.find(text), std::string::npos) << text;
     }
     std::istringstream lines(help.output);

@@ -8,7 +8,9 @@
 //               bit 2: the report shows the exact solution; bit 3: the
 //               report shows the wide table; bit 4: the number of
 //               iterations is given as with -n, bits 5-6 tell which (1, 50,
-//               100 or 250); bit 7: every format of -o is written to a
+//               100 or 250); without bit 4, bits 5-6 ask for the steps
+//               (1), or for the steps and a run to the accuracy 0.5 (2)
+//               or 0.001 (3) of at most 250 iterations; bit 7: every format of -o is written to a
 //               scratch folder, and the CSV is read back against the
 //               iterations played again
 //   bytes 1-2   length L of the standard input part, little-endian (cut
@@ -31,6 +33,7 @@
 #include "dialogue/run_game.h"
 #include "exact_certificate.h"
 #include "fuzz_platform.h"
+#include "game/accuracy.h"
 #include "game/exact_solution.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
@@ -42,6 +45,8 @@ constexpr size_t kHeaderSize = 3;
 
 ReportOptions reportOptions;
 int32_t givenIterations;  // as -n gives them; 0 when asked
+bool toAccuracy;          // the run stops at an accuracy (-e), after at most givenIterations
+Accuracy accuracy;        // with toAccuracy: which
 bool writeFiles;          // the run writes the -o files
 
 // One file of each format in a scratch folder in memory (so that the
@@ -62,8 +67,9 @@ void require(bool holds, const char* what) {
 
 FuzzSurroundings surroundingsOf(const uint8_t* data, size_t size) {
     FuzzSurroundings s = {};
-    reportOptions = ReportOptions{false, false};
+    reportOptions = ReportOptions{false, false, false, nullptr, true};
     givenIterations = 0;
+    toAccuracy = false;
     writeFiles = false;
     if (size < kHeaderSize) {
         s.input = data;
@@ -71,9 +77,18 @@ FuzzSurroundings surroundingsOf(const uint8_t* data, size_t size) {
     }
     s.hasConsole = (data[0] & 1) != 0;
     s.keyPauses = (data[0] & 2) != 0;
-    reportOptions = ReportOptions{(data[0] & 4) != 0, (data[0] & 8) != 0};
     const int32_t kGiven[] = {1, 50, 100, 250};
-    givenIterations = (data[0] & 16) != 0 ? kGiven[(data[0] >> 5) & 3] : 0;
+    const int choice = (data[0] >> 5) & 3;
+    givenIterations = (data[0] & 16) != 0 ? kGiven[choice] : 0;
+    const bool steps = (data[0] & 16) == 0 && choice != 0;
+    toAccuracy = (data[0] & 16) == 0 && choice >= 2;
+    const char* const accuracyText = choice == 2 ? "0.5" : "1e-3";
+    if (toAccuracy) {
+        if (!parseAccuracy(accuracyText, &accuracy)) finding("a good accuracy refused");
+        givenIterations = 250;
+    }
+    reportOptions = ReportOptions{(data[0] & 4) != 0, (data[0] & 8) != 0, steps,
+                                  toAccuracy ? accuracyText : nullptr, true};
     writeFiles = (data[0] & 128) != 0;
     size_t inputSize = data[1] | static_cast<size_t>(data[2]) << 8;
     const size_t rest = size - kHeaderSize;
@@ -99,7 +114,7 @@ void checkSizes() {
     const int32_t most = givenIterations > 0 ? givenIterations : kMaxIterations;
     require(game.iterationCount >= 1 && game.iterationCount <= most,
             "iterationCount out of 1..99 (or other than -n gave)");
-    require(givenIterations == 0 || game.iterationCount == givenIterations,
+    require(givenIterations == 0 || toAccuracy || game.iterationCount == givenIterations,
             "iterationCount other than -n gave");
     require(game.startStrategy >= 0 && game.startStrategy < game.rowCount,
             "startStrategy names no row");
@@ -343,7 +358,25 @@ void enterAndPlay() {
         if (!prepareOutputFiles(kScratchFiles, count, nullptr))
             finding("the scratch files cannot be made");
     }
-    runGame(givenIterations);
+    reportOptions.accuracyReached = runGame(givenIterations, toAccuracy ? &accuracy : nullptr);
+}
+
+// A run to an accuracy stops at the first iteration within it, and at
+// the limit only when none is: judged again one iteration at a time.
+void checkAccuracyStop() {
+    PlayState state;
+    startPlay(&state, game.startStrategy);
+    for (int32_t k = 1; k <= game.iterationCount; ++k) {
+        playIteration(&state);
+        const bool within = withinAccuracy(accuracy, state.smallestB, state.largestA, k);
+        if (k < game.iterationCount) require(!within, "the run to an accuracy went past it");
+        if (k == game.iterationCount) {
+            require(within == reportOptions.accuracyReached,
+                    "the run to an accuracy misreports whether it was reached");
+        }
+    }
+    require(reportOptions.accuracyReached || game.iterationCount == givenIterations,
+            "the run to an accuracy stopped short without reaching it");
 }
 
 void report() { endProgram(printResults(reportOptions)); }
@@ -359,6 +392,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // record is checked between the two.
         checkRecord();
         checkExactSolution();
+        if (toAccuracy) checkAccuracyStop();
         if (runStage(report)) finding("the report returned without ending the program");
         if (writeFiles) checkCsvTable();
     } else if (fuzzExitStatus() == 0) {

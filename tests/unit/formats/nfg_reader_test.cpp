@@ -218,7 +218,7 @@ TypedGame enteredFrom(const std::string& answers, const std::string& gameFile = 
         ADD_FAILURE() << capturedOutput();  // why the file is refused
         return typed;
     }
-    runGame(1);
+    runGame(1, nullptr);
     typedGameOfRecord(&game, &typed);
     return typed;
 }

@@ -1,0 +1,157 @@
+#include "dialogue/steps_report.h"
+
+#include "console/console.h"
+#include "game/exact_solution.h"
+#include "game/fraction.h"
+#include "game/game_record.h"
+#include "game/solution_steps.h"
+#include "text/fraction_text.h"
+#include "text/line_equation.h"
+
+namespace {
+
+constexpr int kDecimals = 6;
+
+// The strategies marked in `marked`, 1-based: "2", "1, 3".
+void printMarked(const bool* marked, int32_t count) {
+    bool first = true;
+    for (int32_t s = 0; s < count; ++s) {
+        if (!marked[s]) continue;
+        printText(first ? "%d" : ", %d", s + 1);
+        first = false;
+    }
+}
+
+void printPurePrices(const SolutionSteps& steps) {
+    const PurePrices& prices = steps.prices;
+    printText("\n\n 1. Pure strategies.");
+    printText("\n The lower price of the game: alpha = max over i of min over j of GM[i][j] = %d,",
+              prices.lowerPrice);
+    printText("\n reached by strategy ");
+    printMarked(prices.lowerRows, game.rowCount);
+    printText(" of %s;", game.playerOneName);
+    printText("\n the upper price of the game: beta = min over j of max over i of GM[i][j] = %d,",
+              prices.upperPrice);
+    printText("\n reached by strategy ");
+    printMarked(prices.upperColumns, game.columnCount);
+    printText(" of %s.", game.playerTwoName);
+    printText("\n So %d <= v <= %d.", prices.lowerPrice, prices.upperPrice);
+    if (prices.saddleCount == 0) {
+        printText("\n There is no saddle point: the players must mix their strategies.");
+        return;
+    }
+    printText("\n The game has %s (i, j):",
+              prices.saddleCount == 1 ? "a saddle point" : "saddle points");
+    for (int32_t i = 0; i < game.rowCount; ++i) {
+        for (int32_t j = 0; j < game.columnCount; ++j) {
+            if (prices.saddle[i][j]) printText(" (%d, %d)", i + 1, j + 1);
+        }
+    }
+    printText(".\n The value of the game is v = %d; an optimal pure strategy for %s is any i",
+              prices.lowerPrice, game.playerOneName);
+    printText("\n of these, for %s any j of these. The iterations only confirm it.",
+              game.playerTwoName);
+}
+
+void printRemoval(const Removal& removal) {
+    const bool row = removal.player == 1;
+    printText("\n Strategy %d of %s is %s strategy %d", removal.strategy + 1,
+              row ? game.playerOneName : game.playerTwoName,
+              removal.duplicate ? "the same as" : "dominated by", removal.dominator + 1);
+    printText(removal.duplicate ? ", which comes first: removed." : ": removed.");
+}
+
+// The reduced game with its strategies named by their numbers in the game
+// as entered.
+void printReducedGame(const SolutionSteps& steps) {
+    const Reduction& reduction = steps.reduction;
+    printText("\n The reduced game, its strategies numbered as entered (i down, j across):");
+    printText("\n\n        |");
+    for (int32_t c = 0; c < reduction.columnCount; ++c) printText(" %9d", reduction.columns[c] + 1);
+    printText("\n   -----+");
+    for (int32_t c = 0; c < reduction.columnCount; ++c) printText("----------");
+    for (int32_t r = 0; r < reduction.rowCount; ++r) {
+        printText("\n   %4d |", reduction.rows[r] + 1);
+        for (int32_t c = 0; c < reduction.columnCount; ++c) printText(" %9d", steps.reduced[r][c]);
+    }
+}
+
+void printDominance(const SolutionSteps& steps) {
+    printText("\n\n 2. Dominance (by pure strategies only).");
+    const Reduction& reduction = steps.reduction;
+    if (reduction.removalCount == 0) {
+        printText("\n No strategy is dominated: the game stays as it is.");
+        return;
+    }
+    for (int32_t r = 0; r < reduction.removalCount; ++r) printRemoval(reduction.removals[r]);
+    printReducedGame(steps);
+}
+
+void printGraphicalSolution(const SolutionSteps& steps) {
+    printText("\n\n 3. The graphical solution.");
+    if (!steps.graphical) {
+        printText("\n Each player keeps more than two strategies: the game has no graphical");
+        printText("\n solution (the exact solution, -x, solves it by the simplex method).");
+        return;
+    }
+    const GraphicalSolution& graph = steps.graph;
+    const char* mixer = graph.overRows ? game.playerOneName : game.playerTwoName;
+    const char* other = graph.overRows ? game.playerTwoName : game.playerOneName;
+    const char* variable = graph.overRows ? "p" : "q";
+    printText("\n %s plays strategy %d with probability %s and strategy %d with 1 - %s;", mixer,
+              graphMixedStrategy(steps, 0) + 1, variable, graphMixedStrategy(steps, 1) + 1,
+              variable);
+    printText("\n each strategy of %s is a line over %s from 0 to 1:", other, variable);
+    char line[64];
+    for (int32_t s = 0; s < graph.lineCount; ++s) {
+        formatLineEquation(graph.atZero[s], graph.atOne[s], variable, line, sizeof line);
+        printText("\n   strategy %d of %s: %s", graphLineStrategy(steps, s) + 1, other, line);
+    }
+    char p[kFractionTextCapacity];
+    char value[kFractionTextCapacity];
+    char decimals[kFractionTextCapacity];
+    formatFraction(graph.p, p, sizeof p);
+    formatFraction(graph.value, value, sizeof value);
+    formatFractionDecimals(graph.value, kDecimals, decimals, sizeof decimals);
+    printText("\n %s answers with the %s line: the %s envelope is %s at %s* = %s,", other,
+              graph.overRows ? "lowest" : "highest", graph.overRows ? "lower" : "upper",
+              graph.overRows ? "highest" : "lowest", variable, p);
+    printText("\n where v = %s = %s.", value, decimals);
+    if (graph.activeCount == 1) {
+        printText("\n Strategy %d of %s alone holds %s to the value there: he plays it.",
+                  graphLineStrategy(steps, graph.active[0]) + 1, other, mixer);
+        return;
+    }
+    char first[kFractionTextCapacity];
+    char second[kFractionTextCapacity];
+    formatFraction(graph.activeWeight[0], first, sizeof first);
+    formatFraction(graph.activeWeight[1], second, sizeof second);
+    printText("\n The lines of strategies %d and %d of %s cross there: they are his active",
+              graphLineStrategy(steps, graph.active[0]) + 1,
+              graphLineStrategy(steps, graph.active[1]) + 1, other);
+    printText("\n strategies, played with probabilities %s and %s.", first, second);
+}
+
+void printIterationsStep(float meanPrice) {
+    const int32_t k = game.iterationCount;
+    char lower[kFractionTextCapacity];
+    char upper[kFractionTextCapacity];
+    formatFractionDecimals(playedBound(game.lastSmallestB, k), kDecimals, lower, sizeof lower);
+    formatFractionDecimals(playedBound(game.lastLargestA, k), kDecimals, upper, sizeof upper);
+    printText("\n\n 4. The iterations.");
+    printText("\n After %d iterations the mean price of the game is %f, and the value lies", k,
+              static_cast<double>(meanPrice));
+    printText("\n between V_ = %s and V^ = %s.", lower, upper);
+}
+
+}  // namespace
+
+void printSolutionSteps(float meanPrice) {
+    const SolutionSteps& steps = stepsOfGame();
+    printText("\n\n ===== S T E P   B Y   S T E P ====");
+    printPurePrices(steps);
+    printDominance(steps);
+    printGraphicalSolution(steps);
+    printIterationsStep(meanPrice);
+    printText("\n");
+}
