@@ -66,6 +66,7 @@ test-terminals:
 # show every line; needs python3-lxml, librsvg2-bin and chromium.
 test-pictures: $(RELEASE)/brown-robinson
 	timeout 600 /usr/bin/python3 tests/pictures/picture_test.py --program $(RELEASE)/brown-robinson
+	timeout 600 /usr/bin/python3 tests/pictures/graph_picture_test.py --program $(RELEASE)/brown-robinson
 
 # The page and the table of -o FILE.html and FILE.csv read back in headless
 # Chromium (Selenium, from Debian's python3-selenium, so the system's

@@ -229,6 +229,8 @@ void printHelp() {
         "                          strategies, dominance, the graphical solution\n",
         "  -o, --output=FILE     also write FILE, in the format its extension names:\n",
         "                          .svg   a picture of the estimates and bounds\n",
+        "                          .graph.svg  the graphical solution, for a game\n",
+        "                                 with two strategies left to a player\n",
         "                          .html  a page of the whole run, to print or hand in\n",
         "                          .csv   every iteration as comma-separated values\n",
         "                          .nfg   the game as typed, as a Gambit game file\n",

@@ -89,6 +89,11 @@ void printDominance(const SolutionSteps& steps) {
 
 void printGraphicalSolution(const SolutionSteps& steps) {
     printText("\n\n 3. The graphical solution.");
+    if (!steps.graphical && steps.reduction.rowCount == 1) {
+        printText("\n Dominance leaves each player one strategy: they are the solution, and the");
+        printText("\n value is the entry left, %d.", steps.reduced[0][0]);
+        return;
+    }
     if (!steps.graphical) {
         printText("\n Each player keeps more than two strategies: the game has no graphical");
         printText("\n solution (the exact solution, -x, solves it by the simplex method).");

@@ -13,6 +13,7 @@
 #include "game/game_record.h"
 #include "game/iteration.h"
 #include "game/mean_price.h"
+#include "output/html_steps.h"
 #include "output/output_text.h"
 #include "output/svg_picture.h"
 #include "text/fraction_text.h"
@@ -438,9 +439,11 @@ void writeHtmlReport() {
     putTitle();
     putText("<main>\n");
     putGame();
+    putPureAndDominanceSections();
     putResults(price);
     putPicture();
     putIterations();
+    putGraphicalSection();
     putExactSolution(price);
     putText("</main>\n<footer>Written by brown-robinson " BR_VERSION ".</footer>\n");
     putText("</body>\n</html>\n");

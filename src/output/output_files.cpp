@@ -65,6 +65,13 @@ bool prepareOutputFiles(const char* const* paths, int count, const char* gameFil
 // leaves all the targets as they were.
 void writeOutputFiles() {
     for (int i = 0; i < preparedCount; ++i) {
+        // A file the game has none of is left alone, its target as it was.
+        const OutputFormat* format = prepared[i].format;
+        if (format->applies != nullptr && !format->applies()) {
+            printError("brown-robinson: '%s' not written: %s\n", prepared[i].path,
+                       format->withoutIt);
+            continue;
+        }
         if (!beginAtomicFile(prepared[i].file)) failWriting(prepared[i].path);
         startOutputText(prepared[i].file);
         prepared[i].format->write();

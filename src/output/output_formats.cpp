@@ -1,6 +1,7 @@
 #include "output/output_formats.h"
 
 #include "output/csv_table.h"
+#include "output/graph_picture.h"
 #include "output/html_report.h"
 #include "output/saved_games.h"
 #include "output/svg_picture.h"
@@ -8,8 +9,13 @@
 namespace {
 
 const OutputFormat kFormats[] = {
-    {".svg", writeSvgPicture}, {".html", writeHtmlReport},  {".csv", writeCsvTable},
-    {".nfg", writeNfgGame},    {".game", writeAnswersGame},
+    {".svg", writeSvgPicture, nullptr, nullptr},
+    {".graph.svg", writeGraphPicture, hasGraphPicture,
+     "the game has no graphical solution: dominance leaves neither player two strategies"},
+    {".html", writeHtmlReport, nullptr, nullptr},
+    {".csv", writeCsvTable, nullptr, nullptr},
+    {".nfg", writeNfgGame, nullptr, nullptr},
+    {".game", writeAnswersGame, nullptr, nullptr},
 };
 
 char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -31,15 +37,23 @@ bool endsIn(const char* path, const char* extension) {
 
 }  // namespace
 
+// The longest extension that fits: "x.graph.svg" is the graph, not the run.
 const OutputFormat* outputFormatOf(const char* path) {
+    const OutputFormat* found = nullptr;
+    int foundLength = 0;
     for (const OutputFormat& format : kFormats) {
-        if (endsIn(path, format.extension)) return &format;
+        int length = 0;
+        while (format.extension[length] != '\0') ++length;
+        if (length > foundLength && endsIn(path, format.extension)) {
+            found = &format;
+            foundLength = length;
+        }
     }
-    return nullptr;
+    return found;
 }
 
 const char* outputExtensionList() {
-    static char list[128];
+    static char list[160];
     if (list[0] != '\0') return list;
     int length = 0;
     const int count = static_cast<int>(sizeof kFormats / sizeof kFormats[0]);

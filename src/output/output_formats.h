@@ -5,6 +5,8 @@
 struct OutputFormat {
     const char* extension;  // ".svg", with the dot, in lower case
     void (*write)();        // puts the whole file with output_text.h, from `game`
+    bool (*applies)();      // whether the game has such a file; nullptr: every game has
+    const char* withoutIt;  // why a game for which `applies` is false has none
 };
 
 // The format a file name asks for by its extension; nullptr for none known

@@ -103,3 +103,13 @@ double roundedUp(double x) {
 }
 
 double roundedToNearest(double x) { return x < 0 ? -roundedDown(-x + 0.5) : roundedDown(x + 0.5); }
+
+double niceTickStep(double range) {
+    const double rough = range / 6;
+    const double power = tenToThe(static_cast<int>(roundedDown(decimalLog(rough))));
+    const double scaled = rough / power;
+    if (scaled < 1.5) return power;
+    if (scaled < 3.5) return 2 * power;
+    if (scaled < 7.5) return 5 * power;
+    return 10 * power;
+}

@@ -28,3 +28,7 @@ double squareRoot(double x);
 double roundedDown(double x);
 double roundedUp(double x);
 double roundedToNearest(double x);
+
+// 1, 2 or 5 times a power of ten, about a sixth of `range` (> 0): the
+// step between an axis's labelled ticks.
+double niceTickStep(double range);

@@ -36,6 +36,7 @@ struct AtomicSlot {
     intptr_t kept;            // what a platform keeps of a closed file (the page's number)
     bool unnamed;             // the temporary has no name while it is written
     bool wasNew;              // no file was in place when the commit started
+    bool begun;               // its temporary was asked for: the commit places it
     AtomicFlag isOpen;        // handle is open
     AtomicFlag hasTemporary;  // `temporary` may exist
     AtomicFlag hasOld;        // `oldName` may exist

@@ -175,6 +175,7 @@ bool isSameFile(const char* one, const char* other) { return systemSameFile(one,
 
 bool beginAtomicFile(int file) {
     AtomicSlot* slot = &slots[file];
+    slot->begun = true;
     // Unnamed, where the system can: a run killed while it writes leaves
     // nothing at all behind.
     int problem = systemOpenUnnamed(slot);
@@ -202,12 +203,18 @@ bool commitAtomicFiles(int* failed) {
     leftBehind = nullptr;
     committed = 0;
     int problem = 0;
+    // A file never begun (one the game turned out to have none of) keeps
+    // its target as it was.
+    int begun = 0;
+    for (int i = 0; i < slotCount; ++i) begun += slots[i].begun ? 1 : 0;
     for (int i = 0; i < slotCount; ++i) {
+        if (!slots[i].begun) continue;
         problem = completeSlot(&slots[i]);
         if (problem != 0) return failCommit(i, problem, failed);
     }
     for (int i = 0; i < slotCount; ++i) {
-        if (slotCount > 1) problem = keepOld(&slots[i]);
+        if (!slots[i].begun) continue;
+        if (begun > 1) problem = keepOld(&slots[i]);
         if (problem != 0) return failCommit(i, problem, failed);
         slots[i].mayBePlaced = 1;
         problem = systemPlace(&slots[i]);
