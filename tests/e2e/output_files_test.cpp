@@ -570,3 +570,69 @@ TEST(OutputFiles, TheCsvIsTheMethodLineByLine) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// The picture of the graphical solution exists for a game that dominance
+// leaves with two strategies to a player; for any other it is said so and
+// its target kept, the other files written all the same. The report page
+// holds the whole exercise either way.
+TEST(OutputFiles, TheGraphPictureForTheGamesThatHaveIt) {
+    const struct {
+        const char* name;
+        Matrix matrix;
+        bool drawn;
+        const char* lines;  // the lines' titles, when drawn
+    } cases[] = {
+        {"three by three left two by three",
+         {{5, 0, 7}, {2, 5, 0}, {6, 1, 8}},
+         true,
+         "j = 1: 6 - 4p|j = 2: 1 + 4p|j = 3: 8 - 8p|"},
+        {"three by two", {{1, 5}, {4, 2}, {3, 3}}, true, "i = 1: 5 - 4q|i = 2: 2 + 2q|i = 3: 3|"},
+        {"rock, paper, scissors", {{0, 1, -1}, {-1, 0, 1}, {1, -1, 0}}, false, ""},
+        {"one cell left", {{3, 5}, {1, 6}}, false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder folder;
+        std::ofstream(folder / "g.graph.svg") << "old";
+        const DetachedRun run =
+            runWithoutConsole(answersFor("Alice", c.matrix, 0), kTimeoutMs, nullptr,
+                              {"-n", "20", "-o", folder / "g.graph.svg", "-o", folder / "r.html"});
+        EXPECT_TRUE(exitedWith(run.status, 'q'));
+        const std::string svg = contentOf(folder / "g.graph.svg");
+        const std::string html = contentOf(folder / "r.html");
+        std::string lines;
+        const std::regex title("<path [^>]*><title>([ij] = [^<]*)</title>");
+        for (std::sregex_iterator t(svg.begin(), svg.end(), title), end; t != end; ++t) {
+            lines += (*t)[1].str() + "|";
+        }
+        EXPECT_EQ(lines, c.lines);
+        if (c.drawn) {
+            EXPECT_EQ(run.errors, "");
+            EXPECT_EQ(svg.substr(0, 5), "<?xml");
+        } else {
+            EXPECT_EQ(svg, "old");
+            EXPECT_EQ(run.errors, "brown-robinson: '" + folder / "g.graph.svg" +
+                                      "' not written: the game has no graphical solution: "
+                                      "dominance leaves neither player two strategies\n");
+        }
+        for (const char* heading :
+             {"<h2>Step 1: the prices in pure strategies</h2>", "<h2>Step 2: dominance</h2>",
+              "<h2>The graphical solution</h2>"}) {
+            EXPECT_NE(html.find(heading), std::string::npos) << heading;
+        }
+        // The page's second picture is the one written on its own.
+        const size_t at = html.find("<title>The graphical solution");
+        EXPECT_EQ(at != std::string::npos, c.drawn);
+        if (c.drawn && at != std::string::npos) {
+            const size_t start = html.rfind("<svg", at);
+            const std::string inline_ = html.substr(start, html.find("</svg>", at) + 7 - start);
+            EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + inline_, svg);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace e2e
