@@ -7,19 +7,16 @@
 #include "game/solution_steps.h"
 #include "text/fraction_text.h"
 #include "text/line_equation.h"
+#include "text/strategy_list.h"
 
 namespace {
 
 constexpr int kDecimals = 6;
 
-// The strategies marked in `marked`, 1-based: "2", "1, 3".
 void printMarked(const bool* marked, int32_t count) {
-    bool first = true;
-    for (int32_t s = 0; s < count; ++s) {
-        if (!marked[s]) continue;
-        printText(first ? "%d" : ", %d", s + 1);
-        first = false;
-    }
+    char list[kMaxStrategies * 4 + 16];
+    formatStrategyList(marked, count, list, sizeof list);
+    printText("%s", list);
 }
 
 void printPurePrices(const SolutionSteps& steps) {
@@ -27,12 +24,12 @@ void printPurePrices(const SolutionSteps& steps) {
     printText("\n\n 1. Pure strategies.");
     printText("\n The lower price of the game: alpha = max over i of min over j of GM[i][j] = %d,",
               prices.lowerPrice);
-    printText("\n reached by strategy ");
+    printText("\n reached by ");
     printMarked(prices.lowerRows, game.rowCount);
     printText(" of %s;", game.playerOneName);
     printText("\n the upper price of the game: beta = min over j of max over i of GM[i][j] = %d,",
               prices.upperPrice);
-    printText("\n reached by strategy ");
+    printText("\n reached by ");
     printMarked(prices.upperColumns, game.columnCount);
     printText(" of %s.", game.playerTwoName);
     printText("\n So %d <= v <= %d.", prices.lowerPrice, prices.upperPrice);

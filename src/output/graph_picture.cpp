@@ -114,6 +114,13 @@ int lineLabelLength() {
     return widest;
 }
 
+// Characters of a name as shown: UTF-8 continuation bytes add none.
+int shownLength(const char* name) {
+    int length = 0;
+    for (const char* c = name; *c != '\0'; ++c) length += (*c & 0xC0) == 0x80 ? 0 : 1;
+    return length;
+}
+
 void layOut() {
     int widest = labelLength(graph.low);
     if (labelLength(graph.high) > widest) widest = labelLength(graph.high);
@@ -121,6 +128,11 @@ void layOut() {
     graph.labelLeft = graph.plotLeft + kPlotWidth + 14;
     graph.canvasWidth =
         graph.labelLeft + static_cast<int>(roundedUp(lineLabelLength() * kCharacterWidth)) + 12;
+    // The subtitle, in 14-pixel type, names both players and about 66
+    // characters more.
+    const int subtitle = shownLength(game.playerOneName) + shownLength(game.playerTwoName) + 66;
+    const int subtitleEnd = graph.plotLeft + static_cast<int>(roundedUp(subtitle * 8.0)) + 12;
+    if (subtitleEnd > graph.canvasWidth) graph.canvasWidth = subtitleEnd;
 }
 
 void putCoordinate(double value) { putFixed(roundedToNearest(value * 10) / 10, 1); }

@@ -9,6 +9,7 @@
 #include "output/output_text.h"
 #include "text/fraction_text.h"
 #include "text/line_equation.h"
+#include "text/strategy_list.h"
 
 namespace {
 
@@ -34,14 +35,10 @@ void putExact(const Fraction& value) {
     putText(text);
 }
 
-// "1, 3": the strategies marked, numbered from 1.
 void putMarked(const bool* marked, int32_t count) {
-    bool first = true;
-    for (int32_t s = 0; s < count; ++s) {
-        if (!marked[s]) continue;
-        putFormatted(first ? "%d" : ", %d", s + 1);
-        first = false;
-    }
+    char list[kMaxStrategies * 4 + 16];
+    formatStrategyList(marked, count, list, sizeof list);
+    putText(list);
 }
 
 void putPurePrices(const PurePrices& prices) {
@@ -51,13 +48,13 @@ void putPurePrices(const PurePrices& prices) {
     putInteger(prices.lowerPrice);
     putText(", which ");
     putName(game.playerOneName);
-    putText(" makes sure of with strategy ");
+    putText(" makes sure of with ");
     putMarked(prices.lowerRows, game.rowCount);
     putText(". The upper price &#946; = min<sub>j</sub> max<sub>i</sub> GM[i][j] = ");
     putInteger(prices.upperPrice);
     putText(", which ");
     putName(game.playerTwoName);
-    putText(" makes sure of with strategy ");
+    putText(" makes sure of with ");
     putMarked(prices.upperColumns, game.columnCount);
     putFormatted(". So %d &#8804; v &#8804; %d.</p>\n", prices.lowerPrice, prices.upperPrice);
     if (prices.saddleCount == 0) {

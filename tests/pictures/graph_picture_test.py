@@ -183,6 +183,16 @@ def main():
                 continue
             check(result.stderr == b"", f"{svg}: {result.stderr!r}")
             check_picture(svg, matrix, mixed, scratch, render=True)
+        # The README shows the picture of the example: it must be what the
+        # program draws today.
+        here = os.path.dirname(os.path.abspath(__file__))
+        example = os.path.join(here, "..", "..", "examples", "two-by-four.game")
+        shown = os.path.join(here, "..", "..", "doc", "two-by-four.graph.svg")
+        drawn = os.path.join(out, "readme.graph.svg")
+        subprocess.run(["setsid", "-w", program, "-n", "100", "-o", drawn, example],
+                       input=b"N\n0\nq", capture_output=True, cwd=out, timeout=120)
+        check(open(drawn, "rb").read() == open(shown, "rb").read(),
+              f"doc/two-by-four.graph.svg is not what the program draws ({drawn})")
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
     if failures:
