@@ -113,7 +113,7 @@ void answerAt(const Lines& lines, const Point& p, int64_t height, GraphicalSolut
 bool solveGraphically(const int32_t entries[kMaxStrategies][kMaxStrategies], int32_t rows,
                       int32_t columns, GraphicalSolution* solution) {
     if (rows != 2 && columns != 2) return false;
-    *solution = GraphicalSolution{};
+    solution->activeCount = 0;
     solution->overRows = rows == 2;
     const int64_t sign = solution->overRows ? 1 : -1;
     Lines lines = {};

@@ -27,8 +27,8 @@ int32_t columnMaximum(const int32_t entries[kMaxStrategies][kMaxStrategies], int
 void findPurePrices(const int32_t entries[kMaxStrategies][kMaxStrategies], int32_t rows,
                     int32_t columns, PurePrices* prices) {
     std::memset(prices, 0, sizeof *prices);
-    int32_t minima[kMaxStrategies];
-    int32_t maxima[kMaxStrategies];
+    int32_t minima[kMaxStrategies] = {};
+    int32_t maxima[kMaxStrategies] = {};
     for (int32_t i = 0; i < rows; ++i) minima[i] = rowMinimum(entries, i, columns);
     for (int32_t j = 0; j < columns; ++j) maxima[j] = columnMaximum(entries, j, rows);
 

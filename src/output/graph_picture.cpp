@@ -97,7 +97,8 @@ void fitPayoffAxis() {
 // and the decimals.
 int labelLength(double value) {
     int length = value < 0 ? 2 : 1;
-    for (double whole = std::fabs(value); whole >= 10; whole /= 10) ++length;
+    // The axis ends are whole ticks within 2 * 10^7 of nought.
+    for (auto whole = static_cast<int64_t>(std::fabs(value)); whole >= 10; whole /= 10) ++length;
     return length + (graph.decimals > 0 ? graph.decimals + 1 : 0);
 }
 
