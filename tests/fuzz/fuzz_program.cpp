@@ -51,9 +51,10 @@ bool writeFiles;          // the run writes the -o files
 
 // One file of each format in a scratch folder in memory (so that the
 // files' fsync costs nothing), replaced run after run.
-const char* const kScratchFiles[] = {"/dev/shm/br-fuzz-picture.svg", "/dev/shm/br-fuzz-page.html",
-                                     "/dev/shm/br-fuzz-table.csv", "/dev/shm/br-fuzz-game.nfg",
-                                     "/dev/shm/br-fuzz-game.game"};
+const char* const kScratchFiles[] = {
+    "/dev/shm/br-fuzz-picture.svg", "/dev/shm/br-fuzz-page.html",
+    "/dev/shm/br-fuzz-table.csv",   "/dev/shm/br-fuzz-game.nfg",
+    "/dev/shm/br-fuzz-game.game",   "/dev/shm/br-fuzz-graph.graph.svg"};
 const char kScratchTable[] = "/dev/shm/br-fuzz-table.csv";
 
 void finding(const char* what) {
