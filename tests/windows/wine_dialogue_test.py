@@ -693,6 +693,9 @@ def check_command_line(checks, windows, linux, directory):
          b" After 100000 iterations the frequencies of Alice win at least 333327/100000"),
         ("an output file of no known format", ["-o", os.path.join(directory, "run.txt")], b"", 2,
          b""),
+        ("-e and --steps", ["-e", "0.1", "--steps", "-x", game_file], b"Y\n1\n3\nq", ord("q"),
+         b" The accuracy 0.1 was reached after 36 iterations"),
+        ("a wrong accuracy", ["--accuracy=0"], b"", 2, b""),
     ]
     for title, arguments, data, code, shown in cases:
         runs = []
