@@ -33,7 +33,16 @@ check 'Y\n1\n99\n99\nq' --exact --wide "$examples/largest.game"
 check 'Y\n1\n150\nq' -x -w -n 1000000 -o "$files/run.svg" -o "$files/run.html" -o "$files/run.csv" \
   -o "$files/run.nfg" -o "$files/run.game" "$examples/largest.game"
 check 'Y\n1\n4\n4\nq' "$examples/audience.nfg"
+# The course exercise: to an accuracy, step by step, with the graph.
+check 'Y\n1\n4\nq' -e 0.01 --steps -x -o "$files/graph.graph.svg" -o "$files/steps.html" "$examples/worked.game"
+check 'N\n0\nq' -e 1e-9 -s -o "$files/none.graph.svg" "$examples/largest.game"
 check '' --help
 check "$worked" /nonexistent.game
+# Nor does it load the mathematics library: mapped for a function or two,
+# it would cost every run half a megabyte (output/picture_math.h).
+if ldd "$program" | grep -q 'libm\.so'; then
+  echo "the program links the mathematics library" >&2
+  failed=1
+fi
 if [ "$failed" -ne 0 ]; then exit 1; fi
 echo "heap check: no allocation in any game"

@@ -76,12 +76,16 @@ double envelopeAt(double p) {
 // The payoff axis reaches over every line's ends, out to whole ticks.
 void fitPayoffAxis() {
     const GraphicalSolution& s = *graph.solution;
-    double low = s.atZero[0];
-    double high = low;
+    int32_t lowest = s.atZero[0];
+    int32_t highest = lowest;
     for (int32_t line = 0; line < s.lineCount; ++line) {
-        low = std::fmin(low, std::fmin(s.atZero[line], s.atOne[line]));
-        high = std::fmax(high, std::fmax(s.atZero[line], s.atOne[line]));
+        for (const int32_t end : {s.atZero[line], s.atOne[line]}) {
+            if (end < lowest) lowest = end;
+            if (end > highest) highest = end;
+        }
     }
+    double low = lowest;
+    double high = highest;
     if (high - low < 0.5) {  // every line level at one height
         low -= 1;
         high += 1;
