@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "formats/nfg_reader.h"
+#include "formats/nfg_tokens.h"
 #include "input/game_file.h"
 #include "input/nfg_answers.h"
 #include "input/text_input.h"
@@ -160,7 +160,7 @@ bool useGameFile(const char* path) {
     answers.length = got;
     answers.next = 0;
     answers.tapped = 0;
-    if (startsAsNfg(answers.buffer, got)) {
+    if (nfgStartOf(answers.buffer, got, true) == kNfgFile) {
         // A Gambit game file gives its answers whole: nothing more is read
         // from it, and they are shown as a game file's answers are.
         static NfgFileMessage refusal;
