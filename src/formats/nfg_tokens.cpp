@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "text/characters.h"
 #include "text/text_format.h"
 
 namespace {
@@ -16,12 +17,6 @@ constexpr int64_t kLargestDigits = 100000000000000000;   // 10^17, digits read b
 
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr int kByteOrderMarkLength = 3;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // numerator / denominator, reduced and with a positive denominator; false
 // when either is beyond what the program reads exactly.
@@ -130,10 +125,10 @@ Scanner startScanner(const char* bytes, int length) {
     return Scanner{bytes, length, marked ? kByteOrderMarkLength : 0, 1};
 }
 
-bool endsWord(char c) { return isBlank(c) || c == '{' || c == '}' || c == '"' || c == ','; }
+bool endsWord(char c) { return isWhiteSpace(c) || c == '{' || c == '}' || c == '"' || c == ','; }
 
 Token scanToken(Scanner* s) {
-    while (s->next < s->length && isBlank(s->bytes[s->next])) {
+    while (s->next < s->length && isWhiteSpace(s->bytes[s->next])) {
         if (s->bytes[s->next] == '\n') ++s->line;
         ++s->next;
     }

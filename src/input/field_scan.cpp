@@ -1,18 +1,13 @@
 #include "input/field_scan.h"
 
+#include "text/characters.h"
+
 namespace {
-
-// White space as the formatted read knows it: blanks and line ends.
-bool isBlank(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
 // Passes over white space; returns the first other byte, left unread, or EOF.
 int skipBlanks(TextInput* in) {
     int c = nextInputByte(in);
-    while (c != EOF && isBlank(c)) c = nextInputByte(in);
+    while (c != EOF && isWhiteSpace(c)) c = nextInputByte(in);
     if (c != EOF) giveBackInputByte(in, c);
     return c;
 }
@@ -59,7 +54,7 @@ ScanStatus scanWord(TextInput* in, char* out, int capacity, int* kept) {
 
     int length = 0;
     bool tooLong = false;
-    while ((c = nextInputByte(in)) != EOF && !isBlank(c)) {
+    while ((c = nextInputByte(in)) != EOF && !isWhiteSpace(c)) {
         if (length < capacity - 1) {
             out[length++] = static_cast<char>(c);
         } else {
