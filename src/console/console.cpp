@@ -245,7 +245,7 @@ void printText(const char* format, ...) {
 
 ScanStatus readIntField(int32_t* value) {
     openAnswer();
-    const ScanStatus status = scanInt(&console.answers, value);
+    const ScanStatus status = scanWholeNumber(&console.answers, value);
     tapTakenBytes(&console.answers);
     return noticeEnd(status);
 }

@@ -48,6 +48,15 @@ ScanStatus scanInt(TextInput* in, int32_t* value) {
     return kScanOk;
 }
 
+ScanStatus scanWholeNumber(TextInput* in, int32_t* value) {
+    const ScanStatus status = scanInt(in, value);
+    if (status != kScanOk && status != kScanOutOfRange) return status;
+    const int c = nextInputByte(in);
+    if (c == EOF) return status;
+    giveBackInputByte(in, c);
+    return isWhiteSpace(c) ? status : kScanUnreadable;
+}
+
 ScanStatus scanWord(TextInput* in, char* out, int capacity, int* kept) {
     int c = skipBlanks(in);
     if (c == EOF) return kScanEnd;

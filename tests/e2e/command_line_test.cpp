@@ -186,6 +186,21 @@ TEST(CommandLine, IterationsGiven) {
         }
         EXPECT_EQ(total, 1000) << name;
     }
+
+    // An answer to the rows question that cannot be read shows 99 rows of
+    // a longer run, as if 99 had been answered, and all of a shorter one.
+    for (const auto& run : {std::make_pair("1000", "99"), std::make_pair("50", "50")}) {
+        for (const std::string unreadable : {"many\n", "3x\n"}) {
+            SCOPED_TRACE(unreadable + " after -n " + run.first);
+            const std::string key(1, unreadable[1] == 'x' ? 'x' : 'm');
+            const DetachedRun shown =
+                runWithoutConsole(game + unreadable, kTimeoutMs, nullptr, {"-n", run.first});
+            const DetachedRun rows = runWithoutConsole(game + run.second + "\n" + key, kTimeoutMs,
+                                                       nullptr, {"-n", run.first});
+            EXPECT_TRUE(exitedWith(shown.status, key[0]));
+            EXPECT_EQ(visible(shown.output), visible(rows.output));
+        }
+    }
 }
 
 // The number after `label` in `text`, as the exact block writes it after
