@@ -261,7 +261,7 @@ void printHelp() {
         "or line ends. It is read first; when it ends, the answers come from standard\n",
         "input. With no GAME-FILE, or when GAME-FILE is -, they all come from standard\n",
         "input. At a terminal the single keys are read from the terminal itself.\n",
-        "A GAME-FILE whose first word is NFG is a Gambit strategic game file (.nfg)\n",
+        "A GAME-FILE beginning with NFG 1 R is a Gambit strategic game file (.nfg)\n",
         "of a two-person zero-sum or constant-sum game: it answers the names, the\n",
         "numbers of strategies and the matrix (player 1's payoffs).\n",
         "\n",
