@@ -148,8 +148,14 @@ int readFileBytes(void* file, char* buffer, int capacity) {
     return readGameFile(*static_cast<int*>(file), buffer, capacity);
 }
 
+// As the answers read later are: without a terminal's paste markers.
 int readStandardInputBytes(void*, char* buffer, int capacity) {
-    return platformReadInput(buffer, capacity);
+    for (;;) {
+        const int got = platformReadInput(buffer, capacity);
+        if (got <= 0) return got;
+        const int kept = dropPasteMarkers(buffer, got);
+        if (kept > 0) return kept;
+    }
 }
 
 enum FirstBytes {
