@@ -40,8 +40,9 @@ bool isExtensionAlone(const char* path) {
         if (*c == '/' || *c == '\\') name = c + 1;
     }
     char named[16] = "x";
-    if (name[0] != '.' || std::strlen(name) >= sizeof named - 1) return false;
-    std::strcat(named, name);
+    const size_t length = std::strlen(name);
+    if (name[0] != '.' || length >= sizeof named - 1) return false;
+    std::memcpy(named + 1, name, length + 1);
     return outputFormatOf(named) != nullptr;
 }
 
