@@ -27,7 +27,7 @@ TEST(NfgTokens, KindsTextsAndLines) {
         std::string tokens;
     } cases[] = {
         {"NFG 1 R", "7:NFG@1 6:1@1 7:R@1 0:@1 "},
-        {"\xEF\xBB\xBFNFG", "7:NFG@1 0:@1 "},           // the byte-order mark is no part of it
+        {"\xEF\xBB\xBFNFG", "7:NFG@1 0:@1 "},           // the byte-order mark is passed over
         {"{\"a b\"}\n,-3/2", "1:{@1 4:a b@1 2:}@1 3:,@2 6:-3/2@2 0:@2 "},
         {"\"two\nlines\" x", "4:two\nlines@1 7:x@2 0:@2 "},
         {"\"say \\\"hi\\\"\"", "4:say \\\"hi\\\"@1 0:@1 "},
