@@ -33,6 +33,8 @@ check 'Y\n1\n99\n99\nq' --exact --wide "$examples/largest.game"
 check 'Y\n1\n150\nq' -x -w -n 1000000 -o "$files/run.svg" -o "$files/run.html" -o "$files/run.csv" \
   -o "$files/run.nfg" -o "$files/run.game" "$examples/largest.game"
 check 'Y\n1\n4\n4\nq' "$examples/audience.nfg"
+# The same game on standard input, the answers typed after it.
+check "$(cat "$examples/audience.nfg")\nY\n1\n4\n4\nq" -
 check '' --help
 check "$worked" /nonexistent.game
 if [ "$failed" -ne 0 ]; then exit 1; fi
