@@ -36,6 +36,8 @@ check 'Y\n1\n4\n4\nq' "$examples/audience.nfg"
 # The course exercise: to an accuracy, step by step, with the graph.
 check 'Y\n1\n4\nq' -e 0.01 --steps -x -o "$files/graph.graph.svg" -o "$files/steps.html" "$examples/worked.game"
 check 'N\n0\nq' -e 1e-9 -s -o "$files/none.graph.svg" "$examples/largest.game"
+# The same game on standard input, the answers typed after it.
+check "$(cat "$examples/audience.nfg")\nY\n1\n4\n4\nq" -
 check '' --help
 check "$worked" /nonexistent.game
 # Nor does it load the mathematics library: mapped for a function or two,

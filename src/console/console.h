@@ -13,6 +13,20 @@ void startConsole();
 // cannot be opened or read.
 bool useGameFile(const char* path);
 
+// Standard input named as the GAME-FILE ("-"): when it is not a terminal
+// and begins as a Gambit file, the game's answers come first and then
+// what follows the game. False, with a message on standard error, when it
+// cannot be read or is a Gambit file that is refused.
+bool useStandardInputGame();
+
+// How many bytes of a name shownPath keeps (at most four bytes shown each).
+constexpr int kShownPathCapacity = 4096;
+
+// A name from the command line as a message quotes it: control characters
+// in caret form ("^["), as the answers from a game file are shown, so that
+// no name can drive the terminal. Valid until the next call.
+const char* shownPath(const char* path);
+
 // Formatted output to standard output. Fields: %s, %d, %2d, %3d (any
 // width), %f and %.2f (any precision; a float is passed widened to
 // double) and %%. When standard output is a terminal the text is on the

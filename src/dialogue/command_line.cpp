@@ -25,10 +25,25 @@ const Option kOptions[] = {{"exact", 'x', false},     {"wide", 'w', false},
                            {"steps", 's', false},     {"output", 'o', true},
                            {"help", 'h', false},      {"version", 'V', false}};
 
+// `what`, an argument as given, is quoted with its control characters
+// shown, so that the message cannot drive the terminal.
 bool refuse(CommandLine* line, const char* format, const char* what) {
     line->action = kUsageError;
-    snprintf(line->problem, sizeof line->problem, format, what);
+    snprintf(line->problem, sizeof line->problem, format, shownPath(what));
     return false;
+}
+
+// ".svg" or "results/.SVG": an extension alone, without a name before it.
+bool isExtensionAlone(const char* path) {
+    const char* name = path;
+    for (const char* c = path; *c != '\0'; ++c) {
+        if (*c == '/' || *c == '\\') name = c + 1;
+    }
+    char named[16] = "x";
+    const size_t length = std::strlen(name);
+    if (name[0] != '.' || length >= sizeof named - 1) return false;
+    std::memcpy(named + 1, name, length + 1);
+    return outputFormatOf(named) != nullptr;
 }
 
 // A whole number from 1 to kMaxLongRun, in decimal digits alone.
@@ -53,10 +68,14 @@ bool readOutput(const char* path, CommandLine* line) {
     if (std::strcmp(path, "-") == 0) {
         return refuse(line, "cannot write '%s': an output file needs a name", path);
     }
+    if (isExtensionAlone(path)) {
+        return refuse(line, "cannot write '%s': an output file needs a name before its extension",
+                      path);
+    }
     if (outputFormatOf(path) == nullptr) {
         line->action = kUsageError;
         snprintf(line->problem, sizeof line->problem,
-                 "cannot tell the format of '%s': its name must end in %s", path,
+                 "cannot tell the format of '%s': its name must end in %s", shownPath(path),
                  outputExtensionList());
         return false;
     }
@@ -185,7 +204,8 @@ bool readShortOptions(const char* argument, Arguments* arguments, CommandLine* l
 bool readOperand(const char* argument, CommandLine* line, bool* fileSeen) {
     if (*fileSeen) return refuse(line, "extra operand '%s'", argument);
     *fileSeen = true;
-    line->gameFile = std::strcmp(argument, "-") == 0 ? nullptr : argument;
+    line->standardInputNamed = std::strcmp(argument, "-") == 0;
+    line->gameFile = line->standardInputNamed ? nullptr : argument;
     return true;
 }
 
@@ -244,7 +264,7 @@ void printHelp() {
         "or line ends. It is read first; when it ends, the answers come from standard\n",
         "input. With no GAME-FILE, or when GAME-FILE is -, they all come from standard\n",
         "input. At a terminal the single keys are read from the terminal itself.\n",
-        "A GAME-FILE whose first word is NFG is a Gambit strategic game file (.nfg)\n",
+        "A GAME-FILE beginning with NFG 1 R is a Gambit strategic game file (.nfg)\n",
         "of a two-person zero-sum or constant-sum game: it answers the names, the\n",
         "numbers of strategies and the matrix (player 1's payoffs).\n",
         "\n",

@@ -27,6 +27,7 @@ struct CommandLine {
     const char* outputs[kMaxAtomicFiles];  // -o, --output: the files to write, in order
     int outputCount;                       // how many of outputs are given
     const char* gameFile;                  // the answers to read first; nullptr for none ("-" too)
+    bool standardInputNamed;               // "-" was given: standard input may be a Gambit file
     char problem[4400];                    // with kUsageError: what is wrong with the command line
 };
 

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
             break;
     }
     if (line.gameFile != nullptr && !useGameFile(line.gameFile)) endWithUsageError();
+    if (line.standardInputNamed && !useStandardInputGame()) endWithUsageError();
     if (!prepareOutputFiles(line.outputs, line.outputCount, line.gameFile)) endWithUsageError();
     const bool reached = runGame(line.iterations, line.accuracyGiven ? &line.accuracy : nullptr);
     endProgram(

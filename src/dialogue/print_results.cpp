@@ -23,15 +23,17 @@ void printMixedStrategy(const char* name, const int32_t* tally, int32_t count) {
 }
 
 // How many table rows to show. An answer that cannot be read keeps all
-// the iterations. More rows than the record holds are cut to those it
-// holds (empty beyond the iterations of a short run), and in a long run
-// to its iterations; a number too large to hold is more, one too small
-// is less than 1 and shows none.
+// the iterations, at most 99 of a long run. More rows than the record
+// holds are cut to those it holds (empty beyond the iterations of a short
+// run), and in a long run to its iterations; a number too large to hold
+// is more, one too small is less than 1 and shows none.
 int32_t askRowCount() {
     int32_t rows = 0;
     const ScanStatus status = readIntField(&rows);
     endAnswer();
-    if (status != kScanOk && status != kScanOutOfRange) return game.iterationCount;
+    if (status != kScanOk && status != kScanOutOfRange) {
+        return game.iterationCount > kMaxIterations ? kMaxIterations : game.iterationCount;
+    }
     const int32_t most =
         game.iterationCount > kMaxIterations ? game.iterationCount : kMaxIterations;
     return rows > most ? most : rows;

@@ -1,61 +1,26 @@
-// The reader of .nfg files: a scanner of tokens over the file's bytes and
-// a parser that walks the format's parts in order. The file is scanned
-// once first for its strings and braces, so that the parser meets neither
-// an open string nor the end of the file inside a list.
+// The parser of .nfg files, over the tokens of nfg_tokens: it walks the
+// format's parts in order. The file is scanned once first for its strings
+// and braces, so that the parser meets neither an open string nor the end
+// of the file inside a list.
 #include "formats/nfg_reader.h"
 
 #include <cstdarg>
 #include <cstdint>
 #include <cstring>
 
+#include "formats/nfg_tokens.h"
 #include "text/text_format.h"
 
 namespace {
 
-// Bounds of the numbers read exactly: a payoff of player 2 in a cell is
-// added to player 1's whole payoff (at most 10^7) without leaving 64 bits.
-constexpr int64_t kLargestNumerator = 1000000000000000;  // 10^15
-constexpr int64_t kLargestDenominator = 1000000000;      // 10^9
-constexpr int64_t kLargestDigits = 100000000000000000;   // 10^17, digits read before reducing
 constexpr int32_t kLargestPayoff = 10000000;
 constexpr int kPlayers = 2;
 constexpr int kDeepestBrace = 2;  // { { "label" } } and { { "outcome" 1 2 } }
 
-enum TokenKind {
-    kEnd,         // the end of the file
-    kOpen,        // {
-    kClose,       // }
-    kComma,       // , between the payoffs of an outcome
-    kString,      // "text", \" and \\ standing for " and \ inside
-    kOpenString,  // a string that runs to the end of the file
-    kNumber,      // begins with a digit, a sign or a point
-    kWord,        // any other run of bytes up to a blank, brace, quote or comma
-};
-
-struct Token {
-    TokenKind kind;
-    const char* text;  // its bytes in the file; a string's without the quotes
-    int length;        // how many
-    int line;          // the line it begins on
-};
-
-struct Scanner {
-    const char* bytes;  // the whole file
-    int length;         // its size
-    int next;           // the byte after the token last scanned
-    int line;           // the line of bytes[next]
-};
-
-// A number read exactly, as a reduced fraction.
-struct Rational {
-    int64_t numerator;
-    int64_t denominator;  // at least 1
-};
-
 // The two payoffs of one cell of the game and where they were written.
 struct Cell {
     Rational payoffs[kPlayers];  // player 1's, player 2's
-    int line;                    // the line of player 2's payoff, or of the outcome
+    int lines[kPlayers];         // the line of each payoff, or of the outcome for both
 };
 
 struct Reading {
@@ -67,51 +32,6 @@ struct Reading {
     int columnCount;                             // n
     Cell cells[kMaxStrategies][kMaxStrategies];  // [player 1's strategy][player 2's]
 };
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-bool endsWord(char c) { return isBlank(c) || c == '{' || c == '}' || c == '"' || c == ','; }
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The next token; a string that is not closed runs to the end of the file
-// (the first scan refuses such a file before the parser sees it).
-Token scanToken(Scanner* s) {
-    while (s->next < s->length && isBlank(s->bytes[s->next])) {
-        if (s->bytes[s->next] == '\n') ++s->line;
-        ++s->next;
-    }
-    Token t = {kEnd, s->bytes + s->next, 0, s->line};
-    if (s->next == s->length) return t;
-    const char c = s->bytes[s->next];
-    if (c == '{' || c == '}' || c == ',') {
-        t.kind = c == '{' ? kOpen : c == '}' ? kClose : kComma;
-        t.length = 1;
-        ++s->next;
-        return t;
-    }
-    if (c == '"') {
-        t.kind = kString;
-        t.text = s->bytes + ++s->next;
-        while (s->next < s->length && s->bytes[s->next] != '"') {
-            if (s->bytes[s->next] == '\\' && s->next + 1 < s->length) ++s->next;
-            if (s->bytes[s->next] == '\n') ++s->line;
-            ++s->next;
-        }
-        t.length = static_cast<int>(s->bytes + s->next - t.text);
-        if (s->next == s->length) t.kind = kOpenString;
-        if (s->next < s->length) ++s->next;  // the closing quote
-        return t;
-    }
-    while (s->next < s->length && !endsWord(s->bytes[s->next])) ++s->next;
-    t.length = static_cast<int>(s->bytes + s->next - t.text);
-    const bool signed_ = (c == '-' || c == '+') && t.length > 1;
-    const char first = signed_ ? t.text[1] : c;
-    t.kind = isDigit(first) || first == '.' ? kNumber : kWord;
-    return t;
-}
 
 bool fail(NfgProblem* problem, int line, const char* format, ...)
 #if defined(__GNUC__)
@@ -131,17 +51,17 @@ bool fail(NfgProblem* problem, int line, const char* format, ...) {
 // The first scan: every string closed, every brace closed and opened, no
 // deeper nesting than the format has.
 bool checkStringsAndBraces(const char* bytes, int length, NfgProblem* problem) {
-    Scanner s = {bytes, length, 0, 1};
+    Scanner s = startScanner(bytes, length);
     int openLines[kDeepestBrace] = {0, 0};
     int depth = 0;
-    for (Token t = scanToken(&s); t.kind != kEnd; t = scanToken(&s)) {
-        if (t.kind == kOpenString) {
+    for (Token t = scanToken(&s); t.kind != kTokenEnd; t = scanToken(&s)) {
+        if (t.kind == kTokenOpenString) {
             return fail(problem, t.line, "a string is not closed: it runs to the end of the file");
         }
-        if (t.kind == kOpen) {
+        if (t.kind == kTokenOpen) {
             if (depth == kDeepestBrace) return fail(problem, t.line, "braces nested too deeply");
             openLines[depth++] = t.line;
-        } else if (t.kind == kClose) {
+        } else if (t.kind == kTokenClose) {
             if (depth == 0) return fail(problem, t.line, "a closing brace without an opening one");
             --depth;
         }
@@ -159,179 +79,21 @@ void advance(Reading* r) {
 
 // Where a problem found at the current token is: at the end of the file,
 // the line of the last token rather than of the blank lines after it.
-int lineOfToken(const Reading* r) { return r->token.kind == kEnd ? r->takenLine : r->token.line; }
+int lineOfToken(const Reading* r) {
+    return r->token.kind == kTokenEnd ? r->takenLine : r->token.line;
+}
 
 const char* plural(int count) { return count == 1 ? "" : "s"; }
-
-// The token as a message shows it: quoted and cut short, every byte but
-// printable ASCII as '?', so that a hostile file sends the terminal no
-// codes.
-const char* describe(const Token* t, char* out, int capacity) {
-    switch (t->kind) {
-        case kEnd:
-            return "the end of the file";
-        case kString:
-        case kOpenString:
-            return "a string in quotes";
-        default:
-            break;
-    }
-    const int length = t->length < capacity - 6 ? t->length : capacity - 6;
-    int at = 0;
-    out[at++] = '\'';
-    for (int i = 0; i < length; ++i) {
-        const unsigned char c = static_cast<unsigned char>(t->text[i]);
-        out[at++] = c < 0x20 || c >= 0x7F ? '?' : static_cast<char>(c);
-    }
-    if (length < t->length) {
-        for (const char* dots = "..."; *dots != '\0'; ++dots) out[at++] = *dots;
-    }
-    out[at++] = '\'';
-    out[at] = '\0';
-    return out;
-}
 
 bool failFound(Reading* r, const char* expected) {
     char shown[40];
     return fail(r->problem, lineOfToken(r), "expected %s, found %s", expected,
-                describe(&r->token, shown, sizeof shown));
-}
-
-bool isWord(const Token* t, const char* word) {
-    const int length = static_cast<int>(std::strlen(word));
-    return t->length == length && std::memcmp(t->text, word, length) == 0;
-}
-
-int64_t greatestCommonDivisor(int64_t a, int64_t b) {
-    while (b != 0) {
-        const int64_t rest = a % b;
-        a = b;
-        b = rest;
-    }
-    return a;
-}
-
-// numerator / denominator, reduced and with a positive denominator; false
-// when either is beyond what the program reads exactly.
-bool makeRational(bool negative, int64_t numerator, int64_t denominator, Rational* out) {
-    const int64_t divisor =
-        numerator == 0 ? denominator : greatestCommonDivisor(numerator, denominator);
-    numerator /= divisor;
-    denominator /= divisor;
-    if (numerator > kLargestNumerator || denominator > kLargestDenominator) return false;
-    *out = Rational{negative ? -numerator : numerator, denominator};
-    return true;
-}
-
-enum NumberStatus { kNumberRead, kNotANumber, kNumberTooLarge };
-
-// Decimal digits from text[*at] on, as a whole number (0 for none), all
-// of them taken; false when there are more of them than kLargestDigits
-// holds.
-bool readDigits(const char* text, int length, int* at, int64_t* value, int* count) {
-    *value = 0;
-    *count = 0;
-    bool fits = true;
-    for (; *at < length && isDigit(text[*at]); ++*at, ++*count) {
-        if (*value > kLargestDigits) fits = false;
-        if (fits) *value = *value * 10 + (text[*at] - '0');
-    }
-    return fits;
-}
-
-// A decimal with its point and exponent both optional ("3", "-1.000000",
-// "2.5e-1"): its digits are gathered as a whole number times a power of
-// ten, zeros held back until a digit other than zero follows, so that
-// "1.000000000000000000000" reads as exactly 1.
-NumberStatus readDecimal(const char* text, int length, int at, bool negative, Rational* out) {
-    int64_t digits = 0;
-    int exponent = 0;  // the value is digits * 10^exponent
-    int heldZeros = 0;
-    int digitCount = 0;
-    bool afterPoint = false;
-    for (; at < length; ++at) {
-        const char c = text[at];
-        if (c == '.' && !afterPoint) {
-            afterPoint = true;
-            continue;
-        }
-        if (!isDigit(c)) break;
-        ++digitCount;
-        if (afterPoint) --exponent;
-        if (c == '0') {
-            ++heldZeros;
-            continue;
-        }
-        for (; heldZeros > 0; --heldZeros) {
-            if (digits > kLargestDigits / 10) return kNumberTooLarge;
-            digits *= 10;
-        }
-        if (digits > kLargestDigits / 10) return kNumberTooLarge;
-        digits = digits * 10 + (c - '0');
-    }
-    if (digitCount == 0) return kNotANumber;
-    exponent += heldZeros;
-    if (at < length && (text[at] == 'e' || text[at] == 'E')) {
-        ++at;
-        const bool below = at < length && text[at] == '-';
-        if (at < length && (text[at] == '-' || text[at] == '+')) ++at;
-        int64_t power = 0;
-        int count = 0;
-        if (!readDigits(text, length, &at, &power, &count) || power > 1000) return kNumberTooLarge;
-        if (count == 0) return kNotANumber;
-        exponent += static_cast<int>(below ? -power : power);
-    }
-    if (at != length) return kNotANumber;
-    if (digits == 0) return makeRational(false, 0, 1, out) ? kNumberRead : kNumberTooLarge;
-    for (; exponent > 0; --exponent) {
-        if (digits > kLargestNumerator / 10) return kNumberTooLarge;
-        digits *= 10;
-    }
-    // digits / 10^-exponent: the twos and fives of the power that digits
-    // cancels are left out before the power is formed.
-    int twos = -exponent;
-    int fives = -exponent;
-    for (; twos > 0 && digits % 2 == 0; --twos) digits /= 2;
-    for (; fives > 0 && digits % 5 == 0; --fives) digits /= 5;
-    int64_t denominator = 1;
-    for (; twos > 0; --twos) {
-        if (denominator > kLargestDenominator) return kNumberTooLarge;
-        denominator *= 2;
-    }
-    for (; fives > 0; --fives) {
-        if (denominator > kLargestDenominator) return kNumberTooLarge;
-        denominator *= 5;
-    }
-    return makeRational(negative, digits, denominator, out) ? kNumberRead : kNumberTooLarge;
-}
-
-// A number as Gambit writes them: a decimal, or a fraction of two whole
-// numbers ("3/2", "-7/4").
-NumberStatus readNumber(const Token* t, Rational* out) {
-    const char* text = t->text;
-    const int length = t->length;
-    int at = 0;
-    const bool negative = length > 0 && text[0] == '-';
-    if (length > 0 && (text[0] == '-' || text[0] == '+')) ++at;
-    const char* slash = static_cast<const char*>(std::memchr(text, '/', length));
-    if (slash == nullptr) return readDecimal(text, length, at, negative, out);
-    const int slashAt = static_cast<int>(slash - text);
-    int64_t numerator = 0;
-    int64_t denominator = 0;
-    int count = 0;
-    int denominatorCount = 0;
-    const bool fits = readDigits(text, slashAt, &at, &numerator, &count);
-    if (at != slashAt || count == 0) return kNotANumber;
-    at = slashAt + 1;
-    const bool denominatorFits = readDigits(text, length, &at, &denominator, &denominatorCount);
-    if (at != length || denominatorCount == 0 || denominator == 0) return kNotANumber;
-    if (!fits || !denominatorFits) return kNumberTooLarge;
-    return makeRational(negative, numerator, denominator, out) ? kNumberRead : kNumberTooLarge;
+                describeToken(&r->token, shown, sizeof shown));
 }
 
 // The current token as a number, taken.
 bool takeNumber(Reading* r, const char* expected, Rational* out) {
-    if (r->token.kind != kNumber) return failFound(r, expected);
+    if (r->token.kind != kTokenNumber) return failFound(r, expected);
     char shown[40];
     switch (readNumber(&r->token, out)) {
         case kNumberRead:
@@ -339,12 +101,12 @@ bool takeNumber(Reading* r, const char* expected, Rational* out) {
             return true;
         case kNotANumber:
             return fail(r->problem, r->token.line, "%s is not a number",
-                        describe(&r->token, shown, sizeof shown));
+                        describeToken(&r->token, shown, sizeof shown));
         case kNumberTooLarge:
             break;
     }
     return fail(r->problem, r->token.line, "%s has more digits than the program reads",
-                describe(&r->token, shown, sizeof shown));
+                describeToken(&r->token, shown, sizeof shown));
 }
 
 // The current token as a whole number, taken.
@@ -355,37 +117,37 @@ bool takeWholeNumber(Reading* r, const char* expected, int64_t* out) {
     if (value.denominator != 1) {
         char shown[40];
         return fail(r->problem, t.line, "expected %s, found %s", expected,
-                    describe(&t, shown, sizeof shown));
+                    describeToken(&t, shown, sizeof shown));
     }
     *out = value.numerator;
     return true;
 }
 
 bool takeOpen(Reading* r, const char* expected) {
-    if (r->token.kind != kOpen) return failFound(r, expected);
+    if (r->token.kind != kTokenOpen) return failFound(r, expected);
     advance(r);
     return true;
 }
 
 // "NFG 1 R" (or the older "NFG 1 D") and the title.
 bool readHeader(Reading* r) {
-    if (r->token.kind != kWord || !isWord(&r->token, "NFG")) {
+    if (r->token.kind != kTokenWord || !isWord(&r->token, "NFG")) {
         return failFound(r, "NFG, as a Gambit strategic game file begins");
     }
     advance(r);
     const char* const kVersion[] = {"1", "R"};
     for (const char* expected : kVersion) {
         const Token t = r->token;
-        if (t.kind != kNumber && t.kind != kWord) return failFound(r, "the version, 1 R");
+        if (t.kind != kTokenNumber && t.kind != kTokenWord) return failFound(r, "the version, 1 R");
         if (!isWord(&t, expected) && !(expected[0] == 'R' && isWord(&t, "D"))) {
             char shown[40];
             return fail(r->problem, t.line,
                         "unknown version %s: the program reads NFG 1 R and NFG 1 D",
-                        describe(&t, shown, sizeof shown));
+                        describeToken(&t, shown, sizeof shown));
         }
         advance(r);
     }
-    if (r->token.kind != kString) return failFound(r, "the game's title in quotes");
+    if (r->token.kind != kTokenString) return failFound(r, "the game's title in quotes");
     advance(r);
     return true;
 }
@@ -426,8 +188,8 @@ bool readPlayers(Reading* r, TypedGame* game) {
     const int line = r->token.line;
     if (!takeOpen(r, "the list of players")) return false;
     int count = 0;
-    for (; r->token.kind != kClose; ++count) {
-        if (r->token.kind != kString) return failFound(r, "a player's name in quotes");
+    for (; r->token.kind != kTokenClose; ++count) {
+        if (r->token.kind != kTokenString) return failFound(r, "a player's name in quotes");
         if (count < kPlayers) {
             char* name = count == 0 ? game->playerOneName : game->playerTwoName;
             if (!takeName(r, count + 1, name)) return false;
@@ -463,7 +225,7 @@ bool checkListedPlayers(Reading* r, int line, int players) {
 // { m n }
 bool readStrategyCounts(Reading* r, int line) {
     int players = 0;
-    for (; r->token.kind != kClose; ++players) {
+    for (; r->token.kind != kTokenClose; ++players) {
         const int at = r->token.line;
         int64_t count = 0;
         if (!takeWholeNumber(r, "a number of strategies", &count)) return false;
@@ -476,12 +238,12 @@ bool readStrategyCounts(Reading* r, int line) {
 // { { "label" ... } { "label" ... } }
 bool readStrategyLabels(Reading* r, int line) {
     int players = 0;
-    for (; r->token.kind != kClose; ++players) {
+    for (; r->token.kind != kTokenClose; ++players) {
         const int at = r->token.line;
         if (!takeOpen(r, "a player's list of strategies")) return false;
         int count = 0;
-        for (; r->token.kind != kClose; ++count) {
-            if (r->token.kind != kString) return failFound(r, "a strategy's label in quotes");
+        for (; r->token.kind != kTokenClose; ++count) {
+            if (r->token.kind != kTokenString) return failFound(r, "a strategy's label in quotes");
             advance(r);
         }
         advance(r);
@@ -494,8 +256,8 @@ bool readStrategyLabels(Reading* r, int line) {
 bool readStrategies(Reading* r) {
     const int line = r->token.line;
     if (!takeOpen(r, "the players' strategies")) return false;
-    if (r->token.kind == kNumber) return readStrategyCounts(r, line);
-    if (r->token.kind == kOpen) return readStrategyLabels(r, line);
+    if (r->token.kind == kTokenNumber) return readStrategyCounts(r, line);
+    if (r->token.kind == kTokenOpen) return readStrategyLabels(r, line);
     return failFound(r, "the numbers of strategies or their labels");
 }
 
@@ -505,10 +267,10 @@ int cellCount(const Reading* r) { return r->rowCount * r->columnCount; }
 Cell* cellAt(Reading* r, int t) { return &r->cells[t % r->rowCount][t / r->rowCount]; }
 
 bool checkNothingAfter(Reading* r, const char* what, int needed) {
-    if (r->token.kind == kNumber) {
+    if (r->token.kind == kTokenNumber) {
         return fail(r->problem, r->token.line, "too many %s: the game needs %d", what, needed);
     }
-    if (r->token.kind != kEnd) return failFound(r, "the end of the file");
+    if (r->token.kind != kTokenEnd) return failFound(r, "the end of the file");
     return true;
 }
 
@@ -521,9 +283,9 @@ bool failTooFew(Reading* r, const char* what, int read, int needed) {
 bool readPayoffVersion(Reading* r) {
     const int needed = cellCount(r) * kPlayers;
     for (int read = 0; read < needed; ++read) {
-        if (r->token.kind == kEnd) return failTooFew(r, "payoffs", read, needed);
+        if (r->token.kind == kTokenEnd) return failTooFew(r, "payoffs", read, needed);
         Cell* cell = cellAt(r, read / kPlayers);
-        cell->line = r->token.line;
+        cell->lines[read % kPlayers] = r->token.line;
         if (!takeNumber(r, "a payoff", &cell->payoffs[read % kPlayers])) return false;
     }
     return checkNothingAfter(r, "payoffs", needed);
@@ -533,14 +295,14 @@ bool readPayoffVersion(Reading* r) {
 bool readOutcome(Reading* r, int number, Rational payoffs[kPlayers]) {
     const int line = r->token.line;
     if (!takeOpen(r, "an outcome in braces")) return false;
-    if (r->token.kind != kString) return failFound(r, "the outcome's name in quotes");
+    if (r->token.kind != kTokenString) return failFound(r, "the outcome's name in quotes");
     advance(r);
     int count = 0;
-    for (; r->token.kind != kClose; ++count) {
+    for (; r->token.kind != kTokenClose; ++count) {
         Rational payoff = {0, 1};
         if (!takeNumber(r, "a payoff", &payoff)) return false;
         if (count < kPlayers) payoffs[count] = payoff;
-        if (r->token.kind == kComma) advance(r);
+        if (r->token.kind == kTokenComma) advance(r);
     }
     advance(r);
     if (count != kPlayers) {
@@ -562,7 +324,7 @@ bool readOutcomeVersion(Reading* r) {
     advance(r);
     int outcomes = 0;
     Rational payoffs[kPlayers];
-    while (r->token.kind != kClose) {
+    while (r->token.kind != kTokenClose) {
         if (!readOutcome(r, outcomes + 1, payoffs)) return false;
         ++outcomes;
     }
@@ -570,17 +332,17 @@ bool readOutcomeVersion(Reading* r) {
     int numbers[kMaxStrategies * kMaxStrategies];
     const int needed = cellCount(r);
     for (int read = 0; read < needed; ++read) {
-        if (r->token.kind == kEnd) return failTooFew(r, "outcome numbers", read, needed);
+        if (r->token.kind == kTokenEnd) return failTooFew(r, "outcome numbers", read, needed);
         const Token t = r->token;
         int64_t number = 0;
         char shown[40];
         if (!takeWholeNumber(r, "an outcome number", &number)) return false;
         if (number < 0 || number > outcomes) {
             return fail(r->problem, t.line, "outcome number %s names no outcome: there are %d",
-                        describe(&t, shown, sizeof shown), outcomes);
+                        describeToken(&t, shown, sizeof shown), outcomes);
         }
         numbers[read] = static_cast<int>(number);
-        *cellAt(r, read) = Cell{{{0, 1}, {0, 1}}, t.line};
+        *cellAt(r, read) = Cell{{{0, 1}, {0, 1}}, {t.line, t.line}};
     }
     if (!checkNothingAfter(r, "outcome numbers", needed)) return false;
 
@@ -592,19 +354,10 @@ bool readOutcomeVersion(Reading* r) {
         const int line = again.token.line;
         readOutcome(&again, outcome, payoffs);  // read once already, without a fault
         for (int t = 0; t < needed; ++t) {
-            if (numbers[t] == outcome) *cellAt(r, t) = Cell{{payoffs[0], payoffs[1]}, line};
+            if (numbers[t] == outcome) *cellAt(r, t) = Cell{{payoffs[0], payoffs[1]}, {line, line}};
         }
     }
     return true;
-}
-
-// "3" or "-3/2" (48 bytes hold any).
-void formatRational(Rational value, char* out) {
-    formatInteger(value.numerator, out);
-    if (value.denominator == 1) return;
-    const int length = static_cast<int>(std::strlen(out));
-    out[length] = '/';
-    formatInteger(value.denominator, out + length + 1);
 }
 
 // Player 1's payoffs, the matrix of the game: whole and within bounds.
@@ -617,13 +370,13 @@ bool takeMatrix(Reading* r, TypedGame* game) {
         char shown[48];
         formatRational(payoff, shown);
         if (payoff.denominator != 1) {
-            return fail(r->problem, cell->line,
+            return fail(r->problem, cell->lines[0],
                         "player 1's payoff at strategies %d and %d is %s: the payoffs must be "
                         "whole numbers: scale the game first",
                         i + 1, j + 1, shown);
         }
         if (payoff.numerator < -kLargestPayoff || payoff.numerator > kLargestPayoff) {
-            return fail(r->problem, cell->line,
+            return fail(r->problem, cell->lines[0],
                         "player 1's payoff at strategies %d and %d is %s: the program takes "
                         "payoffs from %d to %d",
                         i + 1, j + 1, shown, -kLargestPayoff, kLargestPayoff);
@@ -670,7 +423,7 @@ bool checkConstantSum(Reading* r) {
         const int i = t % r->rowCount + 1;
         const int j = t / r->rowCount + 1;
         if (sum.numerator == 0) {
-            return fail(r->problem, cell->line,
+            return fail(r->problem, cell->lines[1],
                         "player 2's payoff is not the negative of player 1's at strategies %d and "
                         "%d: the program solves zero-sum games",
                         i, j);
@@ -679,7 +432,7 @@ bool checkConstantSum(Reading* r) {
         char elsewhere[48];
         formatRational(sumOf(cell), here);
         formatRational(sum, elsewhere);
-        return fail(r->problem, cell->line,
+        return fail(r->problem, cell->lines[1],
                     "the payoffs at strategies %d and %d add up to %s, elsewhere to %s: the "
                     "program solves zero-sum and constant-sum games",
                     i, j, here, elsewhere);
@@ -689,26 +442,106 @@ bool checkConstantSum(Reading* r) {
 
 }  // namespace
 
-bool startsAsNfg(const char* bytes, int length) {
-    int at = 0;
-    while (at < length && isBlank(bytes[at])) ++at;
-    if (length - at < 3 || std::memcmp(bytes + at, "NFG", 3) != 0) return false;
-    return length - at == 3 || isBlank(bytes[at + 3]);
-}
-
 bool readNfgText(const char* bytes, int length, TypedGame* game, NfgProblem* problem) {
     std::memset(game, 0, sizeof *game);
     if (!checkStringsAndBraces(bytes, length, problem)) return false;
     Reading r = {};
-    r.scanner = Scanner{bytes, length, 0, 1};
+    r.scanner = startScanner(bytes, length);
     r.problem = problem;
     r.token.line = 1;  // an empty file ends on its first line
     advance(&r);
     if (!readHeader(&r) || !readPlayers(&r, game) || !readStrategies(&r)) return false;
-    if (r.token.kind == kString) advance(&r);  // the comment
-    const bool read = r.token.kind == kOpen ? readOutcomeVersion(&r) : readPayoffVersion(&r);
+    if (r.token.kind == kTokenString) advance(&r);  // the comment
+    const bool read = r.token.kind == kTokenOpen ? readOutcomeVersion(&r) : readPayoffVersion(&r);
     if (!read || !takeMatrix(&r, game) || !checkConstantSum(&r)) return false;
     game->rowCount = r.rowCount;
     game->columnCount = r.columnCount;
     return true;
+}
+
+namespace {
+
+// The game's parts walked for where they end, without reading them.
+struct Span {
+    Scanner scanner;  // where the walk stands
+    bool ended;       // no more bytes will come after those scanned
+    bool cut;         // the walk met the end of the bytes before the game's
+    int end;          // the byte after the last token taken
+};
+
+// The next token once it is whole; kTokenEnd, with cut set, for one that
+// more bytes could still make longer.
+Token takeWhole(Span* w) {
+    Token t = scanToken(&w->scanner);
+    const bool atEnd = w->scanner.next == w->scanner.length;
+    const bool word = t.kind == kTokenWord || t.kind == kTokenNumber;
+    if (!w->ended && (t.kind == kTokenEnd || t.kind == kTokenOpenString || (word && atEnd))) {
+        w->cut = true;
+        t.kind = kTokenEnd;
+        return t;
+    }
+    if (t.kind != kTokenEnd) w->end = w->scanner.next;
+    return t;
+}
+
+// From an opening brace already taken to the brace that closes it.
+bool skipList(Span* w) {
+    for (int depth = 1; depth > 0;) {
+        const Token t = takeWhole(w);
+        if (t.kind == kTokenEnd) return false;
+        depth += t.kind == kTokenOpen ? 1 : t.kind == kTokenClose ? -1 : 0;
+    }
+    return true;
+}
+
+// { m n } or { { "label" ... } { "label" ... } }: the numbers of
+// strategies, 0 for a list that is out of place or out of range.
+int strategiesOf(Span* w, int counts[kPlayers]) {
+    if (takeWhole(w).kind != kTokenOpen) return 0;
+    int players = 0;
+    for (Token t = takeWhole(w); t.kind != kTokenClose; t = takeWhole(w), ++players) {
+        int count = 0;
+        Rational value = {0, 1};
+        if (t.kind == kTokenNumber && readNumber(&t, &value) == kNumberRead &&
+            value.denominator == 1 && value.numerator <= kMaxStrategies) {
+            count = static_cast<int>(value.numerator);
+        } else if (t.kind == kTokenOpen) {
+            for (t = takeWhole(w); t.kind == kTokenString && count <= kMaxStrategies;
+                 t = takeWhole(w)) {
+                ++count;
+            }
+            if (t.kind != kTokenClose) return 0;
+        }
+        if (players >= kPlayers || count < 1 || count > kMaxStrategies) return 0;
+        counts[players] = count;
+    }
+    return players;
+}
+
+// Walks the parts in the order readNfgText reads them; stops at the first
+// that is out of place, or when the bytes end first.
+void walkGame(Span* w) {
+    for (int word = 0; word < 4; ++word) {  // NFG 1 R "title"
+        if (takeWhole(w).kind == kTokenEnd) return;
+    }
+    if (takeWhole(w).kind != kTokenOpen || !skipList(w)) return;  // the players
+    int counts[kPlayers] = {0, 0};
+    if (strategiesOf(w, counts) != kPlayers) return;
+    Token t = takeWhole(w);
+    if (t.kind == kTokenString) t = takeWhole(w);  // the comment
+    int left = counts[0] * counts[1] * kPlayers;
+    if (t.kind == kTokenOpen) {
+        if (!skipList(w)) return;  // the outcomes
+        left = counts[0] * counts[1];
+        t = takeWhole(w);
+    }
+    for (; left > 1 && t.kind == kTokenNumber; --left) t = takeWhole(w);
+}
+
+}  // namespace
+
+int nfgGameLength(const char* bytes, int length, bool ended) {
+    Span w = {startScanner(bytes, length), ended, false, 0};
+    walkGame(&w);
+    return w.cut ? -1 : w.end;
 }

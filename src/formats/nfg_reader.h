@@ -13,11 +13,14 @@ struct NfgProblem {
     char message[240];  // what is wrong, without the file's name
 };
 
-// Whether the text's first word is NFG: a Gambit strategic game file
-// rather than answers (a word of 3 bytes or more that is not NFG is not).
-bool startsAsNfg(const char* bytes, int length);
-
 // Reads the whole text of a file. True with the game in *game; false with
 // what is wrong in *problem, *game then left undefined. Pure: reads only
 // `bytes`, any bytes at all, and allocates nothing.
 bool readNfgText(const char* bytes, int length, TypedGame* game, NfgProblem* problem);
+
+// How many of the bytes the game takes, when they come from a stream that
+// goes on with other answers: up to the end of its last token once its
+// parts are all there, or up to the first that is out of place (the
+// reader then refuses the game); -1 while more bytes are needed and may
+// come (`ended` false).
+int nfgGameLength(const char* bytes, int length, bool ended);

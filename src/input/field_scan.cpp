@@ -1,18 +1,13 @@
 #include "input/field_scan.h"
 
+#include "text/characters.h"
+
 namespace {
-
-// White space as the formatted read knows it: blanks and line ends.
-bool isBlank(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
 // Passes over white space; returns the first other byte, left unread, or EOF.
 int skipBlanks(TextInput* in) {
     int c = nextInputByte(in);
-    while (c != EOF && isBlank(c)) c = nextInputByte(in);
+    while (c != EOF && isWhiteSpace(c)) c = nextInputByte(in);
     if (c != EOF) giveBackInputByte(in, c);
     return c;
 }
@@ -53,13 +48,22 @@ ScanStatus scanInt(TextInput* in, int32_t* value) {
     return kScanOk;
 }
 
+ScanStatus scanWholeNumber(TextInput* in, int32_t* value) {
+    const ScanStatus status = scanInt(in, value);
+    if (status != kScanOk && status != kScanOutOfRange) return status;
+    const int c = nextInputByte(in);
+    if (c == EOF) return status;
+    giveBackInputByte(in, c);
+    return isWhiteSpace(c) ? status : kScanUnreadable;
+}
+
 ScanStatus scanWord(TextInput* in, char* out, int capacity, int* kept) {
     int c = skipBlanks(in);
     if (c == EOF) return kScanEnd;
 
     int length = 0;
     bool tooLong = false;
-    while ((c = nextInputByte(in)) != EOF && !isBlank(c)) {
+    while ((c = nextInputByte(in)) != EOF && !isWhiteSpace(c)) {
         if (length < capacity - 1) {
             out[length++] = static_cast<char>(c);
         } else {

@@ -22,6 +22,12 @@ enum ScanStatus {
 // kScanOutOfRange.
 ScanStatus scanInt(TextInput* in, int32_t* value);
 
+// A number that is an answer of its own: read as scanInt reads it, and
+// unreadable when it runs on into other characters ("2.7", "3x", "1,5"),
+// whose first then stays unread. *value as for scanInt, and undefined
+// when the number runs on.
+ScanStatus scanWholeNumber(TextInput* in, int32_t* value);
+
 // "%s": the characters up to the next white space, stored zero-terminated.
 // A word of more than capacity-1 characters is taken up to its end but
 // reported as kScanOutOfRange; out then holds only its beginning. The

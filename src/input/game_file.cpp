@@ -47,3 +47,11 @@ bool isStandardOutput(int file) {
            input.st_ino == output.st_ino;
 #endif
 }
+
+bool isTerminal(int file) {
+#ifdef _WIN32
+    return _isatty(file) != 0;
+#else
+    return isatty(file) != 0;
+#endif
+}

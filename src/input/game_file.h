@@ -16,3 +16,6 @@ void closeGameFile(int file);
 // as answers, it would bring back the program's own questions, and grow
 // with every one. (Not known on Windows, where files have no inode.)
 bool isStandardOutput(int file);
+
+// Whether the open file is a terminal (where a person types the answers).
+bool isTerminal(int file);

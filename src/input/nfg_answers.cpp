@@ -6,7 +6,7 @@
 
 #include "formats/answers_writer.h"
 #include "formats/nfg_reader.h"
-#include "input/game_file.h"
+#include "formats/nfg_tokens.h"
 #include "input/text_input.h"
 #include "text/text_format.h"
 
@@ -17,16 +17,15 @@ namespace {
 // The whole file, and one byte more to tell a file that is too large.
 char fileBytes[kNfgFileCapacity + 1];
 
-// The file's bytes from `got` on into fileBytes; their total, or -1 with
-// errno set.
-int readRest(int file, int got) {
-    while (got <= kNfgFileCapacity) {
-        const int more = readGameFile(file, fileBytes + got, kNfgFileCapacity + 1 - got);
-        if (more < 0) return -1;
-        if (more == 0) break;
-        got += more;
-    }
-    return got;
+// One more read into fileBytes after the `got` bytes there; false, with
+// errno set, when it fails.
+bool readMore(GameBytesReader reader, void* context, GameStart* start) {
+    const int more =
+        reader(context, fileBytes + start->length, kNfgFileCapacity + 1 - start->length);
+    if (more < 0) return false;
+    start->length += more;
+    start->ended = more == 0 || start->length > kNfgFileCapacity;
+    return true;
 }
 
 // The message for the file's refusal, formatted into message. Returns -1,
@@ -39,23 +38,45 @@ int refuse(NfgFileMessage* message, const char* format, ...) {
     return -1;
 }
 
+// How many of the bytes the game takes, once they are all read: -1 when
+// the input failed, with errno set.
+int readGame(GameBytesReader reader, void* context, NfgExtent extent, GameStart* start) {
+    for (;;) {
+        int length = start->ended ? start->length : -1;
+        if (extent == kNfgToTheGame) length = nfgGameLength(fileBytes, start->length, start->ended);
+        if (length >= 0) return length;
+        if (!readMore(reader, context, start)) return -1;
+    }
+}
+
 }  // namespace
 
-int answersOfNfgFile(const char* path, int file, char* text, int got, HighCodeEcho highCodes,
+bool readGameStart(GameBytesReader reader, void* context, GameStart* start) {
+    *start = GameStart{fileBytes, 0, false, false};
+    NfgStart decided = kNfgUndecided;
+    while (decided == kNfgUndecided) {
+        if (!readMore(reader, context, start)) return false;
+        decided = nfgStartOf(fileBytes, start->length, start->ended);
+    }
+    start->isNfg = decided == kNfgFile;
+    return true;
+}
+
+int answersOfNfgFile(const char* path, GameBytesReader reader, void* context, NfgExtent extent,
+                     GameStart* start, HighCodeEcho highCodes, char* answers,
                      NfgFileMessage* message) {
-    std::memcpy(fileBytes, text, got);
-    const int length = readRest(file, got);
-    const int problem = errno;
-    closeGameFile(file);
+    const int length = readGame(reader, context, extent, start);
     if (length < 0) {
         return refuse(message, "brown-robinson: cannot read '%s': %s\n", path,
-                      std::strerror(problem));
+                      std::strerror(errno));
     }
     if (length > kNfgFileCapacity) {
         return refuse(message,
                       "brown-robinson: %s: larger than %d bytes: not a game this program solves\n",
                       path, kNfgFileCapacity);
     }
+    start->bytes = fileBytes + length;
+    start->length -= length;
     static TypedGame game;
     NfgProblem wrong;
     if (!readNfgText(fileBytes, length, &game, &wrong)) {
@@ -70,8 +91,8 @@ int answersOfNfgFile(const char* path, int file, char* text, int got, HighCodeEc
                           player + 1);
         }
     }
-    static char answers[kGameAnswersCapacity];
-    const int answersLength = formatGameAnswers(&game, answers);
-    std::memcpy(text, answers, answersLength);
+    static char formatted[kGameAnswersCapacity];
+    const int answersLength = formatGameAnswers(&game, formatted);
+    std::memcpy(answers, formatted, answersLength);
     return answersLength;
 }

@@ -81,6 +81,18 @@ int answerByteText(int byte, HighCodeEcho highCodes, char out[5]) {
     return length;
 }
 
+int answerText(const char* text, HighCodeEcho highCodes, char* out, int capacity) {
+    int length = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        char shown[5];
+        const int count = answerByteText(static_cast<unsigned char>(*c), highCodes, shown);
+        if (length + count > capacity - 1) break;
+        for (int i = 0; i < count; ++i) out[length++] = shown[i];
+    }
+    out[length] = '\0';
+    return length;
+}
+
 bool holdsControlCode(const char* text, int length, HighCodeEcho highCodes) {
     for (int i = 0; i < length; ++i) {
         const int c = static_cast<unsigned char>(text[i]);

@@ -39,6 +39,12 @@ bool localeTakesUtf8(const char* lcAll, const char* lcCtype, const char* lang);
 // length.
 int answerByteText(int byte, HighCodeEcho highCodes, char out[5]);
 
+// A text shown as answerByteText shows each of its bytes, so that a name
+// from the command line or a file can be quoted in a message without
+// driving the terminal: zero-terminated in out, cut between two bytes'
+// forms where capacity-1 bytes are full. Returns its length.
+int answerText(const char* text, HighCodeEcho highCodes, char* out, int capacity);
+
 // Whether the text (length bytes) holds a code that would drive the terminal instead of
 // showing as a character: a byte below 32 or 127; the bytes 128..159
 // where they are controls (highCodes kHighCodesAsBytes); in a UTF-8

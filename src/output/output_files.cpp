@@ -25,13 +25,14 @@ void reportLeftBehind() {
     int problem = 0;
     const char* name = atomicFileLeftBehind(&problem);
     if (name != nullptr) {
-        printError("brown-robinson: cannot remove '%s': %s\n", name, std::strerror(problem));
+        printError("brown-robinson: cannot remove '%s': %s\n", shownPath(name),
+                   std::strerror(problem));
     }
 }
 
 [[noreturn]] void failWriting(const char* path) {
     const int problem = errno;
-    printError("brown-robinson: cannot write '%s': %s\n", path, std::strerror(problem));
+    printError("brown-robinson: cannot write '%s': %s\n", shownPath(path), std::strerror(problem));
     reportLeftBehind();
     endProgram(1);
 }
@@ -44,7 +45,7 @@ bool prepareOutputFiles(const char* const* paths, int count, const char* gameFil
         // Written at the end, the game file would no longer be the game
         // that was read: a constant-sum game would come back zero-sum.
         if (gameFile != nullptr && isSameFile(paths[i], gameFile)) {
-            printError("brown-robinson: '%s': input file is output file\n", paths[i]);
+            printError("brown-robinson: '%s': input file is output file\n", shownPath(paths[i]));
             return false;
         }
         PreparedFile* out = &prepared[preparedCount];
@@ -52,7 +53,8 @@ bool prepareOutputFiles(const char* const* paths, int count, const char* gameFil
         out->format = outputFormatOf(paths[i]);
         out->file = openAtomicFile(paths[i]);
         if (out->file < 0) {
-            printError("brown-robinson: cannot write '%s': %s\n", paths[i], std::strerror(errno));
+            printError("brown-robinson: cannot write '%s': %s\n", shownPath(paths[i]),
+                       std::strerror(errno));
             reportLeftBehind();
             return false;
         }

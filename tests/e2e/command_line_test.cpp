@@ -99,7 +99,18 @@ TEST(CommandLine, OptionsAndUsageErrors) {
         {{"--output=svg"}, 2, "",
          usageError("cannot tell the format of 'svg': its name must end in .svg, .graph.svg, .html, .csv, .nfg or .game")},
         {{"-o", "dir/.svg"}, 2, "",
-         usageError("cannot tell the format of 'dir/.svg': its name must end in .svg, .graph.svg, .html, .csv, .nfg or .game")},
+         usageError("cannot write 'dir/.svg': an output file needs a name before its extension")},
+        {{"-o", ".Game"}, 2, "",
+         usageError("cannot write '.Game': an output file needs a name before its extension")},
+        // A name is quoted with its control characters in caret form.
+        {{"-o", "\x1b[31mRED.txt"}, 2, "",
+         usageError("cannot tell the format of '^[[31mRED.txt': its name must end in .svg, .graph.svg, .html, .csv, .nfg or .game")},
+        {{"-o", "/nonexistent/\x1b]0;x\a.svg"}, 2, "",
+         usageError("cannot write '/nonexistent/^[]0;x^G.svg': No such file or directory")},
+        {{"/nonexistent/\x1b[2J\x7f"}, 2, "",
+         usageError("cannot open '/nonexistent/^[[2J^?': No such file or directory")},
+        {{"a.game", "\rb"}, 2, "", usageError("extra operand '^Mb'")},
+        {{"-n", "\x1b[5"}, 2, "", usageError("invalid number of iterations: '^[[5'")},
         {{"-o-"}, 2, "", usageError("cannot write '-': an output file needs a name")},
         {{"-o", "/nonexistent/x.svg"}, 2, "",
          usageError("cannot write '/nonexistent/x.svg': No such file or directory")},
@@ -174,6 +185,21 @@ TEST(CommandLine, IterationsGiven) {
             total += std::stol(part);
         }
         EXPECT_EQ(total, 1000) << name;
+    }
+
+    // An answer to the rows question that cannot be read shows 99 rows of
+    // a longer run, as if 99 had been answered, and all of a shorter one.
+    for (const auto& run : {std::make_pair("1000", "99"), std::make_pair("50", "50")}) {
+        for (const std::string unreadable : {"many\n", "3x\n"}) {
+            SCOPED_TRACE(unreadable + " after -n " + run.first);
+            const std::string key(1, unreadable[1] == 'x' ? 'x' : 'm');
+            const DetachedRun shown =
+                runWithoutConsole(game + unreadable, kTimeoutMs, nullptr, {"-n", run.first});
+            const DetachedRun rows = runWithoutConsole(game + run.second + "\n" + key, kTimeoutMs,
+                                                       nullptr, {"-n", run.first});
+            EXPECT_TRUE(exitedWith(shown.status, key[0]));
+            EXPECT_EQ(visible(shown.output), visible(rows.output));
+        }
     }
 }
 

@@ -379,10 +379,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"RowsPlusWithoutDigit", kRowsStep, "+x", kSizeRefused, kRowsLimit},
         Refusal{"RowsBeyond32Bits", kRowsStep, "4294967298", kSizeRefused, kRowsLimit},
         Refusal{"RowsFarBeyond32Bits", kRowsStep, "99999999999999999999999", kSizeRefused, kRowsLimit},
+        Refusal{"RowsRunOnIntoALetter", kRowsStep, "2x", kSizeRefused, kRowsLimit},
+        Refusal{"RowsDecimal", kRowsStep, "2.0 2", kSizeRefused, kRowsLimit},
         Refusal{"ColumnsZero", kColumnsStep, "0", kSizeRefused, kColumnsLimit},
         Refusal{"ColumnsEleven", kColumnsStep, "11", kSizeRefused, kColumnsLimit},
         Refusal{"ColumnsUnreadable", kColumnsStep, "x", kSizeRefused, kColumnsLimit},
         Refusal{"ColumnsBeyond32Bits", kColumnsStep, "4294967297", kSizeRefused, kColumnsLimit},
+        Refusal{"ColumnsDecimalComma", kColumnsStep, "1,5", kSizeRefused, kColumnsLimit},
         Refusal{"FirstEntryUnreadable", kEntry11Step, "abc 1", kEntryRefused, entry(1, 1)},
         Refusal{"EntryUnreadable", kEntry21Step, "x3", kEntryRefused, entry(2, 1)},
         Refusal{"EntrySignWithoutDigit", kEntry21Step, "-", kEntryRefused, entry(2, 1)},
@@ -390,27 +393,31 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"EntryBelowMinusTenMillion", kEntry22Step, "-10000001", kEntryRefused, entry(2, 2)},
         Refusal{"EntryBeyond32Bits", kEntry22Step, "4294967300", kEntryRefused, entry(2, 2)},
         Refusal{"EntryBelow32Bits", kEntry22Step, "-4294967295", kEntryRefused, entry(2, 2)},
+        Refusal{"EntryDecimal", kEntry12Step, "2.7", kEntryRefused, entry(1, 2)},
+        Refusal{"EntryRunOnIntoASign", kEntry21Step, "4-2", kEntryRefused, entry(2, 1)},
         Refusal{"StrategyZero", kStrategyStep, "0", kStrategyRefused, kStrategyPrompt},
         Refusal{"StrategyAboveRows", kStrategyStep, "3", kStrategyRefused, kStrategyPrompt},
         Refusal{"StrategyNegative", kStrategyStep, "-1", kStrategyRefused, kStrategyPrompt},
         Refusal{"StrategyUnreadable", kStrategyStep, "first 1", kStrategyRefused, kStrategyPrompt},
         Refusal{"StrategyBeyond32Bits", kStrategyStep, "4294967298", kStrategyRefused, kStrategyPrompt},
+        Refusal{"StrategyRunOnIntoALetter", kStrategyStep, "1st", kStrategyRefused, kStrategyPrompt},
         Refusal{"IterationsZero", kIterationsStep, "0", kIterationsRefused, kIterationsLimit},
         Refusal{"IterationsHundred", kIterationsStep, "100", kIterationsRefused, kIterationsLimit},
         Refusal{"IterationsNegative", kIterationsStep, "-5", kIterationsRefused, kIterationsLimit},
         Refusal{"IterationsUnreadable", kIterationsStep, "many 3", kIterationsRefused, kIterationsLimit},
-        Refusal{"IterationsBeyond32Bits", kIterationsStep, "4294967299", kIterationsRefused, kIterationsLimit}),
+        Refusal{"IterationsBeyond32Bits", kIterationsStep, "4294967299", kIterationsRefused, kIterationsLimit},
+        Refusal{"IterationsDecimal", kIterationsStep, "3.5", kIterationsRefused, kIterationsLimit}),
     // clang-format on
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
-// "2x": the number is read and the "x" stays for the next question, which
+// "2 x": the number is read and the "x" stays for the next question, which
 // prints its prompt, finds nothing it can read there and is refused.
 TEST(TerminalDialogue, UnreadableRestOfALineIsRefusedAtTheNextQuestion) {
     PtySession session;
     ASSERT_TRUE(session.start());
     Dialogue d(session);
     Script script = standardGame();
-    script[kRowsStep].input = "2x";
+    script[kRowsStep].input = "2 x";
     script[kColumnsStep].prompt = columnsQuestion("Bob") + kSizeRefused + kColumnsLimit;
     ASSERT_NO_FATAL_FAILURE(d.play(script));
     ASSERT_NO_FATAL_FAILURE(d.finishesGame());

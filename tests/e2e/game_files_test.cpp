@@ -1,9 +1,16 @@
 // Games from Gambit's strategic game files, and games saved with -o to be
 // read again: each run is the run of the same game typed.
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +64,59 @@ TEST(GambitFile, PlaysAsTheGameTyped) {
         EXPECT_EQ(visible(fromFile.output), visible(typed.output));
         EXPECT_EQ(fromFile.errors, "");
     }
+}
+
+// A game saved with a player named NFG, as answers and as a Gambit file,
+// reads back as the game typed; and a Gambit file is one by its first
+// three words, however its bytes arrive: after a byte-order mark or a
+// buffer's worth of blanks, from a pipe in pieces, or on standard input
+// followed by the answers typed after it.
+TEST(GambitFile, IsToldByItsFirstWordsHoweverItsBytesArrive) {
+    const std::string typedGame = "NFG Bob\n2 2\n1 -2\n3 4\n";
+    const TextFile nfg("", ".nfg"), game("", ".game");
+    const DetachedRun saving = runWithoutConsole(typedGame + kFinish, kTimeoutMs, nullptr,
+                                                 {"-o", nfg.path, "-o", game.path});
+    ASSERT_TRUE(exitedWith(saving.status, 'q'));
+    const TextFile answers(typedGame);
+    const DetachedRun typed = runWithoutConsole(kFinish, kTimeoutMs, nullptr, {answers.path});
+    std::ifstream saved(nfg.path, std::ios::binary);
+    const std::string gambit((std::istreambuf_iterator<char>(saved)), {});
+    ASSERT_EQ(gambit.compare(0, 8, "NFG 1 R "), 0) << gambit;
+    const TextFile marked("\xEF\xBB\xBF" + gambit), blanks(std::string(4093, ' ') + gambit);
+    for (const std::string& file : {game.path, nfg.path, marked.path, blanks.path}) {
+        SCOPED_TRACE(file);
+        const DetachedRun run = runWithoutConsole(kFinish, kTimeoutMs, nullptr, {file});
+        EXPECT_TRUE(exitedWith(run.status, 'q'));
+        EXPECT_EQ(visible(run.output), visible(typed.output));
+        EXPECT_EQ(run.errors, "");
+    }
+    for (const std::string& text : {gambit, "\xEF\xBB\xBF" + gambit, typedGame}) {
+        SCOPED_TRACE(text);
+        const DetachedRun run = runWithoutConsole(text + kFinish, kTimeoutMs, nullptr, {"-"});
+        EXPECT_TRUE(exitedWith(run.status, 'q'));
+        // Typed answers are not shown; a Gambit file's are, as from a file.
+        const DetachedRun same = runWithoutConsole(
+            text == typedGame ? typedGame + kFinish : kFinish, kTimeoutMs, nullptr,
+            text == typedGame ? std::vector<std::string>{} : std::vector<std::string>{nfg.path});
+        EXPECT_EQ(visible(run.output), visible(same.output));
+    }
+    // A pipe that gives the file a few bytes at a time.
+    const std::string fifo = answers.path + ".fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] {
+        const int fd = open(fifo.c_str(), O_WRONLY);
+        for (size_t at = 0; fd >= 0 && at < gambit.size(); at += 2) {
+            const std::string piece = gambit.substr(at, 2);
+            if (write(fd, piece.data(), piece.size()) < 0) break;
+            if (at < 12) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (fd >= 0) close(fd);
+    });
+    const DetachedRun piped = runWithoutConsole(kFinish, kTimeoutMs, nullptr, {fifo});
+    writer.join();
+    unlink(fifo.c_str());
+    EXPECT_TRUE(exitedWith(piped.status, 'q'));
+    EXPECT_EQ(visible(piped.output), visible(typed.output));
 }
 
 // Refused before anything is asked: a game the program does not solve,

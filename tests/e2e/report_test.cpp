@@ -294,6 +294,7 @@ TEST(Report, RowCounts) {
         {"99999999999999999999\nx", 99, 'x'},
         {"-2147483649\nx", 0, 'x'},    // too small to hold: below 1
         {"abc\n", 4, 'a'},       // unreadable: all N rows; the 'a' is the final key
+        {"3x\n", 4, 'x'},        // a number running on is unreadable too
         {"", 4, 0},              // the input ends: all N rows, status 0
         {"5", 5, 0},             // no final key: the input ends there
     };

@@ -77,6 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     checkGame(game);
+    // Read from a stream, the game ends with its last token and is the same.
+    const int gameLength = nfgGameLength(bytes, static_cast<int>(size), true);
+    require(gameLength > 0 && gameLength <= static_cast<int>(size), "a game's end out of its file");
+    static TypedGame streamed;
+    require(readNfgText(bytes, gameLength, &streamed, &problem),
+            "a game cut at its end is refused");
+    require(memcmp(&game, &streamed, sizeof game) == 0, "a game cut at its end reads otherwise");
     static char answers[kGameAnswersCapacity];
     const int length = formatGameAnswers(&game, answers);
     require(length > 0 && length < kGameAnswersCapacity, "the answers overflow their room");

@@ -12,6 +12,7 @@
 #include "console/console.h"
 #include "dialogue/run_game.h"
 #include "formats/nfg_reader.h"
+#include "formats/nfg_tokens.h"
 #include "formats/nfg_writer.h"
 #include "game/game_record.h"
 #include "game/typed_game.h"
@@ -70,7 +71,7 @@ TEST(NfgFile, DocumentedLayoutsGiveTheirGame) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_TRUE(startsAsNfg(c.text.data(), static_cast<int>(c.text.size())));
+        EXPECT_EQ(nfgStartOf(c.text.data(), static_cast<int>(c.text.size()), true), kNfgFile);
         TypedGame g;
         NfgProblem problem = {};
         EXPECT_TRUE(readNfgText(c.text.data(), static_cast<int>(c.text.size()), &g, &problem))
@@ -126,6 +127,10 @@ TEST(NfgFile, RefusedFilesSayWhereAndWhy) {
         {head + " { 1 1 }\n3/2 -3/2", 2, "player 1's payoff at strategies 1 and 1 is 3/2" + whole},
         {head + " { 2 1 } 1 -1\n-0.25 0.25", 2,
          "player 1's payoff at strategies 2 and 1 is -1/4" + whole},
+        {head + " { 1 1 }\n3/2\n\n-3/2", 2,
+         "player 1's payoff at strategies 1 and 1 is 3/2" + whole},
+        {head + " { 2 1 } 1 -1 20000000\n-20000000", 1, "player 1's payoff at strategies 2 and 1 "
+         "is 20000000: the program takes payoffs from -10000000 to 10000000"},
         {labels + "{ { \"x\" 3/2 -3/2 } }\n1", 2,
          "player 1's payoff at strategies 1 and 1 is 3/2" + whole},
         {cell + "10000001 -10000001", 1, "player 1's payoff at strategies 1 and 1 is 10000001: "
@@ -166,15 +171,6 @@ TEST(NfgFile, RefusedFilesSayWhereAndWhy) {
         EXPECT_FALSE(readNfgText(c.text.data(), static_cast<int>(c.text.size()), &g, &problem));
         EXPECT_EQ(problem.line, c.line);
         EXPECT_EQ(problem.message, c.message);
-    }
-}
-
-TEST(NfgFile, OnlyAFirstWordNfgMakesAGambitFile) {
-    for (const char* text : {"NFG", " \r\nNFG 1 R", "NFG\t"}) {
-        EXPECT_TRUE(startsAsNfg(text, static_cast<int>(std::strlen(text)))) << text;
-    }
-    for (const char* text : {"", "NF", "NFGame Bob", "Alice NFG", "nfg 1 R", "\"NFG\""}) {
-        EXPECT_FALSE(startsAsNfg(text, static_cast<int>(std::strlen(text)))) << text;
     }
 }
 
@@ -258,6 +254,40 @@ TEST(NfgFile, SavedGamesReadBackToTheGameTyped) {
         }
     }
     fs::remove_all(folder);
+}
+
+}  // namespace
+
+namespace {
+
+// A game on standard input is followed by the answers typed after it:
+// the game ends with its last token, whichever layout it has, and no
+// fewer bytes than those tell where. A game out of place ends at the
+// fault, for the reader to refuse.
+TEST(NfgFile, AGameInAStreamEndsWithItsLastToken) {
+    // clang-format off
+    const struct {
+        std::string game;
+        std::string after;
+    } cases[] = {
+        {"NFG 1 R \"t\" { \"A\" \"B\" } { 2 1 }\n1 -1 2 -2", "\nY\n1\n4\n"},
+        {"\xEF\xBB\xBFNFG 1 D \"{\" { \"A\" \"B\" } { { \"a\" } { \"b\" \"c\" } } \"c\"\n"
+         "{ { \"x\" 1, -1 } { \"}\" 2 -2 } } 1 2", " N 7"},
+        {"NFG 1 R \"t\" { \"A\" \"B\" } { 11", " 1 } 1 -1\n"},
+        {"NFG 1 R \"t\" { \"A\" \"B\" } { 2 1 } 1 x", " -1 2 -2\n"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.game);
+        const std::string text = c.game + c.after;
+        const int length = static_cast<int>(c.game.size());
+        EXPECT_EQ(nfgGameLength(text.data(), static_cast<int>(text.size()), false), length);
+        EXPECT_EQ(nfgGameLength(text.data(), static_cast<int>(text.size()), true), length);
+        EXPECT_EQ(nfgGameLength(text.data(), length, true), length);
+        for (int cut = 0; cut <= length; ++cut) {
+            EXPECT_EQ(nfgGameLength(text.data(), cut, false), -1) << "cut at " << cut;
+        }
+    }
 }
 
 }  // namespace

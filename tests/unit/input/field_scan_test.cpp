@@ -82,6 +82,35 @@ TEST(ScanInt, AMegabyteOfDigitsIsOneNumberOutOfRange) {
     delete in;
 }
 
+// A number that runs on into anything but white space is not an answer;
+// what follows it stays for the refusal to drop.
+TEST(ScanWholeNumber, ANumberRunningOnIsUnreadable) {
+    const IntCase cases[] = {
+        {"7\n", kScanOk, 7, "\n"},
+        {" -3\t4", kScanOk, -3, "\t4"},
+        {"5", kScanOk, 5, ""},
+        {"2.7\n", kScanUnreadable, 0, ".7\n"},
+        {"3x 1", kScanUnreadable, 0, "x 1"},
+        {"1,5", kScanUnreadable, 0, ",5"},
+        {"12-3", kScanUnreadable, 0, "-3"},
+        {"99999999999a", kScanUnreadable, 0, "a"},
+        {"99999999999 a", kScanOutOfRange, INT32_MAX, " a"},
+        {"x", kScanUnreadable, 0, "x"},
+        {" ", kScanEnd, 0, ""},
+    };
+    for (const IntCase& c : cases) {
+        SCOPED_TRACE(std::string("input \"") + c.input + "\"");
+        StringStream* in = streamOf(c.input);
+        int32_t value = -99;
+        EXPECT_EQ(scanWholeNumber(in, &value), c.status);
+        if (c.status == kScanOk || c.status == kScanOutOfRange) {
+            EXPECT_EQ(value, c.value);
+        }
+        EXPECT_EQ(restOf(in), c.rest);
+        delete in;
+    }
+}
+
 TEST(ScanWord, TakesOneWordAtATime) {
     StringStream* in = streamOf("\n\n   Alice Bob\nCarol\n");
     char name[12] = "";
