@@ -194,6 +194,8 @@ FirstBytes readFirstBytes(const char* path, GameBytesReader reader, void* contex
 
 }  // namespace
 
+const TypedGame* knownGame() { return gameOfNfgFile(); }
+
 const char* shownPath(const char* path) {
     static char shown[4 * kShownPathCapacity];
     answerText(path, platformHighCodeEcho(), shown, sizeof shown);

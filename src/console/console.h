@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "game/typed_game.h"
 #include "input/field_scan.h"
 
 // Prepares the console; called once, before anything else.
@@ -18,6 +19,10 @@ bool useGameFile(const char* path);
 // what follows the game. False, with a message on standard error, when it
 // cannot be read or is a Gambit file that is refused.
 bool useStandardInputGame();
+
+// The game the GAME-FILE (or standard input) gave whole before the
+// dialogue, as a Gambit file does; nullptr when it is not known yet.
+const TypedGame* knownGame();
 
 // How many bytes of a name shownPath keeps (at most four bytes shown each).
 constexpr int kShownPathCapacity = 4096;

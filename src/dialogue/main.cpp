@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
     }
     if (line.gameFile != nullptr && !useGameFile(line.gameFile)) endWithUsageError();
     if (line.standardInputNamed && !useStandardInputGame()) endWithUsageError();
-    if (!prepareOutputFiles(line.outputs, line.outputCount, line.gameFile)) endWithUsageError();
+    if (!prepareOutputFiles(line.outputs, line.outputCount, line.gameFile, knownGame()))
+        endWithUsageError();
     const bool reached = runGame(line.iterations, line.accuracyGiven ? &line.accuracy : nullptr);
     endProgram(
         printResults(ReportOptions{line.exact, line.wide, line.steps,

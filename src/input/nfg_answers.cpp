@@ -14,6 +14,9 @@ static_assert(kGameAnswersCapacity <= kTextInputCapacity, "the answers fit in th
 
 namespace {
 
+TypedGame nfgGame;  // the game of the Gambit file last read
+bool nfgGameRead;   // nfgGame holds a game that was accepted
+
 // The whole file, and one byte more to tell a file that is too large.
 char fileBytes[kNfgFileCapacity + 1];
 
@@ -62,6 +65,8 @@ bool readGameStart(GameBytesReader reader, void* context, GameStart* start) {
     return true;
 }
 
+const TypedGame* gameOfNfgFile() { return nfgGameRead ? &nfgGame : nullptr; }
+
 int answersOfNfgFile(const char* path, GameBytesReader reader, void* context, NfgExtent extent,
                      GameStart* start, HighCodeEcho highCodes, char* answers,
                      NfgFileMessage* message) {
@@ -77,7 +82,8 @@ int answersOfNfgFile(const char* path, GameBytesReader reader, void* context, Nf
     }
     start->bytes = fileBytes + length;
     start->length -= length;
-    static TypedGame game;
+    nfgGameRead = false;
+    TypedGame& game = nfgGame;
     NfgProblem wrong;
     if (!readNfgText(fileBytes, length, &game, &wrong)) {
         return refuse(message, "brown-robinson: %s:%d: %s\n", path, wrong.line, wrong.message);
@@ -93,6 +99,7 @@ int answersOfNfgFile(const char* path, GameBytesReader reader, void* context, Nf
     }
     static char formatted[kGameAnswersCapacity];
     const int answersLength = formatGameAnswers(&game, formatted);
+    nfgGameRead = true;
     std::memcpy(answers, formatted, answersLength);
     return answersLength;
 }

@@ -4,6 +4,7 @@
 // so that the dialogue takes it as it takes any game file.
 #pragma once
 
+#include "game/typed_game.h"
 #include "keys/key_echo.h"
 
 // Room for a .nfg file: larger files are refused (a game of 10 by 10
@@ -45,6 +46,10 @@ enum NfgExtent { kNfgToTheEnd, kNfgToTheGame };
 // program solves, or a name that the terminal, showing its high codes as
 // `highCodes` says, would take for a control code (as the dialogue
 // refuses such a name).
+// The game of the Gambit file last turned into answers (nullptr before
+// any): what is known of the game before the dialogue starts.
+const TypedGame* gameOfNfgFile();
+
 int answersOfNfgFile(const char* path, GameBytesReader reader, void* context, NfgExtent extent,
                      GameStart* start, HighCodeEcho highCodes, char* answers,
                      NfgFileMessage* message);

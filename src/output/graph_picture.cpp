@@ -356,7 +356,11 @@ void putTitle() {
 
 }  // namespace
 
-bool hasGraphPicture() { return stepsOfGame().graphical; }
+bool hasGraphPicture(const TypedGame& typed) {
+    Reduction reduction;
+    reduceByDominance(typed.entries, typed.rowCount, typed.columnCount, &reduction);
+    return reduction.rowCount == 2 || reduction.columnCount == 2;
+}
 
 void putGraphPicture() {
     graph.steps = &stepsOfGame();

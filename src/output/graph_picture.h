@@ -5,9 +5,11 @@
 // its best point, p* and the value.
 #pragma once
 
-// Whether the game in `game` has the picture: two rows or two columns
-// left after dominance.
-bool hasGraphPicture();
+#include "game/typed_game.h"
+
+// Whether the game has the picture: two rows or two columns left after
+// dominance.
+bool hasGraphPicture(const TypedGame& typed);
 
 // Puts the picture as one <svg> element, without an XML declaration, as a
 // web page holds it inline. Only for a game that has it.

@@ -39,7 +39,8 @@ void reportLeftBehind() {
 
 }  // namespace
 
-bool prepareOutputFiles(const char* const* paths, int count, const char* gameFile) {
+bool prepareOutputFiles(const char* const* paths, int count, const char* gameFile,
+                        const TypedGame* known) {
     preparedCount = 0;
     for (int i = 0; i < count; ++i) {
         // Written at the end, the game file would no longer be the game
@@ -51,6 +52,11 @@ bool prepareOutputFiles(const char* const* paths, int count, const char* gameFil
         PreparedFile* out = &prepared[preparedCount];
         out->path = paths[i];
         out->format = outputFormatOf(paths[i]);
+        if (known != nullptr && out->format->applies != nullptr && !out->format->applies(*known)) {
+            printError("brown-robinson: cannot write '%s': %s\n", shownPath(paths[i]),
+                       out->format->withoutIt);
+            return false;
+        }
         out->file = openAtomicFile(paths[i]);
         if (out->file < 0) {
             printError("brown-robinson: cannot write '%s': %s\n", shownPath(paths[i]),
@@ -66,11 +72,13 @@ bool prepareOutputFiles(const char* const* paths, int count, const char* gameFil
 // Every file is written before any is put in place, so that a full disk
 // leaves all the targets as they were.
 void writeOutputFiles() {
+    TypedGame played;
+    typedGameOfRecord(&game, &played);
     for (int i = 0; i < preparedCount; ++i) {
         // A file the game has none of is left alone, its target as it was.
         const OutputFormat* format = prepared[i].format;
-        if (format->applies != nullptr && !format->applies()) {
-            printError("brown-robinson: '%s' not written: %s\n", prepared[i].path,
+        if (format->applies != nullptr && !format->applies(played)) {
+            printError("brown-robinson: '%s' not written: %s\n", shownPath(prepared[i].path),
                        format->withoutIt);
             continue;
         }

@@ -2,11 +2,13 @@
 // extension (case-insensitive), and each written by a writer of its own.
 #pragma once
 
+#include "game/typed_game.h"
+
 struct OutputFormat {
-    const char* extension;  // ".svg", with the dot, in lower case
-    void (*write)();        // puts the whole file with output_text.h, from `game`
-    bool (*applies)();      // whether the game has such a file; nullptr: every game has
-    const char* withoutIt;  // why a game for which `applies` is false has none
+    const char* extension;                    // ".svg", with the dot, in lower case
+    void (*write)();                          // puts the whole file with output_text.h, from `game`
+    bool (*applies)(const TypedGame& typed);  // whether the game has such a file; nullptr: all have
+    const char* withoutIt;                    // why a game for which `applies` is false has none
 };
 
 // The format a file name asks for by its extension; nullptr for none known

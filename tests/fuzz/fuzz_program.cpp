@@ -356,7 +356,7 @@ void enterAndPlay() {
     startConsole();
     if (writeFiles) {
         const int count = static_cast<int>(sizeof kScratchFiles / sizeof kScratchFiles[0]);
-        if (!prepareOutputFiles(kScratchFiles, count, nullptr))
+        if (!prepareOutputFiles(kScratchFiles, count, nullptr, nullptr))
             finding("the scratch files cannot be made");
     }
     reportOptions.accuracyReached = runGame(givenIterations, toAccuracy ? &accuracy : nullptr);
