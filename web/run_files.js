@@ -36,13 +36,16 @@ export function fileKind(extension) {
 export function keptExtensions(extensions, iterations, toAccuracy) {
   const most = iterations !== '' ? Number(iterations) : toAccuracy ? LONGEST_RUN : 0;
   if (!(most > LARGEST_TABLE_RUN) || !extensions.includes('.csv')) return {extensions, note: ''};
-  const why = iterations !== '' ? `${iterations} iterations` :
-                                  `a run to an accuracy (up to ${LONGEST_RUN.toLocaleString('en')} iterations)`;
+  const largest = LARGEST_TABLE_RUN.toLocaleString('en');
+  const why = iterations !== '' ?
+      `${iterations} iterations` :
+      `a run to an accuracy without -n (up to ${LONGEST_RUN.toLocaleString('en')} iterations;` +
+          ` with -n ${largest} or fewer it is)`;
   return {
     extensions: extensions.filter((e) => e !== '.csv'),
     note: `The table of every iteration (.csv) is not written for ${why}: at some 200 bytes` +
-        ` an iteration, a table of more than ${LARGEST_TABLE_RUN.toLocaleString('en')}` +
-        ' iterations would not fit in the page\'s memory.',
+        ` an iteration, a table of more than ${largest} iterations would not fit in the` +
+        ' page\'s memory.',
   };
 }
 
