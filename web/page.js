@@ -32,6 +32,7 @@ const terminal = new Terminal({
   scrollback: 100000,
   fontFamily: 'monospace',
   fontSize: SMALLEST_FONT,
+  lineHeight: 1.15,  // room below the baseline: at these sizes a line's underscores are cut off
 });
 window.terminal = terminal;
 const consoleBox = document.getElementById('console');
@@ -67,7 +68,7 @@ function fitColumns() {
   const room = consoleBox.clientWidth - parseFloat(style.paddingLeft) -
       parseFloat(style.paddingRight) - scrollBar;
   const cellPerSize = cell / terminal.options.fontSize;
-  const fitting = Math.floor(2 * room / FEWEST_COLUMNS / cellPerSize) / 2;
+  const fitting = Math.floor(room / FEWEST_COLUMNS / cellPerSize);
   const size = Math.min(LARGEST_FONT, Math.max(SMALLEST_FONT, fitting));
   const columns = Math.max(FEWEST_COLUMNS, Math.floor(room / (cellPerSize * size)));
   if (size !== terminal.options.fontSize) terminal.options.fontSize = size;
