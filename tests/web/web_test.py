@@ -392,8 +392,9 @@ def play_session(driver, base_url, session, program, work, shots, extensions):
     out = os.path.join(work, name)
     os.makedirs(out)
     kept = [e for e in extensions if e not in left_out]
-    outputs = [f'--output={out}/brown-robinson{e}' for e in kept]
-    linux = LinuxRun(program, options + outputs + ([game_path] if game_path else []), work)
+    # Named as the page's program names them, for the messages that name them.
+    outputs = [f'--output=brown-robinson{e}' for e in kept]
+    linux = LinuxRun(program, options + outputs + ([game_path] if game_path else []), out)
     linux.settle()
     timings = {}
     for step, key in enumerate(keys):
