@@ -9,10 +9,11 @@ import {
 
 // The terminal is never narrower than the wide table of a 10 by 10 game
 // with entries of eight digits (281 columns), so that such a table keeps
-// its lines. Its font is the largest of these sizes at which those
-// columns fit the page: on a narrower page the terminal scrolls
-// sideways; on a wider one, at the largest size, it takes the page's
-// width, and longer lines fold at its edge.
+// its lines. Its font is the largest whole size, from SMALLEST_FONT to
+// LARGEST_FONT, at which those columns fit the page (11 in a window 1920
+// pixels wide): on a narrower page the terminal scrolls sideways; on a
+// wider one, at the largest size, it takes the page's width, and longer
+// lines fold at its edge.
 const FEWEST_COLUMNS = 281;
 const ROWS = 32;
 const SMALLEST_FONT = 10;
@@ -123,6 +124,7 @@ function valueOptions() {
 async function optionsTaken(focus) {
   const module = await page.module;
   let problem = '';
+  for (const id of ['iterations', 'accuracy']) field(id).setAttribute('aria-invalid', 'false');
   for (const [id, option] of valueOptions()) {
     const said = problem === '' ? await commandLineProblem(module, [option]) : '';
     field(id).setAttribute('aria-invalid', said === '' ? 'false' : 'true');
