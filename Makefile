@@ -113,11 +113,19 @@ test-windows:
 # asyncify lets its two reads wait for the page's keys; the terminal is
 # xterm.js from npm, at the version package-lock.json pins. Its source map
 # is left behind, so that the page asks its server for nothing it lacks.
-WEB_PAGE_FILES := index.html page.css page.js runtime.js terminal_input.js icon.svg
+WEB_PAGE_FILES := index.html page.css page.js runtime.js terminal_input.js run_end.js run_files.js icon.svg
 ASYNC_IMPORTS := web.read_line,web.read_byte
 
+# The tools are checked before CMake caches any of them; the build is
+# configured afresh when they have changed since its last configuration,
+# or when that failed (it leaves no toolchain.txt), so that a first
+# attempt on a machine lacking a package does not spoil the next one.
 web: web/node_modules/.package-lock.json
+	@mkdir -p $(dir $(WASM))
+	@bash tools/web_toolchain.sh > $(WASM).toolchain
+	@cmp -s $(WASM).toolchain $(WASM)/toolchain.txt || rm -rf $(WASM)
 	cmake -S . -B $(WASM) -DCMAKE_TOOLCHAIN_FILE=cmake/wasi.cmake -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	@mv $(WASM).toolchain $(WASM)/toolchain.txt
 	cmake --build $(WASM) -j $(JOBS) --target brown-robinson
 	rm -rf $(WEB)
 	mkdir -p $(WEB)
@@ -129,6 +137,7 @@ web: web/node_modules/.package-lock.json
 	@du -sh $(WEB)
 
 web/node_modules/.package-lock.json: web/package-lock.json
+	@bash tools/web_toolchain.sh > /dev/null
 	cd web && npm ci --no-audit --no-fund
 
 # The web program in headless Chromium (Selenium, chromium-driver), with

@@ -1,29 +1,42 @@
 // The page: a terminal running the program, the options of the next run,
-// and the files of the last run offered as downloads.
-import {outputExtensions, ProgramEnd, runProgram} from './runtime.js';
+// and the files of the last run, shown and offered as downloads.
+import {endSentence} from './run_end.js';
+import {downloadStem, fileKind, keptExtensions} from './run_files.js';
+import {commandLineProblem, outputExtensions, ProgramEnd, runProgram} from './runtime.js';
 import {
   abandonReads, INTERRUPTED_STATUS, makeTerminalInput, readByte, readLine, typeBytes,
 } from './terminal_input.js';
 
-// Wide enough for the wide table of a 10 by 10 game; on a narrow screen
-// the terminal scrolls sideways instead of folding the table's lines.
-const COLUMNS = 160;
+// The terminal is never narrower than the wide table of a 10 by 10 game
+// with entries of eight digits (281 columns), so that such a table keeps
+// its lines. Its font is the largest whole size, from SMALLEST_FONT to
+// LARGEST_FONT, at which those columns fit the page (11 in a window 1920
+// pixels wide): on a narrower page the terminal scrolls sideways; on a
+// wider one, at the largest size, it takes the page's width, and longer
+// lines fold at its edge.
+const FEWEST_COLUMNS = 281;
 const ROWS = 32;
-// The files of -o are named after the program, as a user would name them.
+const SMALLEST_FONT = 10;
+const LARGEST_FONT = 14;
+// The program writes its files under this name; the page offers them
+// under the game's.
 const OUTPUT_NAME = 'brown-robinson';
-// The table of every iteration takes some 200 bytes an iteration: kept in
-// the page's memory, a run longer than this would exhaust the tab.
-const LARGEST_TABLE_RUN = 1000000;
+// The page keeps the files of a run in its memory: beyond this many bytes
+// a write fails, as on a full disk, and the program says so.
+const FILE_ROOM = 512 * 1024 * 1024;
 
 const terminal = new Terminal({
-  cols: COLUMNS,
+  cols: FEWEST_COLUMNS,
   rows: ROWS,
   convertEol: true,  // the program's line ends, as a terminal driver turns them
   screenReaderMode: true,
   scrollback: 100000,
   fontFamily: 'monospace',
+  fontSize: SMALLEST_FONT,
+  lineHeight: 1.15,  // room below the baseline: at these sizes a line's underscores are cut off
 });
 window.terminal = terminal;
+const consoleBox = document.getElementById('console');
 terminal.open(document.getElementById('terminal'));
 
 // Whether the program waits for a single key now (a test types a key that
@@ -35,38 +48,101 @@ const page = {
   module: WebAssembly.compileStreaming(fetch('brown-robinson.wasm')),
   input: null,     // the terminal input of the run under way
   runNumber: 0,
-  downloads: [],   // the object URLs offered, released at the next run
+  urls: [],        // the object URLs of the files shown and offered, released at the next run
   gameFile: null,  // {name, bytes} from the user's disk
+  keyBytes: [],    // the bytes of the last key the program read since its last line
 };
+
+// The font and the columns that fill the console's width, measured with
+// the cells the terminal draws now (a cell's width is in proportion to
+// the font's size).
+function fitColumns() {
+  const screen = terminal.element.querySelector('.xterm-screen');
+  const viewport = terminal.element.querySelector('.xterm-viewport');
+  const cell = screen.getBoundingClientRect().width / terminal.cols;
+  if (!(cell > 0)) return;
+  // The terminal's scroll bar lies over its right edge: the terminal is
+  // made that much wider than its screen.
+  const scrollBar = viewport.offsetWidth - viewport.clientWidth;
+  terminal.element.style.paddingRight = `${scrollBar}px`;
+  const style = getComputedStyle(consoleBox);
+  const room = consoleBox.clientWidth - parseFloat(style.paddingLeft) -
+      parseFloat(style.paddingRight) - scrollBar;
+  const cellPerSize = cell / terminal.options.fontSize;
+  const fitting = Math.floor(room / FEWEST_COLUMNS / cellPerSize);
+  const size = Math.min(LARGEST_FONT, Math.max(SMALLEST_FONT, fitting));
+  const columns = Math.max(FEWEST_COLUMNS, Math.floor(room / (cellPerSize * size)));
+  if (size !== terminal.options.fontSize) terminal.options.fontSize = size;
+  if (columns !== terminal.cols) terminal.resize(columns, ROWS);
+}
+new ResizeObserver(fitColumns).observe(consoleBox);
 
 terminal.onData((text) => {
   if (page.input) typeBytes(page.input, encoder.encode(text));
 });
 
-document.getElementById('options').addEventListener('submit', (event) => {
+const field = (id) => document.getElementById(id);
+
+field('options').addEventListener('submit', async (event) => {
   event.preventDefault();
-  startRun();
+  if (await optionsTaken(true)) startRun();
 });
 
-document.getElementById('game-file').addEventListener('change', async (event) => {
+for (const id of ['iterations', 'accuracy']) field(id).addEventListener('change', () => optionsTaken(false));
+
+field('game-file').addEventListener('change', async (event) => {
   const file = event.target.files[0];
   page.gameFile = file ? {name: file.name, bytes: new Uint8Array(await file.arrayBuffer())} : null;
-  document.getElementById('game-file-name').textContent =
-      file ? `Game file: ${file.name} (used from the next run)` : '';
+  showGameFile();
 });
+
+field('clear-game-file').addEventListener('click', () => {
+  field('game-file').value = '';
+  page.gameFile = null;
+  showGameFile();
+});
+
+function showGameFile() {
+  field('game-file-name').textContent =
+      page.gameFile ? `Game file: ${page.gameFile.name} (used from the next run)` : '';
+  field('clear-game-file').hidden = !page.gameFile;
+}
+
+// The options with a value, as the program is given them.
+function valueOptions() {
+  const options = [];
+  const iterations = field('iterations').value.trim();
+  if (iterations !== '') options.push(['iterations', `--iterations=${iterations}`]);
+  const accuracy = field('accuracy').value.trim();
+  if (accuracy !== '') options.push(['accuracy', `--accuracy=${accuracy}`]);
+  return options;
+}
+
+// Whether the program takes the values typed: it is asked itself, and a
+// value it refuses is refused here in its words (and the field is given
+// the focus, when `focus`).
+async function optionsTaken(focus) {
+  const module = await page.module;
+  let problem = '';
+  for (const id of ['iterations', 'accuracy']) field(id).setAttribute('aria-invalid', 'false');
+  for (const [id, option] of valueOptions()) {
+    const said = problem === '' ? await commandLineProblem(module, [option]) : '';
+    field(id).setAttribute('aria-invalid', said === '' ? 'false' : 'true');
+    if (focus && said !== '' && problem === '') field(id).focus();
+    problem = problem || said;
+  }
+  field('problem').textContent = problem;
+  return problem === '';
+}
 
 // The command line of the next run, as the options on the page say.
 function commandLine(extensions) {
   const args = ['brown-robinson'];
-  if (document.getElementById('exact').checked) args.push('--exact');
-  if (document.getElementById('wide').checked) args.push('--wide');
-  const iterations = document.getElementById('iterations').value.trim();
-  if (iterations !== '') args.push(`--iterations=${iterations}`);
-  const longRun = iterations !== '' && Number(iterations) > LARGEST_TABLE_RUN;
-  for (const extension of extensions) {
-    if (longRun && extension === '.csv') continue;
-    args.push(`--output=${OUTPUT_NAME}${extension}`);
-  }
+  if (field('exact').checked) args.push('--exact');
+  if (field('wide').checked) args.push('--wide');
+  if (field('steps').checked) args.push('--steps');
+  args.push(...valueOptions().map(([, option]) => option));
+  for (const extension of extensions) args.push(`--output=${OUTPUT_NAME}${extension}`);
   // The program sees the game file in its one folder, "/".
   if (page.gameFile) args.push('--', `/${page.gameFile.name}`);
   return args;
@@ -75,7 +151,7 @@ function commandLine(extensions) {
 async function startRun() {
   const runNumber = ++page.runNumber;
   if (page.input) abandonReads(page.input, new ProgramEnd(null));
-  clearDownloads();
+  clearFiles();
   terminal.reset();
   terminal.focus();
   setStatus('The program is running.');
@@ -84,56 +160,96 @@ async function startRun() {
       (bytes) => terminal.write(new Uint8Array(bytes)),
       () => abandonReads(input, new ProgramEnd(INTERRUPTED_STATUS)));
   page.input = input;
-  const args = commandLine(await outputExtensions(module));
+  page.keyBytes = [];
+  const kept = keptExtensions(await outputExtensions(module), field('iterations').value.trim(),
+      field('accuracy').value.trim() !== '');
+  field('files-note').textContent = kept.note;
   const gameFile = page.gameFile ? {...page.gameFile} : null;
-  const result = await runProgram(module, {
-    args,
+  const files = [];
+  const status = await runProgram(module, {
+    args: commandLine(kept.extensions),
     gameFile,
+    fileRoom: FILE_ROOM,
+    onFile: (file) => {
+      if (runNumber !== page.runNumber) return;
+      // The program puts all its files in place at once, then reads its
+      // last key: they are shown together once it waits for it.
+      if (files.push(file) === 1) queueMicrotask(() => showFiles(files, gameFile));
+      page.keyBytes = [];
+      setStatus('The program has written its files and waits for a key to end.');
+    },
     terminal: {
       write: (bytes) => terminal.write(bytes),
-      readLine: (capacity) => readLine(input, capacity),
-      readByte: (timeoutMs) => readByte(input, timeoutMs),
+      readLine: (capacity) => {
+        page.keyBytes = [];
+        return readLine(input, capacity);
+      },
+      readByte: (timeoutMs) => noteKeyByte(runNumber, readByte(input, timeoutMs)),
     },
   });
   if (runNumber !== page.runNumber) return;  // a newer run has taken over
   page.input = null;
-  setStatus(`The program ended with exit status ${result.status}.`);
-  offerDownloads(result.files);
+  setStatus(endSentence(status, page.keyBytes));
+}
+
+// Keeps the bytes the program reads as keys, to name the one that ends it.
+function noteKeyByte(runNumber, byte) {
+  const note = (b) => {
+    if (b >= 0 && runNumber === page.runNumber) page.keyBytes.push(b);
+    return b;
+  };
+  return byte instanceof Promise ? byte.then(note) : note(byte);
 }
 
 function setStatus(text) {
-  document.getElementById('status').textContent = text;
+  field('status').textContent = text;
 }
 
-function clearDownloads() {
-  for (const url of page.downloads) URL.revokeObjectURL(url);
-  page.downloads = [];
-  document.getElementById('downloads').replaceChildren();
+function clearFiles() {
+  for (const url of page.urls) URL.revokeObjectURL(url);
+  page.urls = [];
+  field('downloads').replaceChildren();
+  field('shown').replaceChildren();
+  field('files-note').textContent = '';
 }
 
-const FILE_KINDS = {
-  '.html': ['the report', 'text/html'],
-  '.svg': ['the picture', 'image/svg+xml'],
-  '.csv': ['the table', 'text/csv'],
-  '.nfg': ['the game for Gambit', 'text/plain'],
-  '.game': ['the game as a game file', 'text/plain'],
-};
-
-function offerDownloads(files) {
-  const list = document.getElementById('downloads');
+// Offers each file as a download named after the game, and shows the
+// pictures and the report.
+function showFiles(files, gameFile) {
+  const stem = downloadStem(gameFile && gameFile.name, files, OUTPUT_NAME);
   for (const file of files) {
-    const extension = file.name.slice(file.name.lastIndexOf('.')).toLowerCase();
-    const [kind, type] = FILE_KINDS[extension] || ['a file', 'application/octet-stream'];
-    const url = URL.createObjectURL(new Blob([file.bytes], {type}));
-    page.downloads.push(url);
+    const extension = file.name.slice(OUTPUT_NAME.length);
+    const kind = fileKind(extension);
+    const url = URL.createObjectURL(new Blob(file.parts, {type: kind.type}));
+    page.urls.push(url);
     const link = document.createElement('a');
     link.href = url;
-    link.download = file.name;
-    link.textContent = `Download ${kind} (${file.name})`;
+    link.download = stem + extension;
+    link.textContent = `Download ${kind.what} (${link.download})`;
     const item = document.createElement('li');
     item.append(link);
-    list.append(item);
+    field('downloads').append(item);
+    if (kind.shown) field('shown').append(shownFile(kind, url, link.download));
   }
+}
+
+// A picture as an image, the report in a frame that may run nothing.
+function shownFile(kind, url, name) {
+  const figure = document.createElement('figure');
+  const caption = document.createElement('figcaption');
+  caption.textContent = `${kind.what[0].toUpperCase()}${kind.what.slice(1)} (${name})`;
+  let view;
+  if (kind.shown === 'image') {
+    view = document.createElement('img');
+    view.alt = kind.what;
+  } else {
+    view = document.createElement('iframe');
+    view.sandbox = '';
+    view.title = kind.what;
+  }
+  view.src = url;
+  figure.append(caption, view);
+  return figure;
 }
 
 startRun();

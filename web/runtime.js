@@ -33,16 +33,18 @@ const encoder = new TextEncoder();
 // writes: write(bytes), readLine(capacity) and readByte(timeoutMs), the
 // reads returning a number/bytes at once or a promise of them, or
 // throwing/rejecting with a ProgramEnd. `gameFile` is {name, bytes} or
-// null. Resolves to {status, files: [{name, bytes}]}, the files being the
-// complete files of -o.
-export async function runProgram(module, {args, terminal, gameFile = null}) {
+// null. `onFile(file)` is given each file of -o as the program puts it in
+// place ({name, parts, size}); `fileRoom` bounds their bytes. Resolves to
+// the exit status.
+export async function runProgram(
+    module, {args, terminal, gameFile = null, onFile = () => {}, fileRoom = Infinity}) {
   const run = {
     exports: null,
     memory: null,
     suspension: null,   // the promise a read waits on while unwound
     rewinding: false,
     answer: undefined,  // what the waiting read returns when wound up again
-    files: [],
+    files: makeFileStore(fileRoom, onFile),
     gameFile,
     gamePosition: 0,
     terminal,
@@ -54,8 +56,7 @@ export async function runProgram(module, {args, terminal, gameFile = null}) {
   const instance = await WebAssembly.instantiate(module, imports);
   run.exports = instance.exports;
   run.memory = instance.exports.memory;
-  const status = await playToEnd(run);
-  return {status, files: run.files.filter((f) => f.complete)};
+  return playToEnd(run);
 }
 
 // The extensions the program's -o knows, from its own list ("a, b or c").
@@ -68,8 +69,31 @@ export async function outputExtensions(module) {
   return parseExtensionList(list);
 }
 
+// An extension may have several dots (".graph.svg").
 export function parseExtensionList(list) {
-  return list.match(/\.[A-Za-z0-9]+/g) || [];
+  return list.match(/(\.[A-Za-z0-9]+)+/g) || [];
+}
+
+// The program's own words on options it refuses (the first line it
+// writes on standard error), or '' when it takes them. They are given
+// before --help, which ends a command line the program takes.
+export async function commandLineProblem(module, options) {
+  const decoder = new TextDecoder();
+  let said = '';
+  const noAnswer = () => {
+    throw new ProgramEnd(null);
+  };
+  const status = await runProgram(module, {
+    args: ['brown-robinson', ...options, '--help'],
+    terminal: {
+      write: (bytes) => {
+        said += decoder.decode(bytes, {stream: true});
+      },
+      readLine: noAnswer,
+      readByte: noAnswer,
+    },
+  });
+  return status === 2 ? said.split('\n')[0] : '';
 }
 
 // Calls the program until it ends, waiting out each suspension between
@@ -141,24 +165,55 @@ function webCalls(run) {
     }),
     read_byte: suspendable(run, {start: (timeoutMs) => run.terminal.readByte(timeoutMs)}),
     echo: (text, length) => run.terminal.write(bytesAt(run, text, length).slice()),
-    file_open: (path) => {
-      run.files.push({name: cString(run.memory, path), chunks: [], complete: false});
-      return run.files.length - 1;
-    },
-    file_write: (file, bytes, length) => {
-      run.files[file].chunks.push(bytesAt(run, bytes, length).slice());
-      return 1;
-    },
-    file_commit: (file) => {
-      const f = run.files[file];
-      f.bytes = joinChunks(f.chunks);
-      f.chunks = [];
-      f.complete = true;
-    },
-    file_discard: () => {
-      run.files = run.files.filter((f) => f.complete);
-    },
+    file_open: (path) => openFile(run.files, cString(run.memory, path)),
+    file_write: (file, bytes, length) => writeFile(run.files, file, () => bytesAt(run, bytes, length)),
+    file_commit: (file) => commitFile(run.files, file),
+    file_discard: () => discardFiles(run.files),
   };
+}
+
+// The files of -o, kept in the page until the run ends. `room` bounds the
+// bytes of all of them together; `onCommit(file)` hears of each file as it
+// is put in place, {name, parts, size}, its bytes in parts.
+export function makeFileStore(room, onCommit) {
+  return {room, onCommit, used: 0, open: []};
+}
+
+export function openFile(store, name) {
+  store.open.push({name, parts: [], size: 0});
+  return store.open.length - 1;
+}
+
+// Appends a copy of bytes() to the file; false, as a full disk's write
+// fails, when the store has no room for it or the page cannot get the
+// memory (a table of millions of iterations).
+export function writeFile(store, file, bytes) {
+  const f = store.open[file];
+  if (!f) return false;
+  try {
+    const view = bytes();
+    if (store.used + view.length > store.room) return false;
+    f.parts.push(view.slice());
+    f.size += view.length;
+    store.used += view.length;
+    return true;
+  } catch (e) {
+    if (e instanceof RangeError) return false;
+    throw e;
+  }
+}
+
+export function commitFile(store, file) {
+  const f = store.open[file];
+  if (!f) return;
+  store.open[file] = null;
+  store.onCommit(f);
+}
+
+// Forgets the files not put in place, and gives their room back.
+export function discardFiles(store) {
+  for (const f of store.open) if (f) store.used -= f.size;
+  store.open = [];
 }
 
 export function joinChunks(chunks) {

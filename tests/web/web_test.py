@@ -16,6 +16,7 @@ import argparse
 import fcntl
 import functools
 import hashlib
+import html
 import http.server
 import json
 import os
@@ -85,19 +86,38 @@ WORKED = ['Alicx', 'Backspace', 'e', 'Enter'] + typed('Bob', '3', '3', '5 0 7', 
 
 # The sessions: name, options, game file (name,
 # text), the keys, the keys pressed at the Y/N question (their codes are
-# checked), whether to time the run after the Y/N answer.
+# checked), whether to time the run after the Y/N answer, the name the
+# page offers the files under, and the formats it leaves out.
 SESSIONS = [
     ('worked-typed', [], None,
      WORKED + ['Up', 'F1', 'F5', 'F12', 'Alt+q', 'Alt+7', 'Esc', 'é', 'Left', 'Y']
-     + typed('1', '4', '4') + ['q'], 10, False),
+     + typed('1', '4', '4') + ['q'], 10, False, 'Alice-Bob', ()),
     ('exact-wide-file', ['--exact', '--wide', '-n', '100000'], ('worked.game', None),
-     ['N'] + typed('5') + ['F1'], 1, False),
+     ['N'] + typed('5') + ['F1'], 1, False, 'worked', ()),
     ('negative-refusals', [], None,
      typed('Ann', 'Ben', '2', 'x', '2', '2', '-3', '-1', '4') + ['N'] + typed('3', '3') + ['Esc'],
-     1, False),
+     1, False, 'Ann-Ben', ()),
     ('hostile-million', ['--exact', '-n', '1000000'], ('hostile.game', hostile_game()),
-     ['N'] + typed('0') + ['q'], 1, True),
+     ['N'] + typed('0') + ['q'], 1, True, 'hostile', ()),
+    ('accuracy-steps', ['--exact', '-e', '0.01', '-s', '-n', '1000'], ('worked.game', None),
+     ['N'] + typed('3') + ['F12'], 1, False, 'worked', ()),
+    # The table of more iterations than the page keeps is left out, with a
+    # word: a run to an accuracy may take up to 10,000,000 without -n.
+    ('accuracy-no-table', ['-e', '0.01'], ('worked.game', None),
+     ['N'] + typed('3') + ['Alt+q'], 1, False, 'worked', ('.csv',)),
+    ('no-table-past-a-million', ['-n', '1000001'], ('worked.game', None),
+     ['N'] + typed('0') + ['Esc'], 1, False, 'worked', ('.csv',)),
 ]
+
+# Values of -n and -e, some of which the program refuses: the page must
+# refuse the same ones before it runs, in the program's words.
+OPTION_VALUES = [
+    ('-n', '1e3'), ('-n', '2.5'), ('-n', '10000001'), ('-n', '0'), ('-n', '10000000'),
+    ('-e', '0.1'), ('-e', '2'), ('-e', '1e-3'), ('-e', '0'), ('-e', '1.5e-9'), ('-e', 'abc'),
+    ('-e', '-1'),
+]
+OPTION_FIELDS = {'-n': 'iterations', '-e': 'accuracy'}
+OPTION_BOXES = {'--exact': 'exact', '--wide': 'wide', '-s': 'steps'}
 
 
 def screen_of(text):
@@ -343,10 +363,12 @@ def downloads_of(driver):
 
 
 def configure_page(driver, options, game_path):
-    driver.find_element(By.ID, 'exact').click() if '--exact' in options else None
-    driver.find_element(By.ID, 'wide').click() if '--wide' in options else None
-    if '-n' in options:
-        driver.find_element(By.ID, 'iterations').send_keys(options[options.index('-n') + 1])
+    for option, box in OPTION_BOXES.items():
+        if option in options:
+            driver.find_element(By.ID, box).click()
+    for option, field in OPTION_FIELDS.items():
+        if option in options:
+            driver.find_element(By.ID, field).send_keys(options[options.index(option) + 1])
     if game_path:
         driver.find_element(By.ID, 'game-file').send_keys(game_path)
     driver.find_element(By.ID, 'play-again').click()
@@ -354,7 +376,7 @@ def configure_page(driver, options, game_path):
 
 
 def play_session(driver, base_url, session, program, work, shots, extensions):
-    name, options, game, keys, question_keys, timed = session
+    name, options, game, keys, question_keys, timed, stem, left_out = session
     failures = []
     game_path = None
     if game:
@@ -369,8 +391,10 @@ def play_session(driver, base_url, session, program, work, shots, extensions):
     configure_page(driver, options, game_path)
     out = os.path.join(work, name)
     os.makedirs(out)
-    outputs = [f'--output={out}/brown-robinson{e}' for e in extensions]
-    linux = LinuxRun(program, options + outputs + ([game_path] if game_path else []), work)
+    kept = [e for e in extensions if e not in left_out]
+    # Named as the page's program names them, for the messages that name them.
+    outputs = [f'--output=brown-robinson{e}' for e in kept]
+    linux = LinuxRun(program, options + outputs + ([game_path] if game_path else []), out)
     linux.settle()
     timings = {}
     for step, key in enumerate(keys):
@@ -378,6 +402,7 @@ def play_session(driver, base_url, session, program, work, shots, extensions):
             # The last key ends the run: typed when both wait for it, as
             # it is not echoed then (typed ahead it would be, by either).
             wait_until(lambda: linux.reads_key() and driver.execute_script('return readsKey();'))
+            failures += waiting_problems(name, driver, stem, linux_files(out, kept))
         # The timed key starts the long run; its end shows the rows' question.
         if timed and step == 0:
             start_page_clock(driver)
@@ -396,19 +421,24 @@ def play_session(driver, base_url, session, program, work, shots, extensions):
             linux.wait_for_screen(web_screen[-1] if web_screen else '', limit=10)
         driver.save_screenshot(os.path.join(shots, f'{name}-{step:02d}.png'))
     status, linux_screen = linux.finish()
+    written = linux_files(out, kept)
     wait_for_status(driver)
     web_screen = browser_screen(driver)
     if web_screen != linux_screen:
         failures.append(f'{name}: screens differ:\n' + diff(linux_screen, web_screen))
     web_status = driver.find_element(By.ID, 'status').text
-    if f'exit status {status}.' not in web_status:
-        failures.append(f'{name}: Linux status {status}, page says "{web_status}"')
+    if f'ended with {keys[-1]}, exit status {status}.' not in web_status:
+        failures.append(f'{name}: Linux status {status} for {keys[-1]}, page says "{web_status}"')
+    note = driver.find_element(By.ID, 'files-note').text
+    if any(e not in note for e in left_out) or bool(note) != bool(left_out):
+        failures.append(f'{name}: the page leaves out {list(left_out)} and says "{note}"')
     asked = [k for k in keys if k in CODES][:question_keys]
     expected = [echo_of(c) for k in asked for c in CODES[k]]
     echoed = echoed_codes(web_screen)[:len(expected)]
     if echoed != expected:
         failures.append(f'{name}: Y/N echoes {echoed}, key table says {expected}')
-    failures += compare_downloads(name, driver, out, extensions)
+    failures += compare_downloads(name, driver, out, stem, written)
+    failures += shown_problems(name, driver, out, written)
     return failures, timings
 
 
@@ -424,17 +454,178 @@ def wait_for_status(driver, limit=30):
         time.sleep(0.05)
 
 
-def compare_downloads(name, driver, out, extensions):
+def compare_downloads(name, driver, out, stem, extensions):
+    """The page's files, named after the game, against the Linux program's."""
     failures = []
     offered = downloads_of(driver)
-    expected = {f'brown-robinson{e}' for e in extensions}
+    expected = {f'{stem}{e}' for e in extensions}
     if set(offered) != expected:
         failures.append(f'{name}: downloads {sorted(offered)}, expected {sorted(expected)}')
-    for file_name, data in offered.items():
-        path = os.path.join(out, file_name)
-        with open(path, 'rb') as f:
-            if hashlib.sha256(f.read()).hexdigest() != data:
-                failures.append(f'{name}: {file_name} differs from the Linux program\'s')
+    for e in extensions:
+        if f'{stem}{e}' in offered and file_digest(out, e) != offered[f'{stem}{e}']:
+            failures.append(f'{name}: {stem}{e} differs from the Linux program\'s')
+    return failures
+
+
+def linux_files(out, extensions):
+    """The files the Linux program wrote: a picture a game has none of is not."""
+    return [e for e in extensions if os.path.exists(os.path.join(out, f'brown-robinson{e}'))]
+
+
+def file_digest(out, extension):
+    with open(os.path.join(out, f'brown-robinson{extension}'), 'rb') as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def waiting_problems(name, driver, stem, extensions):
+    """Once the program has written its files and waits for its last key,
+    the page offers them and says that it waits."""
+    failures = []
+    status = driver.find_element(By.ID, 'status').text
+    if 'waits for a key to end' not in status:
+        failures.append(f'{name}: at the last key the page says "{status}"')
+    offered = {a.get_attribute('download')
+               for a in driver.find_elements(By.CSS_SELECTOR, '#downloads a[download]')}
+    if offered != {f'{stem}{e}' for e in extensions}:
+        failures.append(f'{name}: at the last key the page offers {sorted(offered)}')
+    return failures
+
+
+SHOWN_FILES = """
+const done = arguments[arguments.length - 1];
+const views = [...document.querySelectorAll('#shown img, #shown iframe')];
+Promise.all(views.map(async (v) => {
+  const bytes = await (await fetch(v.src)).arrayBuffer();
+  const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', bytes));
+  return {tag: v.tagName, digest: [...digest].map((b) => b.toString(16).padStart(2, '0')).join(''),
+          width: v.tagName === 'IMG' ? v.naturalWidth : v.getBoundingClientRect().width,
+          sandbox: v.getAttribute('sandbox')};
+})).then(done);
+"""
+
+
+def shown_problems(name, driver, out, extensions):
+    """Every picture the run wrote is shown as an image, the report in a
+    frame that may run nothing, both the Linux program's files."""
+    failures = []
+    shown = driver.execute_async_script(SHOWN_FILES)
+    expected = [('IMG' if e.endswith('.svg') else 'IFRAME', file_digest(out, e))
+                for e in extensions if e.endswith(('.svg', '.html'))]
+    if sorted((v['tag'], v['digest']) for v in shown) != sorted(expected):
+        failures.append(f'{name}: the page shows {[v["tag"] for v in shown]}, not the files of -o')
+    for view in shown:
+        if view['width'] <= 0 or (view['tag'] == 'IFRAME' and view['sandbox'] != ''):
+            failures.append(f'{name}: a {view["tag"]} not shown or not sandboxed: {view}')
+    frames = driver.find_elements(By.CSS_SELECTOR, '#shown iframe')
+    if frames and '.html' in extensions:
+        driver.switch_to.frame(frames[0])
+        title = driver.execute_script('return document.title;')
+        driver.switch_to.default_content()
+        with open(os.path.join(out, 'brown-robinson.html'), encoding='utf-8') as f:
+            linux_title = re.search(r'<title>(.*?)</title>', f.read(), re.S).group(1)
+        if html.unescape(linux_title) != title:
+            failures.append(f"{name}: the report's frame shows '{title}', not '{linux_title}'")
+    return failures
+
+
+def linux_refusal(program, option, value):
+    """The Linux program's words for an option's value it refuses (the
+    first line it writes on standard error), or '' when it takes it."""
+    run = subprocess.run([program, option, value], stdin=subprocess.DEVNULL,
+                         capture_output=True, text=True, timeout=10)
+    return run.stderr.split('\n')[0] if run.returncode == 2 else ''
+
+
+def refusal_problems(driver, base_url, program):
+    """Each value of OPTION_VALUES in the page's field: Play again starts a
+    run with it, or refuses it before running, in the Linux program's words."""
+    failures = []
+    driver.get(base_url)
+    settle_page(driver)
+    for option, value in OPTION_VALUES:
+        expected = linux_refusal(program, option, value)
+        for field in OPTION_FIELDS.values():
+            driver.find_element(By.ID, field).clear()
+        field = driver.find_element(By.ID, OPTION_FIELDS[option])
+        field.send_keys(value)
+        driver.execute_script("document.getElementById('status').textContent = 'before';")
+        driver.find_element(By.ID, 'play-again').click()
+        end = time.monotonic() + 10
+        while time.monotonic() < end:
+            said, status = driver.execute_script(
+                "return [document.getElementById('problem').textContent,"
+                " document.getElementById('status').textContent];")
+            if said or status != 'before':
+                break
+            time.sleep(0.02)
+        started = status != 'before'
+        invalid = field.get_attribute('aria-invalid') == 'true'
+        if (said, started, invalid) != (expected, expected == '', expected != ''):
+            failures.append(f'{option} {value}: Linux says "{expected}"; the page says "{said}",'
+                            f' {"runs" if started else "does not run"}')
+    return failures
+
+
+def cleared_game_file_problems(driver, base_url, work):
+    """A game file chosen and then cleared is not read by the next run:
+    it asks for the players' names."""
+    path = os.path.join(work, 'cleared.game')
+    shutil.copy(os.path.join(ROOT, 'examples', 'worked.game'), path)
+    driver.get(base_url)
+    settle_page(driver)
+    driver.find_element(By.ID, 'game-file').send_keys(path)
+    wait_until(lambda: driver.find_element(By.ID, 'clear-game-file').is_displayed(), limit=10)
+    driver.find_element(By.ID, 'clear-game-file').click()
+    driver.find_element(By.ID, 'play-again').click()
+    settle_page(driver)
+    screen = browser_screen(driver)
+    chosen = driver.execute_script("return document.getElementById('game-file').files.length;")
+    if chosen or not screen or 'player 1' not in screen[-1]:
+        return [f'a cleared game file: {chosen} file(s) chosen, the screen ends {screen[-1:]}']
+    return []
+
+
+def layout_problems(driver, base_url, work, shots):
+    """The wide table of a 10 by 10 game, and the exact solution's long
+    lines, in a window 1920 pixels wide: all on the screen, without
+    scrolling sideways, the table's lines unfolded. In a narrow window
+    the terminal scrolls sideways to the table's end, rather than cutting it."""
+    failures = []
+    game = os.path.join(work, 'layout.game')
+    with open(game, 'w') as f:
+        f.write(hostile_game())
+    measure = """
+        const c = document.getElementById('console');
+        const screen = window.terminal.element.getBoundingClientRect();
+        c.scrollLeft = c.scrollWidth;
+        const reached = window.terminal.element.getBoundingClientRect().right
+            <= c.getBoundingClientRect().right + 1;
+        c.scrollLeft = 0;
+        return {sideways: c.scrollWidth > c.clientWidth, overflow: getComputedStyle(c).overflowX,
+                page: document.documentElement.scrollWidth > window.innerWidth,
+                screenWidth: screen.width, reached, cols: window.terminal.cols};"""
+    for width in (1920, 800):
+        driver.set_window_size(width, 1000)
+        driver.get(base_url)
+        settle_page(driver)
+        configure_page(driver, ['--exact', '--wide', '-n', '20'], game)
+        for key in ['N'] + typed('20'):
+            press(driver, key)
+            settle_page(driver, quiet=0.15)
+        driver.save_screenshot(os.path.join(shots, f'layout-{width}.png'))
+        seen = driver.execute_script(measure)
+        screen = browser_screen(driver)
+        table = [line for line in screen if line.startswith('  |')]
+        widest = max(len(line) for line in table) if table else 0
+        fraction_lines = [line for line in screen if line.startswith((' X[', ' Y['))]
+        if not table or widest > seen['cols'] or len(fraction_lines) != 2:
+            failures.append(f'{width} px: {len(table)} table lines, the widest {widest} of'
+                            f' {seen["cols"]} columns; {len(fraction_lines)} strategy lines')
+        if seen['page'] or not seen['reached']:
+            failures.append(f'{width} px: the page scrolls sideways or cuts the terminal: {seen}')
+        if seen['sideways'] != (width < 1920) or seen['overflow'] not in ('auto', 'scroll'):
+            failures.append(f'{width} px: the terminal scrolls sideways: {seen}')
+    driver.set_window_size(1400, 1000)
     return failures
 
 
@@ -484,7 +675,7 @@ def linux_extensions(program):
     under the option."""
     help_text = subprocess.run([program, '--help'], capture_output=True, text=True).stdout
     block = re.search(r'^  -o, --output.*?(?=^  -)', help_text, re.S | re.M).group(0)
-    return sorted(set(re.findall(r'(?<![\w/])\.[a-z0-9]+\b', block)))
+    return sorted(set(re.findall(r'(?<![\w/.])\.[a-z0-9]+(?:\.[a-z0-9]+)*\b', block)))
 
 
 def main():
@@ -522,6 +713,12 @@ def main():
         if loads[2] > MAX_FIRST_PROMPT_SECONDS:
             failures.append(f'the first prompt came after {loads[2]:.3f} s')
         failures += page_problems(driver, base_url, requests)
+        for check, problems in (('refusals', refusal_problems(driver, base_url, program)),
+                                ('cleared game file', cleared_game_file_problems(
+                                    driver, base_url, work)),
+                                ('layout', layout_problems(driver, base_url, work, shots))):
+            print(f'{check}: {"failed" if problems else "as expected"}')
+            failures += problems + page_problems(driver, base_url, requests)
         for session in SESSIONS:
             session_failures, timings = play_session(
                 driver, base_url, session, program, work, shots, extensions)
