@@ -26,7 +26,7 @@ WASM := build/wasm
 WEB := build/web
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test check-heap test-terminals test-pictures test-browser fuzz windows test-windows web test-web package lint lint-layout lint-format lint-tidy install uninstall clean
+.PHONY: all run test check-heap test-terminals test-pictures test-browser fuzz windows test-windows web test-web package lint lint-layout lint-format lint-tidy lint-po po po-catalog install uninstall clean
 
 all: $(RELEASE)/brown-robinson
 
@@ -169,12 +169,48 @@ package:
 # however the first ends). The Windows platform files are left out of
 # clang-tidy: they need windows.h, which a Linux build does not have; nor
 # are the web platform files, which import the page's functions.
-lint: lint-layout lint-format lint-tidy
+lint: lint-layout lint-format lint-po lint-tidy
 
 # The rooms of src/ include only rooms below them, and no include goes
 # round in a circle (see tools/check_layout.py).
 lint-layout:
 	python3 tools/check_layout.py src
+
+# The translations (po/): the template extracted from the texts marked in
+# the sources, each language merged with it, and the catalog compiled into
+# the program made from them. `make po` after changing a marked text, then
+# translate what msgmerge marked; needs gettext.
+XGETTEXT := xgettext --language=C++ --from-code=UTF-8 --keyword= --keyword=tr \
+  --keyword=trPlural:1,2 --add-comments=TRANSLATORS: --add-location=file --sort-output \
+  --package-name=brown-robinson --msgid-bugs-address=brown-robinson@packages.invalid
+PO_SOURCES = $$(find src -name '*.cpp' | LC_ALL=C sort)
+
+po:
+	$(XGETTEXT) -o po/brown-robinson.pot $(PO_SOURCES)
+	for language in ru uk; do msgmerge --quiet --update --backup=none --no-location \
+	  --add-location=file --sort-output po/$$language.po po/brown-robinson.pot; done
+	$(MAKE) po-catalog
+
+po-catalog:
+	python3 tools/po_catalog.py po/ru.po po/uk.po > src/text/catalog.cpp
+
+# The template is the sources' texts, every message is translated and none
+# fuzzy, every format's directives match, and the catalog is the .po files'.
+lint-po:
+	@scratch=$$(mktemp -d) && trap 'rm -rf "$$scratch"' EXIT && \
+	$(XGETTEXT) -o $$scratch/brown-robinson.pot $(PO_SOURCES) && \
+	if ! diff -I '^"POT-Creation-Date:' po/brown-robinson.pot $$scratch/brown-robinson.pot >/dev/null; then \
+	  echo "po/brown-robinson.pot is out of date with the sources: run make po" >&2; exit 1; fi && \
+	for language in ru uk; do \
+	  msgfmt --check --statistics -o /dev/null po/$$language.po 2>$$scratch/statistics || \
+	    { cat $$scratch/statistics >&2; exit 1; }; \
+	  if grep -E 'untranslated|fuzzy' $$scratch/statistics >/dev/null; then \
+	    echo "po/$$language.po: $$(cat $$scratch/statistics)" >&2; exit 1; fi; \
+	  msgcmp po/$$language.po po/brown-robinson.pot || exit 1; \
+	done && \
+	python3 tools/po_catalog.py po/ru.po po/uk.po > $$scratch/catalog.cpp && \
+	if ! cmp -s $$scratch/catalog.cpp src/text/catalog.cpp; then \
+	  echo "src/text/catalog.cpp is not made from po/: run make po-catalog" >&2; exit 1; fi
 
 lint-format:
 	clang-format --dry-run -Werror $$(find src tests -name '*.cpp' -o -name '*.h' | sort)

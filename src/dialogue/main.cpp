@@ -5,19 +5,22 @@
 #include "dialogue/print_results.h"
 #include "dialogue/run_game.h"
 #include "output/output_files.h"
+#include "platform/platform.h"
+#include "text/translation.h"
 
 namespace {
 
 // A usage error is told on standard error and ends the run before the
 // dialogue, with nothing on standard output and the terminal untouched.
 [[noreturn]] void endWithUsageError() {
-    printError("Try 'brown-robinson --help' for more information.\n");
+    printError("%s", tr("Try 'brown-robinson --help' for more information.\n"));
     endProgram(2);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    setLanguage(platformLanguage());
     CommandLine line;
     parseCommandLine(argc, argv, &line);
     startConsole();

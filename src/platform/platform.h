@@ -4,6 +4,12 @@
 
 #include "keys/key_codes.h"
 #include "keys/key_echo.h"
+#include "text/translation.h"
+
+// The language the user asks for: the environment's locale variables
+// (text/language_choice.h), on Windows the user's interface language
+// unless LANGUAGE says otherwise.
+Language platformLanguage();
 
 // Sets up output buffering and the handlers that give the terminal back
 // when the process is stopped or ended. Called once, first thing.

@@ -21,6 +21,7 @@
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "platform/standard_streams.h"
+#include "text/language_choice.h"
 
 namespace {
 
@@ -349,4 +350,10 @@ void platformExit(int status) {
     // (From the background that would stop the process instead.)
     if (terminal.fd >= 0 && tcgetpgrp(terminal.fd) == getpgrp()) tcflush(terminal.fd, TCIFLUSH);
     exit(status);
+}
+
+Language platformLanguage() {
+    return chooseLanguage(LanguageEnvironment{getenv("LANGUAGE"), getenv("LC_ALL"),
+                                              getenv("LC_MESSAGES"), getenv("LC_CTYPE"),
+                                              getenv("LANG")});
 }

@@ -16,6 +16,7 @@
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "platform/standard_streams.h"
+#include "text/language_choice.h"
 
 #define BR_IMPORT(name) __attribute__((import_module("web"), import_name(name)))
 #define BR_EXPORT(name) __attribute__((export_name(name)))
@@ -103,4 +104,10 @@ void platformExit(int status) {
     status = finishStandardOutput(status);
     discardAtomicFiles();
     exit(status);
+}
+
+Language platformLanguage() {
+    return chooseLanguage(LanguageEnvironment{getenv("LANGUAGE"), getenv("LC_ALL"),
+                                              getenv("LC_MESSAGES"), getenv("LC_CTYPE"),
+                                              getenv("LANG")});
 }

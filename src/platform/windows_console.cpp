@@ -13,6 +13,7 @@
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "platform/standard_streams.h"
+#include "text/language_choice.h"
 
 static_assert(kRightAltPressed == RIGHT_ALT_PRESSED && kLeftAltPressed == LEFT_ALT_PRESSED &&
                   kRightCtrlPressed == RIGHT_CTRL_PRESSED &&
@@ -198,4 +199,24 @@ void platformExit(int status) {
     restoreMode();
     discardAtomicFiles();
     exit(status);
+}
+
+// LANGUAGE, when set, chooses as on Linux (the console is switched to
+// UTF-8 for a translated run); otherwise the language of the user's
+// interface.
+Language platformLanguage() {
+    const char* list = getenv("LANGUAGE");
+    if (list != nullptr && list[0] != '\0') {
+        // As a UTF-8 locale of some language would: the list decides.
+        return chooseLanguage(
+            LanguageEnvironment{list, nullptr, nullptr, "en_US.UTF-8", "en_US.UTF-8"});
+    }
+    switch (PRIMARYLANGID(GetUserDefaultUILanguage())) {
+        case LANG_RUSSIAN:
+            return kRussian;
+        case LANG_UKRAINIAN:
+            return kUkrainian;
+        default:
+            return kEnglish;
+    }
 }
