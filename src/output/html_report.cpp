@@ -15,6 +15,7 @@
 #include "game/mean_price.h"
 #include "output/output_text.h"
 #include "output/svg_picture.h"
+#include "output/table_columns.h"
 #include "text/fraction_text.h"
 #include "text/text_format.h"
 
@@ -76,7 +77,15 @@ constexpr double kSmallestTablePoints = 4.5;
 constexpr double kDigitEm = 0.56;
 constexpr double kCellEm = 0.8;
 
-void putName(const char* name) { putEscapedXml(name); }
+// A name is isolated from the sentence around it, so that a name with a
+// right-to-left character (or an override, U+202E) cannot reorder the
+// words of the report next to it.
+void putName(const char* name) {
+    putText("<bdi>");
+    putEscapedXml(name);
+    putText("</bdi>");
+}
+
 
 void putFraction(const Fraction& value) {
     char text[kFractionTextCapacity];
@@ -112,11 +121,9 @@ int digitCount(int64_t value) {
 // The widest row of the table: the last one shown that was played, since
 // every sum only grows (the game is played with no negative entry).
 PlayState widestRow() {
-    const int32_t rows =
-        game.tableRows < game.iterationCount ? game.tableRows : game.iterationCount;
     PlayState played;
     startPlay(&played, game.startStrategy);
-    playUpTo(&played, rows);
+    playUpTo(&played, fileTableRows());
     return played;
 }
 
@@ -147,10 +154,12 @@ void putPrintTableSize() {
     putText("pt; }\n}\n");
 }
 
-void putTitleText() {
-    putName(game.playerOneName);
+// In the <title> (`element` false) or as a heading.
+void putTitleText(bool element) {
+    void (*const name)(const char*) = element ? putName : putIsolatedXml;
+    name(game.playerOneName);
     putText(" against ");
-    putName(game.playerTwoName);
+    name(game.playerTwoName);
     putText(", solved by the Brown-Robinson method");
 }
 
@@ -160,7 +169,7 @@ void putHead() {
     putText("<meta name=\"generator\" content=\"brown-robinson " BR_VERSION "\">\n");
     // An empty icon, so that a browser asks the server for none.
     putText("<link rel=\"icon\" href=\"data:,\">\n<title>");
-    putTitleText();
+    putTitleText(false);
     putText("</title>\n<style>\n");
     putText(kStyle);
     putPrintTableSize();
@@ -169,7 +178,7 @@ void putHead() {
 
 void putTitle() {
     putText("<header>\n<h1>");
-    putTitleText();
+    putTitleText(true);
     putFormatted(
         "</h1>\n<p class=\"subtitle\">A %d by %d two-person zero-sum game, played by "
         "alternating fictitious play for %d iterations.</p>\n</header>\n",
@@ -372,21 +381,29 @@ void putTableExplanation() {
 }
 
 void putIterations() {
+    const int32_t rows = fileTableRows();
     // A long table starts a page of its own rather than with one row
     // at the foot of the page before.
-    putText(game.tableRows > kShortTable ? "<section class=\"long\">\n" : "<section>\n");
+    putText(rows > kShortTable ? "<section class=\"long\">\n" : "<section>\n");
     putText("<h2>Table of iterations</h2>\n");
-    if (game.tableRows <= 0) {
+    if (rows <= 0) {
         putText("<p>No rows of the table were asked for.</p>\n</section>\n");
         return;
     }
     putTableExplanation();
-    putFormatted("<p>The first %d rows of the %d iterations.</p>\n", game.tableRows,
-                 game.iterationCount);
+    if (rows == game.iterationCount) {
+        putFormatted("<p>All %d iterations.</p>\n", rows);
+    } else {
+        putFormatted("<p>The first %d rows of the %d iterations.</p>\n", rows,
+                     game.iterationCount);
+    }
     putTableHead();
     PlayState played;
     startPlay(&played, game.startStrategy);
-    for (int32_t k = 1; k <= game.tableRows; ++k) putTableRow(tableRow(&played, k));
+    for (int32_t k = 1; k <= rows; ++k) {
+        playUpTo(&played, k);
+        putTableRow(played);
+    }
     putText("</tbody>\n</table>\n</div>\n</section>\n");
 }
 

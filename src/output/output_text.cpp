@@ -156,6 +156,12 @@ void putEscapedXml(const char* text) {
     }
 }
 
+void putIsolatedXml(const char* text) {
+    putText("\xE2\x81\xA8");
+    putEscapedXml(text);
+    putText("\xE2\x81\xA9");
+}
+
 void startOutputText(int file) {
     output.length = 0;
     output.file = file;

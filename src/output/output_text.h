@@ -32,6 +32,13 @@ void putFixed(double value, int decimals);
 // (a control code, a stray byte), so the file stays well-formed UTF-8.
 void putEscapedXml(const char* text);
 
+// A name as putEscapedXml puts it, between FIRST STRONG ISOLATE and POP
+// DIRECTIONAL ISOLATE (U+2068, U+2069), for text where no element may
+// isolate it (an SVG text, a page's <title>): a name holding a
+// right-to-left character or override (U+202E) then cannot reorder the
+// sentence around it.
+void putIsolatedXml(const char* text);
+
 // Where the text goes: set by the file mechanism around each writer.
 // Returns false once a write to the file has failed (errno tells why).
 void startOutputText(int file);

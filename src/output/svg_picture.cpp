@@ -17,20 +17,34 @@
 #include "output/output_text.h"
 #include "output/picture_columns.h"
 #include "output/picture_math.h"
+#include "text/fixed_point.h"
 #include "text/fraction_text.h"
+#include "text/text_buffer.h"
+#include "text/text_format.h"
 
 namespace {
 
-// The canvas and its panels, in pixels (a 4:3-ish slide).
-constexpr int kCanvasWidth = 1020;
+// The canvas and its panels, in pixels (a 4:3-ish slide). The plot starts
+// where the widest label of its value axes leaves room, at least at
+// kLeastPlotLeft; the canvas grows by as much to its right.
 constexpr int kCanvasHeight = 712;
-constexpr int kPlotLeft = 72;
+constexpr int kLeastPlotLeft = 72;
 constexpr int kPlotWidth = 700;  // also the number of pixel columns a line keeps
 constexpr int kUpperTop = 78;
 constexpr int kUpperHeight = 330;
 constexpr int kLowerTop = 462;
 constexpr int kLowerHeight = 190;
-constexpr int kLegendLeft = 790;
+constexpr int kLegendGap = 18;     // between the plot and the legend
+constexpr int kLegendWidth = 230;  // the legend and the margin after it
+// The axes' names run up the left edge, their glyphs 10 pixels left and 3
+// right of their baseline at kSideLabelX; a tick label ends kLabelGap
+// pixels left of the plot and keeps kLabelClearance from those glyphs.
+constexpr int kSideLabelX = 20;
+constexpr int kSideLabelRight = kSideLabelX + 3;
+constexpr int kLabelGap = 8;
+constexpr int kLabelClearance = 6;
+constexpr double kLabelFontSize = 13;
+constexpr int kLabelCapacity = 64;
 
 // The lines gathered per column. The best bounds are two of them drawn as
 // one element.
@@ -92,6 +106,8 @@ struct Picture {
     int gapLowDecade;                                // the lower panel's bottom is 10^this
     int gapHighDecade;                               // and its top 10^this
     double referenceScale;                           // the reference line is this / sqrt(k)
+    int plotLeft;                                    // the panels' left edge
+    int canvasWidth;                                 // the whole picture's width
 };
 
 Picture picture;
@@ -205,14 +221,16 @@ void fitGapAxis() {
         picture.gapLowDecade = picture.gapHighDecade - 1;
 }
 
+int legendLeft() { return picture.plotLeft + kPlotWidth + kLegendGap; }
+
 double xOfK(double k) {
-    return kPlotLeft + kAxisPosition(k, picture.n, kPlotWidth, picture.logarithmic);
+    return picture.plotLeft + kAxisPosition(k, picture.n, kPlotWidth, picture.logarithmic);
 }
 
 // Where the line of a column is drawn: at its iteration while each has a
 // column of its own, else in the middle of the pixel.
 double xOfColumn(int32_t column) {
-    if (picture.reduced) return kPlotLeft + column + 0.5;
+    if (picture.reduced) return picture.plotLeft + column + 0.5;
     return xOfK(column + 1);
 }
 
@@ -237,36 +255,67 @@ void putCoordinate(double value) { putFixed(roundedToNearest(value * 10) / 10, 1
 
 // 1234567 as "1,234,567".
 void putGrouped(int64_t value) {
-    char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0);
-    for (int i = count - 1; i >= 0; --i) {
-        putBytes(&digits[i], 1);
-        if (i > 0 && i % 3 == 0) putText(",");
-    }
+    char plain[24];
+    char grouped[32];
+    formatInteger(value, plain);
+    groupDigits(plain, grouped, sizeof grouped);
+    putText(grouped);
+}
+
+// The label of a tick of the payoff axis: the value with the axis'
+// decimals, its whole part grouped.
+void payoffLabel(double value, TextBuffer* label) {
+    char plain[kLabelCapacity];
+    char grouped[kLabelCapacity];
+    formatFixed(value, picture.payoffDecimals, plain, sizeof plain);
+    groupDigits(plain, grouped, sizeof grouped);
+    appendText(label, grouped);
 }
 
 // 10 to the power e: as a decimal from 0.001 to 1,000,000, beyond that as
 // 10 with a superscript exponent.
-void putPowerOfTen(int e) {
+void gapLabel(int e, TextBuffer* label) {
+    char plain[kLabelCapacity];
+    char grouped[kLabelCapacity];
     if (e >= 0 && e <= 6) {
-        putGrouped(static_cast<int64_t>(tenToThe(e)));
+        formatInteger(static_cast<int64_t>(tenToThe(e)), plain);
+        groupDigits(plain, grouped, sizeof grouped);
+        appendText(label, grouped);
     } else if (e < 0 && e >= -3) {
-        putFixed(tenToThe(e), -e);
+        formatFixed(tenToThe(e), -e, plain, sizeof plain);
+        appendText(label, plain);
     } else {
         static const char* const kSuperscripts[] = {"&#8304;", "&#185;",  "&#178;",  "&#179;",
                                                     "&#8308;", "&#8309;", "&#8310;", "&#8311;",
                                                     "&#8312;", "&#8313;"};
-        putText("10");
-        if (e < 0) putText("&#8315;");
+        appendText(label, "10");
+        if (e < 0) appendText(label, "&#8315;");
         const int magnitude = e < 0 ? -e : e;
-        if (magnitude >= 10) putText(kSuperscripts[magnitude / 10]);
-        putText(kSuperscripts[magnitude % 10]);
+        if (magnitude >= 10) appendText(label, kSuperscripts[magnitude / 10]);
+        appendText(label, kSuperscripts[magnitude % 10]);
     }
 }
+
+// How wide a label is drawn, in pixels, erring wide: a digit of the
+// widest common sans-serif face (DejaVu Sans) takes 0.64 em, a point or
+// comma 0.32, a minus 0.37, a superscript (a character reference) 0.42.
+double labelWidth(const char* label) {
+    double em = 0;
+    for (const char* c = label; *c != '\0'; ++c) {
+        if (*c == '&') {
+            while (c[1] != '\0' && *c != ';') ++c;
+            em += 0.42;
+        } else if (*c == '.' || *c == ',') {
+            em += 0.32;
+        } else if (*c == '-') {
+            em += 0.37;
+        } else {
+            em += 0.64;
+        }
+    }
+    return em * kLabelFontSize;
+}
+
 
 void putLineAttributes(const LineLook& look) {
     putFormatted(" stroke=\"%s\" stroke-width=\"%s\"", look.colour, look.width);
@@ -350,11 +399,11 @@ void putBestBounds() {
 void putValueLine(const char* valueText) {
     openLine(kValueLook);
     putText("M");
-    putCoordinate(kPlotLeft);
+    putCoordinate(picture.plotLeft);
     putText(" ");
     putCoordinate(yOfPayoff(picture.value));
     putText("H");
-    putCoordinate(kPlotLeft + kPlotWidth);
+    putCoordinate(picture.plotLeft + kPlotWidth);
     putText("\"><title>value of the game ");
     putText(valueText);
     putText("</title></path>\n");
@@ -367,7 +416,7 @@ void putReferenceLine() {
     for (int x = 0; x <= kPlotWidth; x += 2) {
         const double k = kAtAxisPosition(x, picture.n, kPlotWidth, picture.logarithmic);
         putText(x == 0 ? "M" : "L");
-        putCoordinate(kPlotLeft + x);
+        putCoordinate(picture.plotLeft + x);
         putText(" ");
         putCoordinate(yOfGap(picture.referenceScale / squareRoot(k)));
     }
@@ -378,7 +427,7 @@ void putReferenceLine() {
 
 void putHorizontalRule(double y, const char* colour) {
     putText("<path d=\"M");
-    putCoordinate(kPlotLeft);
+    putCoordinate(picture.plotLeft);
     putText(" ");
     putCoordinate(y);
     putFormatted("h%d\" stroke=\"%s\"/>\n", kPlotWidth, colour);
@@ -434,65 +483,105 @@ void putKAxis() {
     }
 }
 
-void putTickLabel(double y) {
+void putTickLabel(double y, const char* label) {
     putText("<path d=\"M");
-    putCoordinate(kPlotLeft - 5);
+    putCoordinate(picture.plotLeft - 5);
     putText(" ");
     putCoordinate(y);
     putText("h5\" stroke=\"#000\"/>\n");
-    putTextAt(kPlotLeft - 8, y + 4, "end");
+    putTextAt(picture.plotLeft - kLabelGap, y + 4, "end");
+    putText(label);
+    putText("</text>\n");
 }
 
-void putPayoffAxis() {
-    const double step = picture.payoffStep;
-    const auto ticks =
-        static_cast<int>(roundedToNearest((picture.payoffHigh - picture.payoffLow) / step));
-    for (int t = 0; t <= ticks; ++t) {
-        double value = picture.payoffLow + t * step;
-        if (std::fabs(value) < step * 1e-6) value = 0;  // no "-0.0"
-        const double y = yOfPayoff(value);
-        if (t > 0 && t < ticks) putHorizontalRule(y, "#e4e4e4");
-        putTickLabel(y);
-        putFixed(value, picture.payoffDecimals);
-        putText("</text>\n");
-    }
+int payoffTickCount() {
+    return static_cast<int>(
+        roundedToNearest((picture.payoffHigh - picture.payoffLow) / picture.payoffStep));
+}
+
+double payoffTick(int t) {
+    const double value = picture.payoffLow + t * picture.payoffStep;
+    return std::fabs(value) < picture.payoffStep * 1e-6 ? 0 : value;  // no "-0.0"
 }
 
 // A label at every decade, or every second or third one when they crowd.
+bool gapLabelShown(int e) {
+    const int every = (picture.gapHighDecade - picture.gapLowDecade + 7) / 8;
+    return (picture.gapHighDecade - e) % every == 0;
+}
+
+// The plot starts right of its widest tick label, and the canvas widens by
+// as much as the plot moved, so that no label is cut at the picture's edge
+// or drawn over an axis' name.
+void fitPlotLeft() {
+    double widest = 0;
+    char text[kLabelCapacity];
+    for (int t = 0; t <= payoffTickCount(); ++t) {
+        TextBuffer label = boundedText(text, kLabelCapacity);
+        payoffLabel(payoffTick(t), &label);
+        endText(&label);
+        if (labelWidth(text) > widest) widest = labelWidth(text);
+    }
+    for (int e = picture.gapLowDecade; e <= picture.gapHighDecade; ++e) {
+        if (!gapLabelShown(e)) continue;
+        TextBuffer label = boundedText(text, kLabelCapacity);
+        gapLabel(e, &label);
+        endText(&label);
+        if (labelWidth(text) > widest) widest = labelWidth(text);
+    }
+    const int needed =
+        static_cast<int>(roundedUp(kSideLabelRight + kLabelClearance + widest + kLabelGap));
+    picture.plotLeft = needed > kLeastPlotLeft ? needed : kLeastPlotLeft;
+    picture.canvasWidth = legendLeft() + kLegendWidth;
+}
+
+void putPayoffAxis() {
+    char text[kLabelCapacity];
+    const int ticks = payoffTickCount();
+    for (int t = 0; t <= ticks; ++t) {
+        const double y = yOfPayoff(payoffTick(t));
+        if (t > 0 && t < ticks) putHorizontalRule(y, "#e4e4e4");
+        TextBuffer label = boundedText(text, kLabelCapacity);
+        payoffLabel(payoffTick(t), &label);
+        endText(&label);
+        putTickLabel(y, text);
+    }
+}
+
 void putGapAxis() {
-    const int decades = picture.gapHighDecade - picture.gapLowDecade;
-    const int every = (decades + 7) / 8;
+    char text[kLabelCapacity];
     for (int e = picture.gapLowDecade; e <= picture.gapHighDecade; ++e) {
         const double y = yOfGap(tenToThe(e));
         if (e > picture.gapLowDecade && e < picture.gapHighDecade) putHorizontalRule(y, "#e4e4e4");
-        if ((picture.gapHighDecade - e) % every != 0) continue;
-        putTickLabel(y);
-        putPowerOfTen(e);
-        putText("</text>\n");
+        if (!gapLabelShown(e)) continue;
+        TextBuffer label = boundedText(text, kLabelCapacity);
+        gapLabel(e, &label);
+        endText(&label);
+        putTickLabel(y, text);
     }
 }
 
 void putFrame(int top, int height) {
     putFormatted(
         "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"none\" stroke=\"#000\"/>\n",
-        kPlotLeft, top, kPlotWidth, height);
+        picture.plotLeft, top, kPlotWidth, height);
 }
 
 // The name of an axis, turned to run up its side.
 void putSideLabel(int top, int height, const char* label) {
     const int y = top + height / 2;
     putFormatted(
-        "<text x=\"20\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 20 "
+        "<text x=\"%d\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 %d "
         "%d)\">%s</text>\n",
-        y, y, label);
+        kSideLabelX, y, kSideLabelX, y, label);
 }
 
 void putLegendEntry(int row, int top, const LineLook& look, const char* label) {
     const int y = top + 14 + row * 22;
-    putFormatted("<path d=\"M%d %dh36\"", kLegendLeft, y);
+    putFormatted("<path d=\"M%d %dh36\"", legendLeft(), y);
     putLineAttributes(look);
     putText("/>\n");
-    putFormatted("<text x=\"%d\" y=\"%d\">", kLegendLeft + 44, y + 4);
+    putFormatted("<text x=\"%d\" y=\"%d\">", legendLeft() + 44, y + 4);
     putText(label);
     putText("</text>\n");
 }
@@ -504,9 +593,9 @@ void putLegends(const char* valueText) {
         putLegendEntry(row++, kUpperTop, *look, look->legend);
     }
     const int y = kUpperTop + 14 + row * 22;
-    putFormatted("<path d=\"M%d %dh36\"", kLegendLeft, y);
+    putFormatted("<path d=\"M%d %dh36\"", legendLeft(), y);
     putLineAttributes(kValueLook);
-    putFormatted("/>\n<text x=\"%d\" y=\"%d\">value ", kLegendLeft + 44, y + 4);
+    putFormatted("/>\n<text x=\"%d\" y=\"%d\">value ", legendLeft() + 44, y + 4);
     putText(valueText);
     putText("</text>\n");
     const LineLook* lower[] = {&kGapLook, &kBestGapLook, &kReferenceLook};
@@ -519,43 +608,39 @@ void putLegends(const char* valueText) {
 // "Alice against Bob: a 3 × 3 game" and the run: how many iterations, and
 // how player 1 opened.
 void putTitle() {
-    putFormatted("<text x=\"%d\" y=\"30\" font-size=\"19\" font-weight=\"bold\">", kPlotLeft);
-    putEscapedXml(game.playerOneName);
+    putFormatted("<text x=\"%d\" y=\"30\" font-size=\"19\" font-weight=\"bold\">", picture.plotLeft);
+    putIsolatedXml(game.playerOneName);
     putText(" against ");
-    putEscapedXml(game.playerTwoName);
+    putIsolatedXml(game.playerTwoName);
     putFormatted(": a %d &#215; %d game</text>\n", game.rowCount, game.columnCount);
-    putFormatted("<text x=\"%d\" y=\"54\" font-size=\"14\">", kPlotLeft);
+    putFormatted("<text x=\"%d\" y=\"54\" font-size=\"14\">", picture.plotLeft);
     putGrouped(game.iterationCount);
     putText(game.iterationCount == 1 ? " iteration" : " iterations");
     putText(" of alternating fictitious play, ");
-    putEscapedXml(game.playerOneName);
+    putIsolatedXml(game.playerOneName);
     putFormatted(" opening with strategy %d", game.startStrategy + 1);
     putText(game.startChosen ? " (chosen)" : " (the row of the largest entry)");
     putText("</text>\n");
-}
-
-// Appends part to the zero-terminated text of `*length` characters, cut at
-// capacity - 1.
-void appendText(char* text, int* length, int capacity, const char* part) {
-    for (const char* c = part; *c != '\0' && *length < capacity - 1; ++c) text[(*length)++] = *c;
-    text[*length] = '\0';
 }
 
 // The exact value as "10/3 = 3.333333", a whole number as "3", and its
 // decimals alone when the fraction is too long for the legend.
 void formatValue(const Fraction& value, char* text, int capacity) {
     char fraction[kFractionTextCapacity];
-    char decimals[kFractionTextCapacity];
+    char plain[kFractionTextCapacity];
+    char decimals[kFractionTextCapacity + kFractionTextCapacity / 3];
     const int fractionLength = formatFraction(value, fraction, sizeof fraction);
-    formatFractionDecimals(value, 6, decimals, sizeof decimals);
-    int length = 0;
-    text[0] = '\0';
+    formatFractionDecimals(value, 6, plain, sizeof plain);
+    groupDigits(plain, decimals, sizeof decimals);
+    TextBuffer out = boundedText(text, capacity);
     bool whole = true;
     for (const char* c = fraction; *c != '\0'; ++c) whole = whole && *c != '/';
-    if (whole || fractionLength <= 9) appendText(text, &length, capacity, fraction);
-    if (whole) return;
-    if (fractionLength <= 9) appendText(text, &length, capacity, " = ");
-    appendText(text, &length, capacity, decimals);
+    if (whole || fractionLength <= 9) appendText(&out, fraction);
+    if (!whole) {
+        if (fractionLength <= 9) appendText(&out, " = ");
+        appendText(&out, decimals);
+    }
+    endText(&out);
 }
 
 }  // namespace
@@ -572,20 +657,22 @@ void putSvgPicture() {
     gatherRun();
     fitPayoffAxis();
     fitGapAxis();
+    fitPlotLeft();
 
     putFormatted(
         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d\" "
         "height=\"%d\" viewBox=\"0 0 %d %d\">\n",
-        kCanvasWidth, kCanvasHeight, kCanvasWidth, kCanvasHeight);
+        picture.canvasWidth, kCanvasHeight, picture.canvasWidth, kCanvasHeight);
     putText("<title>Fictitious play: ");
-    putEscapedXml(game.playerOneName);
+    putIsolatedXml(game.playerOneName);
     putText(" against ");
-    putEscapedXml(game.playerTwoName);
+    putIsolatedXml(game.playerTwoName);
     putText("</title>\n");
     // The font on a group rather than on the <svg> element, where a page's
     // HTML validator takes it for an attribute HTML does not have.
     putText("<g font-family=\"sans-serif\" font-size=\"13\">\n");
-    putFormatted("<rect width=\"%d\" height=\"%d\" fill=\"#fff\"/>\n", kCanvasWidth, kCanvasHeight);
+    putFormatted("<rect width=\"%d\" height=\"%d\" fill=\"#fff\"/>\n", picture.canvasWidth,
+                 kCanvasHeight);
     putTitle();
     putPayoffAxis();
     putGapAxis();
@@ -595,7 +682,7 @@ void putSvgPicture() {
     putSideLabel(kUpperTop, kUpperHeight, "payoff to player 1");
     putSideLabel(kLowerTop, kLowerHeight, "gap (logarithmic)");
     putFormatted("<text x=\"%d\" y=\"%d\" text-anchor=\"middle\">iteration k%s</text>\n",
-                 kPlotLeft + kPlotWidth / 2, kCanvasHeight - 12,
+                 picture.plotLeft + kPlotWidth / 2, kCanvasHeight - 12,
                  picture.logarithmic ? " (logarithmic)" : "");
     putLegends(valueText);
 

@@ -92,3 +92,17 @@ void writeFormatted(void (*sink)(const char* text, int length), const char* form
     formatInto(&output, format, args);
     if (output.length > 0) sink(text, output.length);
 }
+
+int groupDigits(const char* number, char* out, int capacity) {
+    TextBuffer text = boundedText(out, capacity);
+    const char* digits = number[0] == '-' ? number + 1 : number;
+    int wholeDigits = 0;
+    while (digits[wholeDigits] >= '0' && digits[wholeDigits] <= '9') ++wholeDigits;
+    if (digits != number) appendChar(&text, '-');
+    for (int d = 0; d < wholeDigits; ++d) {
+        if (d > 0 && (wholeDigits - d) % 3 == 0) appendChar(&text, ',');
+        appendChar(&text, digits[d]);
+    }
+    appendText(&text, digits + wholeDigits);
+    return endText(&text);
+}

@@ -432,11 +432,18 @@ TEST(OutputFile, FailedWriteIsReported) {
     EXPECT_EQ(system(("umount " + mount).c_str()), 0);
 }
 
+// FIRST STRONG ISOLATE and POP DIRECTIONAL ISOLATE in UTF-8.
+const std::string kIsolate = "\xe2\x81\xa8";
+const std::string kPopIsolate = "\xe2\x81\xa9";
+
+std::string isolated(const std::string& name) { return kIsolate + name + kPopIsolate; }
+
 TEST(OutputFiles, NamesAreTextInThePageAndNeverReachTheTable) {
     const Matrix matrix = {{2, -3}, {-1, 4}};
     Folder folder;
     const std::vector<std::string> arguments = {
-        "-n", "9", "-o", folder / "page.html", "-o", folder / "table.csv"};
+        "-n", "9", "-o", folder / "page.html", "-o", folder / "table.csv", "-o",
+        folder / "picture.svg"};
     runWithoutConsole(answersFor("Ann", matrix, 0), kTimeoutMs, nullptr, arguments);
     const std::string plainTable = contentOf(folder / "table.csv");
     std::setlocale(LC_CTYPE, "C.UTF-8");  // for mbstowcs to check the page's UTF-8
@@ -451,6 +458,7 @@ TEST(OutputFiles, NamesAreTextInThePageAndNeverReachTheTable) {
         {"caf\xc3\xa9", "caf\xc3\xa9"},                // UTF-8 as it is
         {"caf\xe9", "caf&#233;"},                      // a Latin-1 byte: its character
         {"\xed\xa0\xa0", "&#237;&#160;&#160;"},        // a surrogate is no character
+        {"\xd8\xa7\xd8\xa8\xd8\xa7", "\xd8\xa7\xd8\xa8\xd8\xa7"},  // written right to left
         // (names with control codes are refused by the dialogue)
     };
     // clang-format on
@@ -458,13 +466,75 @@ TEST(OutputFiles, NamesAreTextInThePageAndNeverReachTheTable) {
         SCOPED_TRACE(visible(c.name));
         runWithoutConsole(answersFor(c.name, matrix, 0), kTimeoutMs, nullptr, arguments);
         const std::string html = contentOf(folder / "page.html");
-        EXPECT_NE(html.find("<title>" + c.escaped + " against Bob,"), std::string::npos);
-        EXPECT_NE(html.find("<th scope=\"col\">S'[" + c.escaped + "]</th>"), std::string::npos);
+        const std::string svg = contentOf(folder / "picture.svg");
+        EXPECT_NE(html.find("<title>" + isolated(c.escaped) + " against " + isolated("Bob") + ","),
+                  std::string::npos);
+        EXPECT_NE(html.find("<th scope=\"col\">S'[<bdi>" + c.escaped + "</bdi>]</th>"),
+                  std::string::npos);
+        // However it reads, no name can reorder the words around it: each
+        // one stands in an element or between characters that isolate it.
+        for (const std::string& file : {html, svg}) {
+            int seen = 0;
+            for (size_t at = file.find(c.escaped); at != std::string::npos;
+                 at = file.find(c.escaped, at + 1), ++seen) {
+                const std::string before = file.substr(at < 5 ? 0 : at - 5, at < 5 ? at : 5);
+                const std::string after = file.substr(at + c.escaped.size(), 6);
+                const bool element = before == "<bdi>" && after == "</bdi>";
+                const bool marks = before.substr(before.size() - 3) == kIsolate &&
+                                   after.substr(0, 3) == kPopIsolate;
+                EXPECT_TRUE(element || marks) << visible(file.substr(at < 40 ? 0 : at - 40, 90));
+            }
+            EXPECT_GE(seen, 2);
+        }
         if (c.escaped != c.name) {
             EXPECT_EQ(html.find(c.name), std::string::npos);
         }
         EXPECT_NE(std::mbstowcs(nullptr, html.c_str(), 0), static_cast<size_t>(-1));
         EXPECT_EQ(contentOf(folder / "table.csv"), plainTable);
+    }
+}
+
+// The page shows the iterations that were played and no more: asked for
+// more rows than the run has, it stops at the run's last iteration, and
+// its sentence says how many rows it shows of how many.
+TEST(OutputFiles, ThePageStopsAtTheLastIteration) {
+    const struct {
+        int iterations;
+        int asked;
+        int shown;
+    } cases[] = {{3, 5, 3}, {4, 2, 2}, {4, 4, 4}, {1, 99, 1}, {5, 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.iterations) + " iterations, " + std::to_string(c.asked) +
+                     " rows asked");
+        Folder folder;
+        std::string answers = answersFor("Ann", {{5, 0, 7}, {2, 5, 0}, {6, 1, 8}}, 1);
+        answers.replace(answers.rfind("\n0\n"), 3, "\n" + std::to_string(c.asked) + "\n");
+        const DetachedRun run =
+            runWithoutConsole(answers, kTimeoutMs, nullptr,
+                              {"-n", std::to_string(c.iterations), "-o", folder / "page.html"});
+        ASSERT_TRUE(exitedWith(run.status, 'q'));
+        const std::string html = contentOf(folder / "page.html");
+        const size_t table = html.find("<h2>Table of iterations</h2>");
+        ASSERT_NE(table, std::string::npos);
+        const std::string section = html.substr(table, html.find("</section>", table) - table);
+        std::vector<int> ks;
+        const std::regex rowHead("<tr><th scope=\"row\">([0-9]+)</th>");
+        for (std::sregex_iterator it(section.begin(), section.end(), rowHead), end; it != end;
+             ++it) {
+            ks.push_back(std::stoi((*it)[1]));
+        }
+        std::vector<int> expected;
+        for (int k = 1; k <= c.shown; ++k) expected.push_back(k);
+        EXPECT_EQ(ks, expected);
+        std::smatch told;
+        if (std::regex_search(section, told, std::regex("([0-9,]+) rows? of the ([0-9,]+)"))) {
+            EXPECT_EQ(told[1].str(), std::to_string(c.shown));
+            EXPECT_EQ(told[2].str(), std::to_string(c.iterations));
+        } else if (c.shown > 0) {
+            EXPECT_NE(section.find("All " + std::to_string(c.shown) + " iteration"),
+                      std::string::npos)
+                << section.substr(0, 800);
+        }
     }
 }
 
