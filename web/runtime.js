@@ -141,6 +141,10 @@ function webCalls(run) {
     }),
     read_byte: suspendable(run, {start: (timeoutMs) => run.terminal.readByte(timeoutMs)}),
     echo: (text, length) => run.terminal.write(bytesAt(run, text, length).slice()),
+    today: () => {
+      const now = new Date();
+      return now.getFullYear() * 10000 + (now.getMonth() + 1) * 100 + now.getDate();
+    },
     file_open: (path) => {
       run.files.push({name: cString(run.memory, path), chunks: [], complete: false});
       return run.files.length - 1;

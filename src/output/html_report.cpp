@@ -1,6 +1,9 @@
 // The page follows the order in which a student tells the exercise: the
-// game, what the method made of it, the picture, the table, and the exact
-// answer to compare with. Each part is a section under a heading of its
+// game, what the method made of it, the table, the picture, and the exact
+// answer to compare with. The table comes before the picture so that a
+// printed page 1 goes on with the table where the picture, kept whole,
+// would not fit and leave the page half blank; the table's head repeats on
+// every page it runs over. Each part is a section under a heading of its
 // own, so that a screen reader can move between them, and every table is
 // a real one, so that it stays a table when pasted into a word processor.
 #include "output/html_report.h"
@@ -14,6 +17,7 @@
 #include "game/iteration.h"
 #include "game/mean_price.h"
 #include "output/output_text.h"
+#include "output/report_head.h"
 #include "output/svg_picture.h"
 #include "output/table_columns.h"
 #include "text/fraction_text.h"
@@ -21,8 +25,7 @@
 
 namespace {
 
-constexpr int kDecimals = 6;         // of every exact number and frequency shown
-constexpr int32_t kShortTable = 30;  // rows of the table of iterations that print below the rest
+constexpr int kDecimals = 6;  // of every exact number and frequency shown
 
 // Screen first; for print, A4 portrait with the table's head on every page
 // and the picture kept whole. The print size of the table of iterations
@@ -36,6 +39,8 @@ const char kStyle[] =
     "h2 { font-size: 1.2rem; margin: 2rem 0 .6rem; padding-bottom: .2rem;\n"
     "  border-bottom: 1px solid #bbb; }\n"
     ".subtitle { margin: 0; color: #555; }\n"
+    ".byline { margin: 0 0 1rem; text-align: right; color: #333; }\n"
+    ".byline span, .byline time { display: block; }\n"
     "table { border-collapse: collapse; margin: .6rem 0;\n"
     "  font: .9rem/1.3 \"DejaVu Sans\", Arial, sans-serif; font-variant-numeric: tabular-nums; }\n"
     "th, td { padding: .25em .6em; text-align: right; vertical-align: top; }\n"
@@ -64,7 +69,8 @@ const char kStyle[] =
     "  .scroll { overflow: visible; }\n"
     "  thead { display: table-header-group; }\n"
     "  tr, .matrix, .strategies { break-inside: avoid; page-break-inside: avoid; }\n"
-    "  section.long { break-before: page; page-break-before: always; }\n";
+    "  figure svg { width: 100%; max-height: 82mm; }\n"
+    "  figcaption { font-size: 8.5pt; }\n";
 
 // The width of A4 between the margins, in points, and the type sizes the
 // table of iterations is printed in: as large as fits, never below the
@@ -176,13 +182,33 @@ void putHead() {
     putText("</style>\n</head>\n<body>\n");
 }
 
+// Who hands the page in and the day of the run, above the title, one to
+// a line, as a teacher looks for them.
+void putReportHead() {
+    if (reportHead.authorCount == 0 && reportHead.date[0] == '\0') return;
+    putText("<p class=\"byline\">");
+    for (int a = 0; a < reportHead.authorCount; ++a) {
+        putText("<span>");
+        putName(reportHead.authors[a]);
+        putText("</span>");
+    }
+    if (reportHead.date[0] != '\0') {
+        putFormatted("<time datetime=\"%s\">%s</time>", reportHead.date, reportHead.date);
+    }
+    putText("</p>\n");
+}
+
 void putTitle() {
-    putText("<header>\n<h1>");
+    putText("<header>\n");
+    putReportHead();
+    putText("<h1>");
     putTitleText(true);
     putFormatted(
         "</h1>\n<p class=\"subtitle\">A %d by %d two-person zero-sum game, played by "
-        "alternating fictitious play for %d iterations.</p>\n</header>\n",
-        game.rowCount, game.columnCount, game.iterationCount);
+        "alternating fictitious play for ",
+        game.rowCount, game.columnCount);
+    putGrouped(game.iterationCount);
+    putText(game.iterationCount == 1 ? " iteration.</p>\n</header>\n" : " iterations.</p>\n</header>\n");
 }
 
 // ---- The game as entered ----
@@ -209,13 +235,15 @@ void putMatrix() {
 
 void putShift() {
     if (game.negativeShift == 0) return;
-    putFormatted(
-        "<p>Some entries are negative. The method plays the game with %d added to every "
-        "entry, so that none is negative: the table of iterations shows the sums of "
-        "that shifted game, and its V_, V^ and V* are %d more than in the game as "
-        "entered. The mean price and the exact solution are given in the game as "
-        "entered.</p>\n",
-        game.negativeShift, game.negativeShift);
+    putText("<p>Some entries are negative. The method plays the game with ");
+    putGrouped(game.negativeShift);
+    putText(
+        " added to every entry, so that none is negative: the table of iterations shows the "
+        "sums of that shifted game, and its V_, V^ and V* are ");
+    putGrouped(game.negativeShift);
+    putText(
+        " more than in the game as entered. The mean price and the exact solution are given "
+        "in the game as entered.</p>\n");
 }
 
 void putGame() {
@@ -235,7 +263,9 @@ void putGame() {
     putFormatted(" opens with strategy %d, ", game.startStrategy + 1);
     putText(game.startChosen ? "as chosen."
                              : "taken automatically: the row that holds the largest entry.");
-    putFormatted("</p>\n<p>Iterations played: N = %d.</p>\n</section>\n", game.iterationCount);
+    putText("</p>\n<p>Iterations played: N = ");
+    putGrouped(game.iterationCount);
+    putText(".</p>\n</section>\n");
 }
 
 // ---- The results ----
@@ -374,28 +404,33 @@ void putTableExplanation() {
     putName(game.playerOneName);
     putText(". V_ is the smallest B over k, V^ the largest A over k, and V* their midpoint.");
     if (game.negativeShift != 0) {
-        putFormatted(" The numbers are those of the game with %d added to every entry.",
-                     game.negativeShift);
+        putText(" The numbers are those of the game with ");
+        putGrouped(game.negativeShift);
+        putText(" added to every entry.");
     }
     putText("</p>\n");
 }
 
 void putIterations() {
     const int32_t rows = fileTableRows();
-    // A long table starts a page of its own rather than with one row
-    // at the foot of the page before.
-    putText(rows > kShortTable ? "<section class=\"long\">\n" : "<section>\n");
-    putText("<h2>Table of iterations</h2>\n");
+    putText("<section>\n<h2>Table of iterations</h2>\n");
     if (rows <= 0) {
         putText("<p>No rows of the table were asked for.</p>\n</section>\n");
         return;
     }
     putTableExplanation();
-    if (rows == game.iterationCount) {
-        putFormatted("<p>All %d iterations.</p>\n", rows);
+    if (rows == 1 && game.iterationCount == 1) {
+        putText("<p>The one iteration.</p>\n");
+    } else if (rows == game.iterationCount) {
+        putText("<p>All ");
+        putGrouped(rows);
+        putText(" iterations.</p>\n");
     } else {
-        putFormatted("<p>The first %d rows of the %d iterations.</p>\n", rows,
-                     game.iterationCount);
+        putText("<p>The first ");
+        if (rows > 1) putGrouped(rows);
+        putText(rows > 1 ? " rows of the " : "row of the ");
+        putGrouped(game.iterationCount);
+        putText(" iterations.</p>\n");
     }
     putTableHead();
     PlayState played;
@@ -410,7 +445,10 @@ void putIterations() {
 // ---- The exact solution ----
 
 void putPlayedBounds() {
-    putFormatted("<p>After %d iterations the frequencies of ", game.iterationCount);
+    putText("<p>After ");
+    putGrouped(game.iterationCount);
+    putText(game.iterationCount == 1 ? " iteration the frequencies of "
+                                     : " iterations the frequencies of ");
     putName(game.playerOneName);
     putText(" win at least ");
     putExactNumber(playedBound(game.lastSmallestB, game.iterationCount));
@@ -456,8 +494,8 @@ void writeHtmlReport() {
     putText("<main>\n");
     putGame();
     putResults(price);
-    putPicture();
     putIterations();
+    putPicture();
     putExactSolution(price);
     putText("</main>\n<footer>Written by brown-robinson " BR_VERSION ".</footer>\n");
     putText("</body>\n</html>\n");

@@ -67,6 +67,13 @@ void putInteger(int64_t value) {
     putText(text);
 }
 
+void putGrouped(int64_t value) {
+    char plain[24];
+    char grouped[32];
+    formatInteger(value, plain);
+    putBytes(grouped, groupDigits(plain, grouped, sizeof grouped));
+}
+
 void putFixed(double value, int decimals) {
     char text[400];
     putBytes(text, formatFixed(value, decimals, text, sizeof text));

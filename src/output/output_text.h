@@ -21,6 +21,10 @@ void putFormatted(const char* format, ...)
 // A whole number in decimal.
 void putInteger(int64_t value);
 
+// A whole number with its digits in groups of three, "1,234,567": how the
+// report and the picture write counts, the same in both.
+void putGrouped(int64_t value);
+
 // `value` with `decimals` digits after the point, rounded as the console
 // rounds (see console/fixed_point.h).
 void putFixed(double value, int decimals);

@@ -3,7 +3,8 @@
 // subtitle.
 #pragma once
 
-constexpr int kMaxAuthors = 4;     // --author given at most this often
+constexpr int kMaxAuthors = 4;        // --author given at most this often
+constexpr int kMaxAuthorLength = 40;  // bytes of one --author
 constexpr int kDateCapacity = 11;  // "2026-12-09" and its terminating zero
 
 struct ReportHead {

@@ -17,6 +17,7 @@
 #include "output/output_text.h"
 #include "output/picture_columns.h"
 #include "output/picture_math.h"
+#include "output/report_head.h"
 #include "text/fixed_point.h"
 #include "text/fraction_text.h"
 #include "text/text_buffer.h"
@@ -27,12 +28,13 @@ namespace {
 // The canvas and its panels, in pixels (a 4:3-ish slide). The plot starts
 // where the widest label of its value axes leaves room, at least at
 // kLeastPlotLeft; the canvas grows by as much to its right.
-constexpr int kCanvasHeight = 712;
+constexpr int kCanvasHeight = 732;
 constexpr int kLeastPlotLeft = 72;
 constexpr int kPlotWidth = 700;  // also the number of pixel columns a line keeps
-constexpr int kUpperTop = 78;
+constexpr int kHeadY = 76;  // the baseline of the authors and the date
+constexpr int kUpperTop = 98;
 constexpr int kUpperHeight = 330;
-constexpr int kLowerTop = 462;
+constexpr int kLowerTop = 482;
 constexpr int kLowerHeight = 190;
 constexpr int kLegendGap = 18;     // between the plot and the legend
 constexpr int kLegendWidth = 230;  // the legend and the margin after it
@@ -252,15 +254,6 @@ double yOfGap(double gap) {
 
 // A coordinate to a tenth of a pixel.
 void putCoordinate(double value) { putFixed(roundedToNearest(value * 10) / 10, 1); }
-
-// 1234567 as "1,234,567".
-void putGrouped(int64_t value) {
-    char plain[24];
-    char grouped[32];
-    formatInteger(value, plain);
-    groupDigits(plain, grouped, sizeof grouped);
-    putText(grouped);
-}
 
 // The label of a tick of the payoff axis: the value with the axis'
 // decimals, its whole part grouped.
@@ -510,6 +503,17 @@ bool gapLabelShown(int e) {
     return (picture.gapHighDecade - e) % every == 0;
 }
 
+// How wide the line of the authors and the date may be drawn, in pixels:
+// a byte of UTF-8 counts as a character, so that no letter is counted
+// short, each about 0.62 em of the head's size.
+double headWidth() {
+    int characters = textLength(reportHead.date);
+    for (int a = 0; a < reportHead.authorCount; ++a) {
+        characters += textLength(reportHead.authors[a]) + 3;
+    }
+    return characters * 0.62 * 13;
+}
+
 // The plot starts right of its widest tick label, and the canvas widens by
 // as much as the plot moved, so that no label is cut at the picture's edge
 // or drawn over an axis' name.
@@ -533,6 +537,8 @@ void fitPlotLeft() {
         static_cast<int>(roundedUp(kSideLabelRight + kLabelClearance + widest + kLabelGap));
     picture.plotLeft = needed > kLeastPlotLeft ? needed : kLeastPlotLeft;
     picture.canvasWidth = legendLeft() + kLegendWidth;
+    const int headRight = static_cast<int>(roundedUp(picture.plotLeft + headWidth())) + 20;
+    if (headRight > picture.canvasWidth) picture.canvasWidth = headRight;
 }
 
 void putPayoffAxis() {
@@ -621,7 +627,18 @@ void putTitle() {
     putFormatted(" opening with strategy %d", game.startStrategy + 1);
     putText(game.startChosen ? " (chosen)" : " (the row of the largest entry)");
     putText("</text>\n");
+    if (reportHead.authorCount == 0 && reportHead.date[0] == '\0') return;
+    putFormatted("<text x=\"%d\" y=\"%d\" font-size=\"13\" fill=\"#333\">", picture.plotLeft,
+                 kHeadY);
+    for (int a = 0; a < reportHead.authorCount; ++a) {
+        if (a > 0) putText(" &#183; ");
+        putIsolatedXml(reportHead.authors[a]);
+    }
+    if (reportHead.authorCount > 0 && reportHead.date[0] != '\0') putText(" &#183; ");
+    putText(reportHead.date);
+    putText("</text>\n");
 }
+
 
 // The exact value as "10/3 = 3.333333", a whole number as "3", and its
 // decimals alone when the fraction is too long for the legend.
