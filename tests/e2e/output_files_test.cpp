@@ -441,9 +441,10 @@ std::string isolated(const std::string& name) { return kIsolate + name + kPopIso
 TEST(OutputFiles, NamesAreTextInThePageAndNeverReachTheTable) {
     const Matrix matrix = {{2, -3}, {-1, 4}};
     Folder folder;
-    const std::vector<std::string> arguments = {
-        "-n", "9", "-o", folder / "page.html", "-o", folder / "table.csv", "-o",
-        folder / "picture.svg"};
+    const std::vector<std::string> arguments = {"-n", "9",
+                                                "-o", folder / "page.html",
+                                                "-o", folder / "table.csv",
+                                                "-o", folder / "picture.svg"};
     runWithoutConsole(answersFor("Ann", matrix, 0), kTimeoutMs, nullptr, arguments);
     const std::string plainTable = contentOf(folder / "table.csv");
     std::setlocale(LC_CTYPE, "C.UTF-8");  // for mbstowcs to check the page's UTF-8
@@ -527,14 +528,59 @@ TEST(OutputFiles, ThePageStopsAtTheLastIteration) {
         for (int k = 1; k <= c.shown; ++k) expected.push_back(k);
         EXPECT_EQ(ks, expected);
         const std::string n = std::to_string(c.iterations);
-        const std::string told =
-            c.shown == 0                ? "No rows of the table were asked for."
-            : c.iterations == 1         ? "The one iteration."
-            : c.shown == c.iterations   ? "All " + n + " iterations."
-            : c.shown == 1              ? "The first row of the " + n + " iterations."
-                                        : "The first " + std::to_string(c.shown) + " rows of the " +
-                                            n + " iterations.";
+        const std::string told = c.shown == 0              ? "No rows of the table were asked for."
+                                 : c.iterations == 1       ? "The one iteration."
+                                 : c.shown == c.iterations ? "All " + n + " iterations."
+                                 : c.shown == 1 ? "The first row of the " + n + " iterations."
+                                                : "The first " + std::to_string(c.shown) +
+                                                      " rows of the " + n + " iterations.";
         EXPECT_NE(section.find("<p>" + told + "</p>"), std::string::npos) << section.substr(0, 900);
+    }
+}
+
+// The head of the report: the authors of --author, in their order, each
+// isolated and escaped, and the day of the run, at the top of the page
+// and in the picture; the console is the same with them as without.
+TEST(OutputFiles, TheHeadNamesTheAuthorsAndTheDay) {
+    const struct {
+        std::vector<std::string> authors;  // as typed
+        std::vector<std::string> escaped;  // as the files hold them
+        std::string epoch;                 // SOURCE_DATE_EPOCH
+        std::string date;
+    } cases[] = {
+        {{"Ann Smith", "Group 3"}, {"Ann Smith", "Group 3"}, "1000000000", "2001-09-09"},
+        {{}, {}, "0", "1970-01-01"},
+        {{"<b>O'Hara"}, {"&lt;b&gt;O&#39;Hara"}, "4102444799", "2099-12-31"},
+        {{"a", "b", "c", "\xd0\x90\xd0\xbd\xd0\xbd\xd0\xb0"},
+         {"a", "b", "c", "\xd0\x90\xd0\xbd\xd0\xbd\xd0\xb0"},
+         "951782400",
+         "2000-02-29"},
+    };
+    const DetachedRun plain = runWithoutConsole(kWorkedGame);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date);
+        Folder folder;
+        std::vector<std::string> arguments = {"-o", folder / "page.html", "-o",
+                                              folder / "picture.svg"};
+        for (const std::string& author : c.authors) arguments.push_back("--author=" + author);
+        const DetachedRun run =
+            runWithoutConsole(kWorkedGame, kTimeoutMs, nullptr, arguments, nullptr, nullptr,
+                              {"SOURCE_DATE_EPOCH=" + c.epoch, "TZ=Asia/Tokyo", "LANG=C.UTF-8"});
+        ASSERT_TRUE(exitedWith(run.status, 'q')) << run.errors;
+        EXPECT_EQ(visible(run.output), visible(plain.output));
+        const std::string html = contentOf(folder / "page.html");
+        std::string byline = "<p class=\"byline\">";
+        std::string subtitle;
+        for (const std::string& author : c.escaped) {
+            byline += "<span><bdi>" + author + "</bdi></span>";
+            subtitle += isolated(author) + " &#183; ";
+        }
+        byline += "<time datetime=\"" + c.date + "\">" + c.date + "</time></p>";
+        const size_t head = html.find(byline);
+        EXPECT_NE(head, std::string::npos) << html.substr(html.find("<header>"), 400);
+        EXPECT_LT(head, html.find("<h1>"));
+        const std::string svg = contentOf(folder / "picture.svg");
+        EXPECT_NE(svg.find(">" + subtitle + c.date + "</text>"), std::string::npos);
     }
 }
 
