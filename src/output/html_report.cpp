@@ -25,7 +25,8 @@
 
 namespace {
 
-constexpr int kDecimals = 6;  // of every exact number and frequency shown
+constexpr int kDecimals = 6;       // of every exact number and frequency shown
+constexpr int kCellCapacity = 32;  // the longest entry of the table, 15 digits and a sign
 
 // Screen first; for print, A4 portrait with the table's head on every page
 // and the picture kept whole. The print size of the table of iterations
@@ -91,7 +92,6 @@ void putName(const char* name) {
     putEscapedXml(name);
     putText("</bdi>");
 }
-
 
 void putFraction(const Fraction& value) {
     char text[kFractionTextCapacity];
@@ -208,7 +208,8 @@ void putTitle() {
         "alternating fictitious play for ",
         game.rowCount, game.columnCount);
     putGrouped(game.iterationCount);
-    putText(game.iterationCount == 1 ? " iteration.</p>\n</header>\n" : " iterations.</p>\n</header>\n");
+    putText(game.iterationCount == 1 ? " iteration.</p>\n</header>\n"
+                                     : " iterations.</p>\n</header>\n");
 }
 
 // ---- The game as entered ----
@@ -344,50 +345,34 @@ void putPicture() {
 
 // ---- The table of iterations ----
 
-void putHeadCell(const char* text, int32_t number, bool startsGroup) {
-    putText(startsGroup ? "<th scope=\"col\" class=\"group\">" : "<th scope=\"col\">");
+// A cell of the table: its head (`row` null) or its entry in `row`; the
+// first column, k, heads its row.
+void putTableCell(TableColumn column, const PlayState* row) {
+    char text[kCellCapacity];
+    TextBuffer cell = boundedText(text, kCellCapacity);
+    if (row == nullptr) {
+        appendColumnHead(&cell, column);
+    } else {
+        appendColumnEntry(&cell, column, *row, 2);
+    }
+    endText(&cell);
+    const bool group = startsColumnGroup(column);
+    if (row == nullptr) {
+        putText(group ? "<th scope=\"col\" class=\"group\">" : "<th scope=\"col\">");
+    } else if (column.kind == kColumnIteration) {
+        putText("<th scope=\"row\">");
+    } else {
+        putText(group ? "<td class=\"group\">" : "<td>");
+    }
     putText(text);
-    if (number > 0) putInteger(number);
-    putText("</th>");
+    putText(row == nullptr || column.kind == kColumnIteration ? "</th>" : "</td>");
 }
 
-void putTableHead() {
-    putText("<div class=\"scroll\">\n<table class=\"iterations\">\n<thead>\n<tr>");
-    putHeadCell("k", 0, false);
-    putHeadCell("i", 0, false);
-    for (int32_t j = 1; j <= game.columnCount; ++j) putHeadCell("B", j, j == 1);
-    putHeadCell("j", 0, true);
-    for (int32_t i = 1; i <= game.rowCount; ++i) putHeadCell("A", i, i == 1);
-    putHeadCell("V_", 0, true);
-    putHeadCell("V^", 0, false);
-    putHeadCell("V*", 0, false);
-    putText("</tr>\n</thead>\n<tbody>\n");
-}
-
-void putNumberCell(int64_t value, bool startsGroup) {
-    putText(startsGroup ? "<td class=\"group\">" : "<td>");
-    putInteger(value);
-    putText("</td>");
-}
-
-void putEstimateCell(double value, bool startsGroup) {
-    putText(startsGroup ? "<td class=\"group\">" : "<td>");
-    putFixed(value, 2);
-    putText("</td>");
-}
-
-// Row k as the console's wide table shows it.
-void putTableRow(const PlayState& row) {
-    putText("<tr><th scope=\"row\">");
-    putInteger(row.k);
-    putText("</th>");
-    putNumberCell(row.moveOne + 1, false);
-    for (int32_t j = 0; j < game.columnCount; ++j) putNumberCell(row.sumsB[j], j == 0);
-    putNumberCell(row.moveTwo + 1, true);
-    for (int32_t i = 0; i < game.rowCount; ++i) putNumberCell(row.sumsA[i], i == 0);
-    putEstimateCell(lowerEstimate(row), true);
-    putEstimateCell(upperEstimate(row), false);
-    putEstimateCell(static_cast<double>(row.vStar), false);
+// The head when `row` is null, otherwise row k as the console's wide
+// table shows it.
+void putTableRow(const TableColumns& columns, const PlayState* row) {
+    putText("<tr>");
+    for (int c = 0; c < columns.count; ++c) putTableCell(columns.column[c], row);
     putText("</tr>\n");
 }
 
@@ -432,12 +417,16 @@ void putIterations() {
         putGrouped(game.iterationCount);
         putText(" iterations.</p>\n");
     }
-    putTableHead();
+    static TableColumns columns;
+    wideTableColumns(&columns);
+    putText("<div class=\"scroll\">\n<table class=\"iterations\">\n<thead>\n");
+    putTableRow(columns, nullptr);
+    putText("</thead>\n<tbody>\n");
     PlayState played;
     startPlay(&played, game.startStrategy);
     for (int32_t k = 1; k <= rows; ++k) {
         playUpTo(&played, k);
-        putTableRow(played);
+        putTableRow(columns, &played);
     }
     putText("</tbody>\n</table>\n</div>\n</section>\n");
 }

@@ -21,18 +21,9 @@ int readNumber(const char** cursor) {
 // The magnitude is taken unsigned so that the most negative value has one
 // too.
 void formatInteger(int64_t value, char* text) {
-    uint64_t magnitude =
-        value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    char reversed[20];
-    int count = 0;
-    do {
-        reversed[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude > 0);
-    int length = 0;
-    if (value < 0) text[length++] = '-';
-    while (count > 0) text[length++] = reversed[--count];
-    text[length] = '\0';
+    TextBuffer out = boundedText(text, 21);
+    appendInteger(&out, value);
+    endText(&out);
 }
 
 namespace {
