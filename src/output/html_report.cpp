@@ -9,24 +9,20 @@
 #include "output/html_report.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "game/exact_solution.h"
 #include "game/fraction.h"
 #include "game/game_record.h"
-#include "game/iteration.h"
 #include "game/mean_price.h"
+#include "output/html_table.h"
 #include "output/output_text.h"
 #include "output/report_head.h"
 #include "output/svg_picture.h"
-#include "output/table_columns.h"
 #include "text/fraction_text.h"
-#include "text/text_format.h"
 
 namespace {
 
-constexpr int kDecimals = 6;       // of every exact number and frequency shown
-constexpr int kCellCapacity = 32;  // the longest entry of the table, 15 digits and a sign
+constexpr int kDecimals = 6;  // of every exact number and frequency shown
 
 // Screen first; for print, A4 portrait with the table's head on every page
 // and the picture kept whole. The print size of the table of iterations
@@ -73,26 +69,6 @@ const char kStyle[] =
     "  figure svg { width: 100%; max-height: 82mm; }\n"
     "  figcaption { font-size: 8.5pt; }\n";
 
-// The width of A4 between the margins, in points, and the type sizes the
-// table of iterations is printed in: as large as fits, never below the
-// smallest that still reads.
-constexpr double kPrintWidthPoints = 510.0;
-constexpr double kLargestTablePoints = 9.0;
-constexpr double kSmallestTablePoints = 4.5;
-// A digit of the table's sans-serif face is about 0.56 em wide, and a cell
-// adds 0.8 em of padding and rule.
-constexpr double kDigitEm = 0.56;
-constexpr double kCellEm = 0.8;
-
-// A name is isolated from the sentence around it, so that a name with a
-// right-to-left character (or an override, U+202E) cannot reorder the
-// words of the report next to it.
-void putName(const char* name) {
-    putText("<bdi>");
-    putEscapedXml(name);
-    putText("</bdi>");
-}
-
 void putFraction(const Fraction& value) {
     char text[kFractionTextCapacity];
     formatFraction(value, text, sizeof text);
@@ -118,51 +94,8 @@ int32_t largerCount() {
 
 // ---- The head of the page and its title ----
 
-int digitCount(int64_t value) {
-    char text[24];
-    formatInteger(value, text);
-    return static_cast<int>(std::strlen(text));
-}
-
-// The widest row of the table: the last one shown that was played, since
-// every sum only grows (the game is played with no negative entry).
-PlayState widestRow() {
-    PlayState played;
-    startPlay(&played, game.startStrategy);
-    playUpTo(&played, fileTableRows());
-    return played;
-}
-
-// The table's print size: the whole table across the page. An estimate is
-// never wider than the largest entry with its two decimals; a column is
-// never narrower than its head of two or three characters.
-void putPrintTableSize() {
-    const PlayState widest = widestRow();
-    int32_t largestEntry = 0;
-    int characters = 0;
-    for (int32_t i = 0; i < game.rowCount; ++i) {
-        for (int32_t j = 0; j < game.columnCount; ++j) {
-            if (game.gm[i][j] > largestEntry) largestEntry = game.gm[i][j];
-        }
-        characters += digitCount(widest.sumsA[i] > 100 ? widest.sumsA[i] : 100);
-    }
-    for (int32_t j = 0; j < game.columnCount; ++j) {
-        characters += digitCount(widest.sumsB[j] > 100 ? widest.sumsB[j] : 100);
-    }
-    characters += digitCount(widest.k) + 2 * 2;  // k, and i and j with their heads
-    characters += 3 * (digitCount(largestEntry) + 3);
-    const int columns = game.rowCount + game.columnCount + 6;
-    double points = kPrintWidthPoints / (characters * kDigitEm + columns * kCellEm);
-    if (points > kLargestTablePoints) points = kLargestTablePoints;
-    if (points < kSmallestTablePoints) points = kSmallestTablePoints;
-    putText("  .iterations { font-size: ");
-    putFixed(points, 1);
-    putText("pt; }\n}\n");
-}
-
-// In the <title> (`element` false) or as a heading.
 void putTitleText(bool element) {
-    void (*const name)(const char*) = element ? putName : putIsolatedXml;
+    void (*const name)(const char*) = element ? putHtmlName : putIsolatedXml;
     name(game.playerOneName);
     putText(" against ");
     name(game.playerTwoName);
@@ -179,6 +112,7 @@ void putHead() {
     putText("</title>\n<style>\n");
     putText(kStyle);
     putPrintTableSize();
+    putText("}\n");
     putText("</style>\n</head>\n<body>\n");
 }
 
@@ -189,7 +123,7 @@ void putReportHead() {
     putText("<p class=\"byline\">");
     for (int a = 0; a < reportHead.authorCount; ++a) {
         putText("<span>");
-        putName(reportHead.authors[a]);
+        putHtmlName(reportHead.authors[a]);
         putText("</span>");
     }
     if (reportHead.date[0] != '\0') {
@@ -216,9 +150,9 @@ void putTitle() {
 
 void putMatrix() {
     putText("<table class=\"matrix\">\n<thead>\n<tr><th scope=\"col\" rowspan=\"2\">");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putFormatted("</th><th scope=\"colgroup\" colspan=\"%d\">", game.columnCount);
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText("</th></tr>\n<tr>");
     for (int32_t j = 1; j <= game.columnCount; ++j) putFormatted("<th scope=\"col\">%d</th>", j);
     putText("</tr>\n</thead>\n<tbody>\n");
@@ -249,18 +183,18 @@ void putShift() {
 
 void putGame() {
     putText("<section>\n<h2>The game</h2>\n<p>");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putText(" chooses a row, ");
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText(" a column; each entry is what ");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putText(" wins and ");
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText(" loses.</p>\n");
     putMatrix();
     putShift();
     putText("<p>");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putFormatted(" opens with strategy %d, ", game.startStrategy + 1);
     putText(game.startChosen ? "as chosen."
                              : "taken automatically: the row that holds the largest entry.");
@@ -305,7 +239,7 @@ void putStrategyTable(const MixedStrategy& one, const MixedStrategy& two) {
     putText("<table class=\"strategies\">\n<thead>\n<tr><th scope=\"col\">Strategy</th>");
     for (const MixedStrategy* mixed : {&one, &two}) {
         putFormatted("<th scope=\"col\">%s[", mixed->letter);
-        putName(mixed->name);
+        putHtmlName(mixed->name);
         putText("]</th>");
     }
     putText("</tr>\n</thead>\n<tbody>\n");
@@ -343,94 +277,6 @@ void putPicture() {
         "</figure>\n</section>\n");
 }
 
-// ---- The table of iterations ----
-
-// A cell of the table: its head (`row` null) or its entry in `row`; the
-// first column, k, heads its row.
-void putTableCell(TableColumn column, const PlayState* row) {
-    char text[kCellCapacity];
-    TextBuffer cell = boundedText(text, kCellCapacity);
-    if (row == nullptr) {
-        appendColumnHead(&cell, column);
-    } else {
-        appendColumnEntry(&cell, column, *row, 2);
-    }
-    endText(&cell);
-    const bool group = startsColumnGroup(column);
-    if (row == nullptr) {
-        putText(group ? "<th scope=\"col\" class=\"group\">" : "<th scope=\"col\">");
-    } else if (column.kind == kColumnIteration) {
-        putText("<th scope=\"row\">");
-    } else {
-        putText(group ? "<td class=\"group\">" : "<td>");
-    }
-    putText(text);
-    putText(row == nullptr || column.kind == kColumnIteration ? "</th>" : "</td>");
-}
-
-// The head when `row` is null, otherwise row k as the console's wide
-// table shows it.
-void putTableRow(const TableColumns& columns, const PlayState* row) {
-    putText("<tr>");
-    for (int c = 0; c < columns.count; ++c) putTableCell(columns.column[c], row);
-    putText("</tr>\n");
-}
-
-void putTableExplanation() {
-    putText("<p>In iteration k ");
-    putName(game.playerOneName);
-    putText(" plays strategy i, which adds its row to the sums B1, B2, ... of ");
-    putName(game.playerTwoName);
-    putText("; ");
-    putName(game.playerTwoName);
-    putText(
-        " answers with the strategy j of the smallest of them, which adds its column to the "
-        "sums A1, A2, ... of ");
-    putName(game.playerOneName);
-    putText(". V_ is the smallest B over k, V^ the largest A over k, and V* their midpoint.");
-    if (game.negativeShift != 0) {
-        putText(" The numbers are those of the game with ");
-        putGrouped(game.negativeShift);
-        putText(" added to every entry.");
-    }
-    putText("</p>\n");
-}
-
-void putIterations() {
-    const int32_t rows = fileTableRows();
-    putText("<section>\n<h2>Table of iterations</h2>\n");
-    if (rows <= 0) {
-        putText("<p>No rows of the table were asked for.</p>\n</section>\n");
-        return;
-    }
-    putTableExplanation();
-    if (rows == 1 && game.iterationCount == 1) {
-        putText("<p>The one iteration.</p>\n");
-    } else if (rows == game.iterationCount) {
-        putText("<p>All ");
-        putGrouped(rows);
-        putText(" iterations.</p>\n");
-    } else {
-        putText("<p>The first ");
-        if (rows > 1) putGrouped(rows);
-        putText(rows > 1 ? " rows of the " : "row of the ");
-        putGrouped(game.iterationCount);
-        putText(" iterations.</p>\n");
-    }
-    static TableColumns columns;
-    wideTableColumns(&columns);
-    putText("<div class=\"scroll\">\n<table class=\"iterations\">\n<thead>\n");
-    putTableRow(columns, nullptr);
-    putText("</thead>\n<tbody>\n");
-    PlayState played;
-    startPlay(&played, game.startStrategy);
-    for (int32_t k = 1; k <= rows; ++k) {
-        playUpTo(&played, k);
-        putTableRow(columns, &played);
-    }
-    putText("</tbody>\n</table>\n</div>\n</section>\n");
-}
-
 // ---- The exact solution ----
 
 void putPlayedBounds() {
@@ -438,11 +284,11 @@ void putPlayedBounds() {
     putGrouped(game.iterationCount);
     putText(game.iterationCount == 1 ? " iteration the frequencies of "
                                      : " iterations the frequencies of ");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putText(" win at least ");
     putExactNumber(playedBound(game.lastSmallestB, game.iterationCount));
     putText(" and the frequencies of ");
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText(" lose at most ");
     putExactNumber(playedBound(game.lastLargestA, game.iterationCount));
     putText("; the value lies between these bounds.</p>\n");
@@ -451,9 +297,9 @@ void putPlayedBounds() {
 void putSaddlePoint(const ExactSolution& solution) {
     if (!solution.hasSaddlePoint) return;
     putFormatted("<p>The game has a saddle point: strategy %d of ", solution.saddleRow + 1);
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putFormatted(" against strategy %d of ", solution.saddleColumn + 1);
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText(".</p>\n");
 }
 
@@ -483,7 +329,7 @@ void writeHtmlReport() {
     putText("<main>\n");
     putGame();
     putResults(price);
-    putIterations();
+    putIterationsSection();
     putPicture();
     putExactSolution(price);
     putText("</main>\n<footer>Written by brown-robinson " BR_VERSION ".</footer>\n");

@@ -169,6 +169,12 @@ void putIsolatedXml(const char* text) {
     putText("\xE2\x81\xA9");
 }
 
+void putHtmlName(const char* text) {
+    putText("<bdi>");
+    putEscapedXml(text);
+    putText("</bdi>");
+}
+
 void startOutputText(int file) {
     output.length = 0;
     output.file = file;

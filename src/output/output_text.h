@@ -43,6 +43,11 @@ void putEscapedXml(const char* text);
 // sentence around it.
 void putIsolatedXml(const char* text);
 
+// A name in a page: escaped as putEscapedXml does, in a <bdi> element, so
+// that a name with a right-to-left character (or an override, U+202E)
+// cannot reorder the words of the sentence around it.
+void putHtmlName(const char* text);
+
 // Where the text goes: set by the file mechanism around each writer.
 // Returns false once a write to the file has failed (errno tells why).
 void startOutputText(int file);
