@@ -21,11 +21,10 @@ struct Option {
     bool takesArgument;  // the option needs a value
 };
 
-const Option kOptions[] = {{"exact", 'x', false},     {"wide", 'w', false},
-                           {"iterations", 'n', true}, {"accuracy", 'e', true},
-                           {"steps", 's', false},     {"output", 'o', true},
-                           {"author", 'a', true},     {"help", 'h', false},
-                           {"version", 'V', false}};
+const Option kOptions[] = {
+    {"exact", 'x', false},   {"wide", 'w', false},  {"iterations", 'n', true},
+    {"accuracy", 'e', true}, {"steps", 's', false}, {"output", 'o', true},
+    {"author", 'a', true},   {"help", 'h', false},  {"version", 'V', false}};
 
 bool refuse(CommandLine* line, const char* format, const char* what) {
     line->action = kUsageError;
@@ -86,8 +85,8 @@ bool readAuthor(const char* text, CommandLine* line) {
     const int length = textLength(text);
     if (length == 0 || length > kMaxAuthorLength) {
         line->action = kUsageError;
-        snprintf(line->problem, sizeof line->problem,
-                 "invalid author: '%s' (1 to %d bytes)", text, kMaxAuthorLength);
+        snprintf(line->problem, sizeof line->problem, "invalid author: '%s' (1 to %d bytes)", text,
+                 kMaxAuthorLength);
         return false;
     }
     if (answerHoldsControlCode(text, length)) {
@@ -98,8 +97,8 @@ bool readAuthor(const char* text, CommandLine* line) {
     }
     if (line->head.authorCount == kMaxAuthors) {
         line->action = kUsageError;
-        snprintf(line->problem, sizeof line->problem, "too many authors: '%s' (at most %d)",
-                 text, kMaxAuthors);
+        snprintf(line->problem, sizeof line->problem, "too many authors: '%s' (at most %d)", text,
+                 kMaxAuthors);
         return false;
     }
     line->head.authors[line->head.authorCount++] = text;
