@@ -19,9 +19,11 @@ namespace {
     endProgram(2);
 }
 
-// Who hands the report in, from the command line, and the day of the run.
-void fillReportHead(const ReportHead& given) {
+// Who hands the report in, from the command line, and the day of the run,
+// asked of the system only for files that show it.
+void fillReportHead(const ReportHead& given, int outputCount) {
     reportHead = given;
+    if (outputCount == 0) return;
     int year = 0;
     int month = 0;
     int day = 0;
@@ -48,7 +50,7 @@ int main(int argc, char** argv) {
         case kPlayGame:
             break;
     }
-    fillReportHead(line.head);
+    fillReportHead(line.head, line.outputCount);
     if (line.gameFile != nullptr && !useGameFile(line.gameFile)) endWithUsageError();
     if (!prepareOutputFiles(line.outputs, line.outputCount, line.gameFile)) endWithUsageError();
     const bool reached = runGame(line.iterations, line.accuracyGiven ? &line.accuracy : nullptr);

@@ -44,9 +44,10 @@ HighCodeEcho platformHighCodeEcho();
 // Writes text straight to the console.
 void platformEchoText(const char* text, int length);
 
-// The day of the run: the local date; on POSIX systems the UTC date of
-// the time SOURCE_DATE_EPOCH names when it is set, so that a run's files
-// can come out the same on every day. False when it cannot be told.
+// The day of the run: the local date (on POSIX systems as the time zone
+// file of TZ or /etc/localtime has it, UTC without one), or the UTC date
+// of the time SOURCE_DATE_EPOCH names when it is set, so that a run's
+// files can come out the same on every day. False when it cannot be told.
 bool platformToday(int* year, int* month, int* day);
 
 // Writes what is still buffered, gives the terminal back as it was found

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -258,21 +257,6 @@ void writeAll(int fd, const char* text, int length) {
 }
 
 }  // namespace
-
-bool platformToday(int* year, int* month, int* day) {
-    const char* fixed = getenv("SOURCE_DATE_EPOCH");
-    char* end = nullptr;
-    const long long seconds = fixed != nullptr ? strtoll(fixed, &end, 10) : 0;
-    const bool useFixed = fixed != nullptr && *fixed != '\0' && *end == '\0' && seconds >= 0;
-    const time_t now = useFixed ? static_cast<time_t>(seconds) : time(nullptr);
-    struct tm parts = {};
-    if (now == static_cast<time_t>(-1)) return false;
-    if ((useFixed ? gmtime_r(&now, &parts) : localtime_r(&now, &parts)) == nullptr) return false;
-    *year = parts.tm_year + 1900;
-    *month = parts.tm_mon + 1;
-    *day = parts.tm_mday;
-    return true;
-}
 
 void platformStart() {
     reserveStandardStreams();

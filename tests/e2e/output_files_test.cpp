@@ -15,6 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -581,6 +582,41 @@ TEST(OutputFiles, TheHeadNamesTheAuthorsAndTheDay) {
         EXPECT_LT(head, html.find("<h1>"));
         const std::string svg = contentOf(folder / "picture.svg");
         EXPECT_NE(svg.find(">" + subtitle + c.date + "</text>"), std::string::npos);
+    }
+}
+
+// Without SOURCE_DATE_EPOCH the day is the local one, of the time zone TZ
+// names: zones fourteen hours ahead of UTC and twelve behind it give the
+// UTC date of the time shifted so (one taken before the run and one after,
+// so that midnight may pass).
+TEST(OutputFiles, TheDayIsTheLocalOne) {
+    const struct {
+        const char* zone;
+        int hours;  // east of UTC
+    } cases[] = {{"Pacific/Kiritimati", 14}, {"Etc/GMT+12", -12}, {"Etc/UTC", 0}};
+    auto dateAt = [](std::time_t when) {
+        char text[16];
+        std::tm parts{};
+        gmtime_r(&when, &parts);
+        std::strftime(text, sizeof text, "%Y-%m-%d", &parts);
+        return std::string(text);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.zone);
+        if (!fs::exists(std::string("/usr/share/zoneinfo/") + c.zone)) {
+            GTEST_SKIP() << "no time zone files";
+        }
+        Folder folder;
+        const std::time_t before = std::time(nullptr) + c.hours * 3600;
+        const DetachedRun run =
+            runWithoutConsole(kWorkedGame, kTimeoutMs, nullptr, {"-o", folder / "page.html"},
+                              nullptr, nullptr, {std::string("TZ=") + c.zone});
+        const std::time_t after = std::time(nullptr) + c.hours * 3600;
+        ASSERT_TRUE(exitedWith(run.status, 'q')) << run.errors;
+        std::smatch date;
+        const std::string html = contentOf(folder / "page.html");
+        ASSERT_TRUE(std::regex_search(html, date, std::regex("<time datetime=\"([0-9-]+)\">")));
+        EXPECT_TRUE(date[1] == dateAt(before) || date[1] == dateAt(after)) << date[1];
     }
 }
 
