@@ -50,9 +50,10 @@ bool readZoneFile() {
     const int file = open(path, O_RDONLY | O_CLOEXEC);
     if (file < 0) return false;
     zone.length = 0;
-    for (ssize_t got = 1; got > 0 && zone.length < kZoneFileCapacity; zone.length += got) {
-        got = read(file, zone.bytes + zone.length, kZoneFileCapacity - zone.length);
-        if (got < 0) got = 0;
+    while (zone.length < kZoneFileCapacity) {
+        const ssize_t got = read(file, zone.bytes + zone.length, kZoneFileCapacity - zone.length);
+        if (got <= 0) break;
+        zone.length += static_cast<int>(got);
     }
     close(file);
     return zone.length >= 44 && zone.bytes[0] == 'T' && zone.bytes[1] == 'Z' &&
