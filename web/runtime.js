@@ -165,6 +165,10 @@ function webCalls(run) {
     }),
     read_byte: suspendable(run, {start: (timeoutMs) => run.terminal.readByte(timeoutMs)}),
     echo: (text, length) => run.terminal.write(bytesAt(run, text, length).slice()),
+    today: () => {
+      const now = new Date();
+      return now.getFullYear() * 10000 + (now.getMonth() + 1) * 100 + now.getDate();
+    },
     file_open: (path) => openFile(run.files, cString(run.memory, path)),
     file_write: (file, bytes, length) => writeFile(run.files, file, () => bytesAt(run, bytes, length)),
     file_commit: (file) => commitFile(run.files, file),

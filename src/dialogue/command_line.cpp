@@ -7,6 +7,7 @@
 #include "game/accuracy.h"
 #include "game/game_record.h"
 #include "output/output_formats.h"
+#include "text/text_buffer.h"
 
 #ifndef BR_VERSION
 #error "BR_VERSION must give the program's version"
@@ -20,10 +21,10 @@ struct Option {
     bool takesArgument;  // the option needs a value
 };
 
-const Option kOptions[] = {{"exact", 'x', false},     {"wide", 'w', false},
-                           {"iterations", 'n', true}, {"accuracy", 'e', true},
-                           {"steps", 's', false},     {"output", 'o', true},
-                           {"help", 'h', false},      {"version", 'V', false}};
+const Option kOptions[] = {
+    {"exact", 'x', false},   {"wide", 'w', false},  {"iterations", 'n', true},
+    {"accuracy", 'e', true}, {"steps", 's', false}, {"output", 'o', true},
+    {"author", 'a', true},   {"help", 'h', false},  {"version", 'V', false}};
 
 // `what`, an argument as given, is quoted with its control characters
 // shown, so that the message cannot drive the terminal.
@@ -97,6 +98,32 @@ bool readAccuracy(const char* text, CommandLine* line) {
     return true;
 }
 
+// Who hands the report in, as a name is taken: a bounded text a terminal
+// shows as it is, with no code that would drive it instead.
+bool readAuthor(const char* text, CommandLine* line) {
+    const int length = textLength(text);
+    if (length == 0 || length > kMaxAuthorLength) {
+        line->action = kUsageError;
+        snprintf(line->problem, sizeof line->problem, "invalid author: '%s' (1 to %d bytes)", text,
+                 kMaxAuthorLength);
+        return false;
+    }
+    if (answerHoldsControlCode(text, length)) {
+        line->action = kUsageError;
+        snprintf(line->problem, sizeof line->problem,
+                 "invalid author: a control character in argument %d", line->head.authorCount + 1);
+        return false;
+    }
+    if (line->head.authorCount == kMaxAuthors) {
+        line->action = kUsageError;
+        snprintf(line->problem, sizeof line->problem, "too many authors: '%s' (at most %d)", text,
+                 kMaxAuthors);
+        return false;
+    }
+    line->head.authors[line->head.authorCount++] = text;
+    return true;
+}
+
 // Takes an option with its argument.
 bool applyOptionWithArgument(char letter, const char* argument, CommandLine* line) {
     switch (letter) {
@@ -104,6 +131,8 @@ bool applyOptionWithArgument(char letter, const char* argument, CommandLine* lin
             return readIterations(argument, line);
         case 'e':
             return readAccuracy(argument, line);
+        case 'a':
+            return readAuthor(argument, line);
         default:
             return readOutput(argument, line);
     }
@@ -247,6 +276,9 @@ void printHelp() {
         "                          10000000, iterations) instead of asking\n",
         "  -s, --steps           also solve the game step by step: the prices in pure\n",
         "                          strategies, dominance, the graphical solution\n",
+        "  -a, --author=TEXT     who hands the report in (a name, a group, a course),\n",
+        "                          at the top of the page and in the picture; up to 4,\n",
+        "                          each at most 40 bytes\n",
         "  -o, --output=FILE     also write FILE, in the format its extension names:\n",
         "                          .svg   a picture of the estimates and bounds\n",
         "                          .graph.svg  the graphical solution, for a game\n",

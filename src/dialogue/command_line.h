@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "game/accuracy.h"
+#include "output/report_head.h"
 #include "platform/atomic_file.h"
 
 enum CommandAction {
@@ -26,6 +27,7 @@ struct CommandLine {
     bool steps;                            // -s, --steps: the solution step by step
     const char* outputs[kMaxAtomicFiles];  // -o, --output: the files to write, in order
     int outputCount;                       // how many of outputs are given
+    ReportHead head;                       // -a, --author: who hands the report in; no date yet
     const char* gameFile;                  // the answers to read first; nullptr for none ("-" too)
     bool standardInputNamed;               // "-" was given: standard input may be a Gambit file
     char problem[4400];                    // with kUsageError: what is wrong with the command line

@@ -9,8 +9,9 @@
 #include "game/iteration.h"
 #include "game/mean_price.h"
 #include "output/output_files.h"
+#include "output/table_columns.h"
 #include "text/fraction_text.h"
-#include "text/text_format.h"
+#include "text/text_buffer.h"
 
 namespace {
 
@@ -39,15 +40,44 @@ int32_t askRowCount() {
     return rows > most ? most : rows;
 }
 
-// A sum as the table shows it: at least three characters wide.
-struct SumText {
-    char text[24];
+// Where a column of the usual table stands in its line: what comes
+// before it, and the width it is right-aligned in (0: as wide as it is).
+struct NarrowCell {
+    const char* before;  // the spaces and bars before the entry
+    int width;           // at least this many characters
 };
 
-SumText sumText(int64_t sum) {
-    SumText out;
-    formatInteger(sum, out.text);
-    return out;
+NarrowCell narrowCell(TableColumn column) {
+    switch (column.kind) {
+        case kColumnIteration:
+            return NarrowCell{" ", 2};
+        case kColumnMoveOne:
+        case kColumnMoveTwo:
+            return NarrowCell{"  | ", 0};
+        case kColumnSumB:
+        case kColumnSumA:
+            return NarrowCell{column.strategy == 0 ? " |  " : "  ", 3};
+        default:
+            return NarrowCell{" |  ", 0};
+    }
+}
+
+void printNarrowRow(const TableColumns& columns, const PlayState& row) {
+    char lineText[128];
+    char entry[32];
+    TextBuffer line = boundedText(lineText, sizeof lineText);
+    appendText(&line, "\n  |");
+    for (int c = 0; c < columns.count; ++c) {
+        const NarrowCell cell = narrowCell(columns.column[c]);
+        TextBuffer text = boundedText(entry, sizeof entry);
+        appendColumnEntry(&text, columns.column[c], row, 2);
+        endText(&text);
+        appendText(&line, cell.before);
+        appendRight(&line, entry, cell.width);
+    }
+    appendText(&line, "  |");
+    endText(&line);
+    printText("%s", lineText);
 }
 
 // The table shows the first three strategies of each side; a game with
@@ -57,16 +87,11 @@ void printTable(int32_t rows) {
     printText("\n  |     |   |                 |   |                |        |");
     printText("\n  |  k  | i |  B1   B2   B3   | j |  A1   A2   A3  |   V*   |");
     printText(kTableRule);
+    TableColumns columns;
+    narrowTableColumns(&columns);
     PlayState played;
     startPlay(&played, game.startStrategy);
-    for (int32_t k = 1; k <= rows; ++k) {
-        const PlayState row = tableRow(&played, k);
-        printText("\n  | %2d  | %d |  %3s  %3s  %3s  | %d |  %3s  %3s  %3s |  %.2f  |", k,
-                  row.moveOne + 1, sumText(row.sumsB[0]).text, sumText(row.sumsB[1]).text,
-                  sumText(row.sumsB[2]).text, row.moveTwo + 1, sumText(row.sumsA[0]).text,
-                  sumText(row.sumsA[1]).text, sumText(row.sumsA[2]).text,
-                  static_cast<double>(row.vStar));
-    }
+    for (int32_t k = 1; k <= rows; ++k) printNarrowRow(columns, tableRow(&played, k));
     printText(kTableRule);
 }
 

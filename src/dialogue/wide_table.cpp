@@ -1,19 +1,17 @@
 // The cells of the wide table are those of the usual one, k | i | B1 ...
 // Bn | j | A1 ... Am | V* | with V_ and V^ before V*: a cell holds its
 // columns right-aligned, two spaces apart, with one space at either side.
+// A cell is a run of columns of one kind.
 #include "dialogue/wide_table.h"
 
 #include "console/console.h"
 #include "game/game_record.h"
 #include "game/iteration.h"
-#include "text/fixed_point.h"
+#include "output/table_columns.h"
 #include "text/text_buffer.h"
-#include "text/text_format.h"
 
 namespace {
 
-// k, i, B1..Bn, j, A1..Am, V_, V^, V*.
-constexpr int kMostColumns = 2 * kMaxStrategies + 6;
 constexpr int kCellCount = 8;
 // The longest entry: a sum of ten million entries of 20,000,000 has 15
 // digits, an estimate of up to 20,000,000 with two decimals 11 characters.
@@ -22,18 +20,10 @@ constexpr int kEntryCapacity = 24;
 // bars and the indent; well below the console's print buffer.
 constexpr int kLineCapacity = 512;
 
-enum ColumnKind { kIteration, kMoveOne, kSumB, kMoveTwo, kSumA, kLower, kUpper, kEstimate };
-
-struct Column {
-    ColumnKind kind;
-    int32_t strategy;  // for the sums: which of them, 0-based
-};
-
 struct Layout {
-    Column column[kMostColumns];
-    int32_t width[kMostColumns];
-    int32_t columnCount;
-    int32_t cellEnd[kCellCount];  // one past each cell's last column
+    TableColumns columns;              // the wide table's
+    int32_t width[kMostTableColumns];  // each column's widest entry or head
+    int32_t cellEnd[kCellCount];       // one past each cell's last column
 };
 
 void printLine(TextBuffer* line) {
@@ -41,67 +31,30 @@ void printLine(TextBuffer* line) {
     printText("%s", line->text);
 }
 
-void entryText(Column column, const PlayState& row, char* out) {
-    switch (column.kind) {
-        case kIteration:
-            formatInteger(row.k, out);
-            break;
-        case kMoveOne:
-            formatInteger(row.moveOne + 1, out);
-            break;
-        case kSumB:
-            formatInteger(row.sumsB[column.strategy], out);
-            break;
-        case kMoveTwo:
-            formatInteger(row.moveTwo + 1, out);
-            break;
-        case kSumA:
-            formatInteger(row.sumsA[column.strategy], out);
-            break;
-        case kLower:
-            formatFixed(lowerEstimate(row), 2, out, kEntryCapacity);
-            break;
-        case kUpper:
-            formatFixed(upperEstimate(row), 2, out, kEntryCapacity);
-            break;
-        case kEstimate:
-            formatFixed(static_cast<double>(row.vStar), 2, out, kEntryCapacity);
-            break;
-    }
-}
-
-void headText(Column column, char* out) {
-    const char* names[] = {"k", "i", "B", "j", "A", "V_", "V^", "V*"};
-    int length = 0;
-    for (const char* c = names[column.kind]; *c != '\0'; ++c) out[length++] = *c;
-    if (column.kind == kSumB || column.kind == kSumA) {
-        formatInteger(column.strategy + 1, out + length);
+// The head when `row` is null, otherwise the column's entry in that row.
+void cellText(TableColumn column, const PlayState* row, char* out) {
+    TextBuffer text = boundedText(out, kEntryCapacity);
+    if (row == nullptr) {
+        appendColumnHead(&text, column);
     } else {
-        out[length] = '\0';
+        appendColumnEntry(&text, column, *row, 2);
     }
+    endText(&text);
 }
-
-void addColumn(Layout* layout, ColumnKind kind, int32_t strategy) {
-    layout->column[layout->columnCount] = Column{kind, strategy};
-    layout->width[layout->columnCount] = 0;
-    ++layout->columnCount;
-}
-
-void endCell(Layout* layout, int* cell) { layout->cellEnd[(*cell)++] = layout->columnCount; }
 
 // Each column as wide as its widest entry among the head and the rows.
 void measure(Layout* layout, int32_t rows) {
     char text[kEntryCapacity];
-    for (int c = 0; c < layout->columnCount; ++c) {
-        headText(layout->column[c], text);
+    for (int c = 0; c < layout->columns.count; ++c) {
+        cellText(layout->columns.column[c], nullptr, text);
         layout->width[c] = textLength(text);
     }
     PlayState played;
     startPlay(&played, game.startStrategy);
     for (int32_t k = 1; k <= rows; ++k) {
         const PlayState row = tableRow(&played, k);
-        for (int c = 0; c < layout->columnCount; ++c) {
-            entryText(layout->column[c], row, text);
+        for (int c = 0; c < layout->columns.count; ++c) {
+            cellText(layout->columns.column[c], &row, text);
             const int length = textLength(text);
             if (length > layout->width[c]) layout->width[c] = length;
         }
@@ -109,24 +62,14 @@ void measure(Layout* layout, int32_t rows) {
 }
 
 void layOut(Layout* layout, int32_t rows) {
-    layout->columnCount = 0;
+    wideTableColumns(&layout->columns);
     int cell = 0;
-    addColumn(layout, kIteration, 0);
-    endCell(layout, &cell);
-    addColumn(layout, kMoveOne, 0);
-    endCell(layout, &cell);
-    for (int32_t j = 0; j < game.columnCount; ++j) addColumn(layout, kSumB, j);
-    endCell(layout, &cell);
-    addColumn(layout, kMoveTwo, 0);
-    endCell(layout, &cell);
-    for (int32_t i = 0; i < game.rowCount; ++i) addColumn(layout, kSumA, i);
-    endCell(layout, &cell);
-    addColumn(layout, kLower, 0);
-    endCell(layout, &cell);
-    addColumn(layout, kUpper, 0);
-    endCell(layout, &cell);
-    addColumn(layout, kEstimate, 0);
-    endCell(layout, &cell);
+    for (int c = 1; c <= layout->columns.count; ++c) {
+        if (c == layout->columns.count ||
+            layout->columns.column[c].kind != layout->columns.column[c - 1].kind) {
+            layout->cellEnd[cell++] = c;
+        }
+    }
     measure(layout, rows);
 }
 
@@ -178,11 +121,7 @@ void printRow(const Layout* layout, const PlayState* row) {
         appendChar(&line, ' ');
         for (const int first = c; c < layout->cellEnd[cell]; ++c) {
             if (c > first) appendRepeated(&line, ' ', 2);
-            if (row == nullptr) {
-                headText(layout->column[c], text);
-            } else {
-                entryText(layout->column[c], *row, text);
-            }
+            cellText(layout->columns.column[c], row, text);
             appendRight(&line, text, layout->width[c]);
         }
         appendChar(&line, ' ');

@@ -1,14 +1,11 @@
 #include "formats/answers_writer.h"
 
 #include "text/text_buffer.h"
-#include "text/text_format.h"
 
 namespace {
 
 void appendNumber(TextBuffer* text, int32_t value, char separator) {
-    char digits[24];
-    formatInteger(value, digits);
-    appendText(text, digits);
+    appendInteger(text, value);
     appendChar(text, separator);
 }
 

@@ -1,15 +1,8 @@
 #include "formats/nfg_writer.h"
 
 #include "text/text_buffer.h"
-#include "text/text_format.h"
 
 namespace {
-
-void appendInteger(TextBuffer* text, int64_t value) {
-    char digits[24];
-    formatInteger(value, digits);
-    appendText(text, digits);
-}
 
 // A name as a string of the format: in quotes, a quote or a backslash in
 // it behind a backslash.

@@ -213,7 +213,7 @@ void putAxes() {
         middle, middle);
     putTextAt(graph.plotLeft + kPlotWidth / 2.0, kPlotTop + kPlotHeight + 44, "middle");
     putFormatted("%s, the probability of ", graph.variable);
-    putEscapedXml(graph.solution->overRows ? game.playerOneName : game.playerTwoName);
+    putIsolatedXml(graph.solution->overRows ? game.playerOneName : game.playerTwoName);
     putFormatted("&#8217;s strategy %d</text>\n", graphMixedStrategy(*graph.steps, 0) + 1);
 }
 
@@ -245,9 +245,9 @@ void putEnvelope() {
     for (int i = 0; i < count; ++i)
         putPoint(i == 0 ? "M" : "L", xOf(points[i]), yOf(envelopeAt(points[i])));
     putFormatted("\"><title>the %s envelope: what ", s.overRows ? "lower" : "upper");
-    putEscapedXml(s.overRows ? game.playerTwoName : game.playerOneName);
+    putIsolatedXml(s.overRows ? game.playerTwoName : game.playerOneName);
     putText(" holds ");
-    putEscapedXml(s.overRows ? game.playerOneName : game.playerTwoName);
+    putIsolatedXml(s.overRows ? game.playerOneName : game.playerTwoName);
     putText(" to</title></path>\n");
 }
 
@@ -341,16 +341,16 @@ void putTitle() {
     const char* mixer = s.overRows ? game.playerOneName : game.playerTwoName;
     const char* other = s.overRows ? game.playerTwoName : game.playerOneName;
     putFormatted("<text x=\"%d\" y=\"32\" font-size=\"19\" font-weight=\"bold\">", graph.plotLeft);
-    putEscapedXml(game.playerOneName);
+    putIsolatedXml(game.playerOneName);
     putText(" against ");
-    putEscapedXml(game.playerTwoName);
+    putIsolatedXml(game.playerTwoName);
     putText(": the graphical solution</text>\n");
     putFormatted("<text x=\"%d\" y=\"56\" font-size=\"14\">", graph.plotLeft);
-    putEscapedXml(mixer);
+    putIsolatedXml(mixer);
     putFormatted(" mixes strategies %d and %d as (%s, 1 &#8722; %s); ",
                  graphMixedStrategy(*graph.steps, 0) + 1, graphMixedStrategy(*graph.steps, 1) + 1,
                  graph.variable, graph.variable);
-    putEscapedXml(other);
+    putIsolatedXml(other);
     putFormatted(" answers with the %s line</text>\n", s.overRows ? "lowest" : "highest");
 }
 
@@ -374,9 +374,9 @@ void putGraphPicture() {
         "height=\"%d\" viewBox=\"0 0 %d %d\">\n",
         graph.canvasWidth, kCanvasHeight, graph.canvasWidth, kCanvasHeight);
     putText("<title>The graphical solution: ");
-    putEscapedXml(game.playerOneName);
+    putIsolatedXml(game.playerOneName);
     putText(" against ");
-    putEscapedXml(game.playerTwoName);
+    putIsolatedXml(game.playerTwoName);
     putText("</title>\n<g font-family=\"sans-serif\" font-size=\"13\">\n");
     putFormatted("<rect width=\"%d\" height=\"%d\" fill=\"#fff\"/>\n", graph.canvasWidth,
                  kCanvasHeight);

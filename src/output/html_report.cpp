@@ -1,28 +1,29 @@
 // The page follows the order in which a student tells the exercise: the
-// game, what the method made of it, the picture, the table, and the exact
-// answer to compare with. Each part is a section under a heading of its
+// game, what the method made of it, the table, the picture, and the exact
+// answer to compare with. The table comes before the picture so that a
+// printed page 1 goes on with the table where the picture, kept whole,
+// would not fit and leave the page half blank; the table's head repeats on
+// every page it runs over. Each part is a section under a heading of its
 // own, so that a screen reader can move between them, and every table is
 // a real one, so that it stays a table when pasted into a word processor.
 #include "output/html_report.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "game/exact_solution.h"
 #include "game/fraction.h"
 #include "game/game_record.h"
-#include "game/iteration.h"
 #include "game/mean_price.h"
 #include "output/html_steps.h"
+#include "output/html_table.h"
 #include "output/output_text.h"
+#include "output/report_head.h"
 #include "output/svg_picture.h"
 #include "text/fraction_text.h"
-#include "text/text_format.h"
 
 namespace {
 
-constexpr int kDecimals = 6;         // of every exact number and frequency shown
-constexpr int32_t kShortTable = 30;  // rows of the table of iterations that print below the rest
+constexpr int kDecimals = 6;  // of every exact number and frequency shown
 
 // Screen first; for print, A4 portrait with the table's head on every page
 // and the picture kept whole. The print size of the table of iterations
@@ -36,6 +37,8 @@ const char kStyle[] =
     "h2 { font-size: 1.2rem; margin: 2rem 0 .6rem; padding-bottom: .2rem;\n"
     "  border-bottom: 1px solid #bbb; }\n"
     ".subtitle { margin: 0; color: #555; }\n"
+    ".byline { margin: 0 0 1rem; text-align: right; color: #333; }\n"
+    ".byline span, .byline time { display: block; }\n"
     "table { border-collapse: collapse; margin: .6rem 0;\n"
     "  font: .9rem/1.3 \"DejaVu Sans\", Arial, sans-serif; font-variant-numeric: tabular-nums; }\n"
     "th, td { padding: .25em .6em; text-align: right; vertical-align: top; }\n"
@@ -64,20 +67,8 @@ const char kStyle[] =
     "  .scroll { overflow: visible; }\n"
     "  thead { display: table-header-group; }\n"
     "  tr, .matrix, .strategies { break-inside: avoid; page-break-inside: avoid; }\n"
-    "  section.long { break-before: page; page-break-before: always; }\n";
-
-// The width of A4 between the margins, in points, and the type sizes the
-// table of iterations is printed in: as large as fits, never below the
-// smallest that still reads.
-constexpr double kPrintWidthPoints = 510.0;
-constexpr double kLargestTablePoints = 9.0;
-constexpr double kSmallestTablePoints = 4.5;
-// A digit of the table's sans-serif face is about 0.56 em wide, and a cell
-// adds 0.8 em of padding and rule.
-constexpr double kDigitEm = 0.56;
-constexpr double kCellEm = 0.8;
-
-void putName(const char* name) { putEscapedXml(name); }
+    "  figure svg { width: 100%; max-height: 82mm; }\n"
+    "  figcaption { font-size: 8.5pt; }\n";
 
 void putFraction(const Fraction& value) {
     char text[kFractionTextCapacity];
@@ -104,54 +95,11 @@ int32_t largerCount() {
 
 // ---- The head of the page and its title ----
 
-int digitCount(int64_t value) {
-    char text[24];
-    formatInteger(value, text);
-    return static_cast<int>(std::strlen(text));
-}
-
-// The widest row of the table: the last one shown that was played, since
-// every sum only grows (the game is played with no negative entry).
-PlayState widestRow() {
-    const int32_t rows =
-        game.tableRows < game.iterationCount ? game.tableRows : game.iterationCount;
-    PlayState played;
-    startPlay(&played, game.startStrategy);
-    playUpTo(&played, rows);
-    return played;
-}
-
-// The table's print size: the whole table across the page. An estimate is
-// never wider than the largest entry with its two decimals; a column is
-// never narrower than its head of two or three characters.
-void putPrintTableSize() {
-    const PlayState widest = widestRow();
-    int32_t largestEntry = 0;
-    int characters = 0;
-    for (int32_t i = 0; i < game.rowCount; ++i) {
-        for (int32_t j = 0; j < game.columnCount; ++j) {
-            if (game.gm[i][j] > largestEntry) largestEntry = game.gm[i][j];
-        }
-        characters += digitCount(widest.sumsA[i] > 100 ? widest.sumsA[i] : 100);
-    }
-    for (int32_t j = 0; j < game.columnCount; ++j) {
-        characters += digitCount(widest.sumsB[j] > 100 ? widest.sumsB[j] : 100);
-    }
-    characters += digitCount(widest.k) + 2 * 2;  // k, and i and j with their heads
-    characters += 3 * (digitCount(largestEntry) + 3);
-    const int columns = game.rowCount + game.columnCount + 6;
-    double points = kPrintWidthPoints / (characters * kDigitEm + columns * kCellEm);
-    if (points > kLargestTablePoints) points = kLargestTablePoints;
-    if (points < kSmallestTablePoints) points = kSmallestTablePoints;
-    putText("  .iterations { font-size: ");
-    putFixed(points, 1);
-    putText("pt; }\n}\n");
-}
-
-void putTitleText() {
-    putName(game.playerOneName);
+void putTitleText(bool element) {
+    void (*const name)(const char*) = element ? putHtmlName : putIsolatedXml;
+    name(game.playerOneName);
     putText(" against ");
-    putName(game.playerTwoName);
+    name(game.playerTwoName);
     putText(", solved by the Brown-Robinson method");
 }
 
@@ -161,29 +109,51 @@ void putHead() {
     putText("<meta name=\"generator\" content=\"brown-robinson " BR_VERSION "\">\n");
     // An empty icon, so that a browser asks the server for none.
     putText("<link rel=\"icon\" href=\"data:,\">\n<title>");
-    putTitleText();
+    putTitleText(false);
     putText("</title>\n<style>\n");
     putText(kStyle);
     putPrintTableSize();
+    putText("}\n");
     putText("</style>\n</head>\n<body>\n");
 }
 
+// Who hands the page in and the day of the run, above the title, one to
+// a line, as a teacher looks for them.
+void putReportHead() {
+    if (reportHead.authorCount == 0 && reportHead.date[0] == '\0') return;
+    putText("<p class=\"byline\">");
+    for (int a = 0; a < reportHead.authorCount; ++a) {
+        putText("<span>");
+        putHtmlName(reportHead.authors[a]);
+        putText("</span>");
+    }
+    if (reportHead.date[0] != '\0') {
+        putFormatted("<time datetime=\"%s\">%s</time>", reportHead.date, reportHead.date);
+    }
+    putText("</p>\n");
+}
+
 void putTitle() {
-    putText("<header>\n<h1>");
-    putTitleText();
+    putText("<header>\n");
+    putReportHead();
+    putText("<h1>");
+    putTitleText(true);
     putFormatted(
         "</h1>\n<p class=\"subtitle\">A %d by %d two-person zero-sum game, played by "
-        "alternating fictitious play for %d iterations.</p>\n</header>\n",
-        game.rowCount, game.columnCount, game.iterationCount);
+        "alternating fictitious play for ",
+        game.rowCount, game.columnCount);
+    putGrouped(game.iterationCount);
+    putText(game.iterationCount == 1 ? " iteration.</p>\n</header>\n"
+                                     : " iterations.</p>\n</header>\n");
 }
 
 // ---- The game as entered ----
 
 void putMatrix() {
     putText("<table class=\"matrix\">\n<thead>\n<tr><th scope=\"col\" rowspan=\"2\">");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putFormatted("</th><th scope=\"colgroup\" colspan=\"%d\">", game.columnCount);
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText("</th></tr>\n<tr>");
     for (int32_t j = 1; j <= game.columnCount; ++j) putFormatted("<th scope=\"col\">%d</th>", j);
     putText("</tr>\n</thead>\n<tbody>\n");
@@ -201,33 +171,37 @@ void putMatrix() {
 
 void putShift() {
     if (game.negativeShift == 0) return;
-    putFormatted(
-        "<p>Some entries are negative. The method plays the game with %d added to every "
-        "entry, so that none is negative: the table of iterations shows the sums of "
-        "that shifted game, and its V_, V^ and V* are %d more than in the game as "
-        "entered. The mean price and the exact solution are given in the game as "
-        "entered.</p>\n",
-        game.negativeShift, game.negativeShift);
+    putText("<p>Some entries are negative. The method plays the game with ");
+    putGrouped(game.negativeShift);
+    putText(
+        " added to every entry, so that none is negative: the table of iterations shows the "
+        "sums of that shifted game, and its V_, V^ and V* are ");
+    putGrouped(game.negativeShift);
+    putText(
+        " more than in the game as entered. The mean price and the exact solution are given "
+        "in the game as entered.</p>\n");
 }
 
 void putGame() {
     putText("<section>\n<h2>The game</h2>\n<p>");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putText(" chooses a row, ");
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText(" a column; each entry is what ");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putText(" wins and ");
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText(" loses.</p>\n");
     putMatrix();
     putShift();
     putText("<p>");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putFormatted(" opens with strategy %d, ", game.startStrategy + 1);
     putText(game.startChosen ? "as chosen."
                              : "taken automatically: the row that holds the largest entry.");
-    putFormatted("</p>\n<p>Iterations played: N = %d.</p>\n</section>\n", game.iterationCount);
+    putText("</p>\n<p>Iterations played: N = ");
+    putGrouped(game.iterationCount);
+    putText(".</p>\n</section>\n");
 }
 
 // ---- The results ----
@@ -266,7 +240,7 @@ void putStrategyTable(const MixedStrategy& one, const MixedStrategy& two) {
     putText("<table class=\"strategies\">\n<thead>\n<tr><th scope=\"col\">Strategy</th>");
     for (const MixedStrategy* mixed : {&one, &two}) {
         putFormatted("<th scope=\"col\">%s[", mixed->letter);
-        putName(mixed->name);
+        putHtmlName(mixed->name);
         putText("]</th>");
     }
     putText("</tr>\n</thead>\n<tbody>\n");
@@ -304,102 +278,18 @@ void putPicture() {
         "</figure>\n</section>\n");
 }
 
-// ---- The table of iterations ----
-
-void putHeadCell(const char* text, int32_t number, bool startsGroup) {
-    putText(startsGroup ? "<th scope=\"col\" class=\"group\">" : "<th scope=\"col\">");
-    putText(text);
-    if (number > 0) putInteger(number);
-    putText("</th>");
-}
-
-void putTableHead() {
-    putText("<div class=\"scroll\">\n<table class=\"iterations\">\n<thead>\n<tr>");
-    putHeadCell("k", 0, false);
-    putHeadCell("i", 0, false);
-    for (int32_t j = 1; j <= game.columnCount; ++j) putHeadCell("B", j, j == 1);
-    putHeadCell("j", 0, true);
-    for (int32_t i = 1; i <= game.rowCount; ++i) putHeadCell("A", i, i == 1);
-    putHeadCell("V_", 0, true);
-    putHeadCell("V^", 0, false);
-    putHeadCell("V*", 0, false);
-    putText("</tr>\n</thead>\n<tbody>\n");
-}
-
-void putNumberCell(int64_t value, bool startsGroup) {
-    putText(startsGroup ? "<td class=\"group\">" : "<td>");
-    putInteger(value);
-    putText("</td>");
-}
-
-void putEstimateCell(double value, bool startsGroup) {
-    putText(startsGroup ? "<td class=\"group\">" : "<td>");
-    putFixed(value, 2);
-    putText("</td>");
-}
-
-// Row k as the console's wide table shows it.
-void putTableRow(const PlayState& row) {
-    putText("<tr><th scope=\"row\">");
-    putInteger(row.k);
-    putText("</th>");
-    putNumberCell(row.moveOne + 1, false);
-    for (int32_t j = 0; j < game.columnCount; ++j) putNumberCell(row.sumsB[j], j == 0);
-    putNumberCell(row.moveTwo + 1, true);
-    for (int32_t i = 0; i < game.rowCount; ++i) putNumberCell(row.sumsA[i], i == 0);
-    putEstimateCell(lowerEstimate(row), true);
-    putEstimateCell(upperEstimate(row), false);
-    putEstimateCell(static_cast<double>(row.vStar), false);
-    putText("</tr>\n");
-}
-
-void putTableExplanation() {
-    putText("<p>In iteration k ");
-    putName(game.playerOneName);
-    putText(" plays strategy i, which adds its row to the sums B1, B2, ... of ");
-    putName(game.playerTwoName);
-    putText("; ");
-    putName(game.playerTwoName);
-    putText(
-        " answers with the strategy j of the smallest of them, which adds its column to the "
-        "sums A1, A2, ... of ");
-    putName(game.playerOneName);
-    putText(". V_ is the smallest B over k, V^ the largest A over k, and V* their midpoint.");
-    if (game.negativeShift != 0) {
-        putFormatted(" The numbers are those of the game with %d added to every entry.",
-                     game.negativeShift);
-    }
-    putText("</p>\n");
-}
-
-void putIterations() {
-    // A long table starts a page of its own rather than with one row
-    // at the foot of the page before.
-    putText(game.tableRows > kShortTable ? "<section class=\"long\">\n" : "<section>\n");
-    putText("<h2>Table of iterations</h2>\n");
-    if (game.tableRows <= 0) {
-        putText("<p>No rows of the table were asked for.</p>\n</section>\n");
-        return;
-    }
-    putTableExplanation();
-    putFormatted("<p>The first %d rows of the %d iterations.</p>\n", game.tableRows,
-                 game.iterationCount);
-    putTableHead();
-    PlayState played;
-    startPlay(&played, game.startStrategy);
-    for (int32_t k = 1; k <= game.tableRows; ++k) putTableRow(tableRow(&played, k));
-    putText("</tbody>\n</table>\n</div>\n</section>\n");
-}
-
 // ---- The exact solution ----
 
 void putPlayedBounds() {
-    putFormatted("<p>After %d iterations the frequencies of ", game.iterationCount);
-    putName(game.playerOneName);
+    putText("<p>After ");
+    putGrouped(game.iterationCount);
+    putText(game.iterationCount == 1 ? " iteration the frequencies of "
+                                     : " iterations the frequencies of ");
+    putHtmlName(game.playerOneName);
     putText(" win at least ");
     putExactNumber(playedBound(game.lastSmallestB, game.iterationCount));
     putText(" and the frequencies of ");
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText(" lose at most ");
     putExactNumber(playedBound(game.lastLargestA, game.iterationCount));
     putText("; the value lies between these bounds.</p>\n");
@@ -408,9 +298,9 @@ void putPlayedBounds() {
 void putSaddlePoint(const ExactSolution& solution) {
     if (!solution.hasSaddlePoint) return;
     putFormatted("<p>The game has a saddle point: strategy %d of ", solution.saddleRow + 1);
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putFormatted(" against strategy %d of ", solution.saddleColumn + 1);
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText(".</p>\n");
 }
 
@@ -441,8 +331,8 @@ void writeHtmlReport() {
     putGame();
     putPureAndDominanceSections();
     putResults(price);
+    putIterationsSection();
     putPicture();
-    putIterations();
     putGraphicalSection();
     putExactSolution(price);
     putText("</main>\n<footer>Written by brown-robinson " BR_VERSION ".</footer>\n");

@@ -13,14 +13,6 @@
 
 namespace {
 
-// A name typed by the user, isolated so that no character of it can turn
-// the sentence around it.
-void putName(const char* name) {
-    putText("<bdi>");
-    putEscapedXml(name);
-    putText("</bdi>");
-}
-
 const char* playerName(int32_t player) {
     return player == 1 ? game.playerOneName : game.playerTwoName;
 }
@@ -47,13 +39,13 @@ void putPurePrices(const PurePrices& prices) {
         "&#945; = max<sub>i</sub> min<sub>j</sub> GM[i][j] = ");
     putInteger(prices.lowerPrice);
     putText(", which ");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putText(" makes sure of with ");
     putMarked(prices.lowerRows, game.rowCount);
     putText(". The upper price &#946; = min<sub>j</sub> max<sub>i</sub> GM[i][j] = ");
     putInteger(prices.upperPrice);
     putText(", which ");
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText(" makes sure of with ");
     putMarked(prices.upperColumns, game.columnCount);
     putFormatted(". So %d &#8804; v &#8804; %d.</p>\n", prices.lowerPrice, prices.upperPrice);
@@ -80,9 +72,9 @@ void putReducedMatrix(const SolutionSteps& steps) {
     putText(
         "<p>The reduced game, its strategies numbered as entered:</p>\n<table "
         "class=\"matrix\">\n<thead>\n<tr><th scope=\"col\" rowspan=\"2\">");
-    putName(game.playerOneName);
+    putHtmlName(game.playerOneName);
     putFormatted("</th><th scope=\"colgroup\" colspan=\"%d\">", reduction.columnCount);
-    putName(game.playerTwoName);
+    putHtmlName(game.playerTwoName);
     putText("</th></tr>\n<tr>");
     for (int32_t c = 0; c < reduction.columnCount; ++c) {
         putFormatted("<th scope=\"col\">%d</th>", reduction.columns[c] + 1);
@@ -114,7 +106,7 @@ void putDominance(const SolutionSteps& steps) {
     for (int32_t r = 0; r < reduction.removalCount; ++r) {
         const Removal& removal = reduction.removals[r];
         putFormatted("<li>Strategy %d of ", removal.strategy + 1);
-        putName(playerName(removal.player));
+        putHtmlName(playerName(removal.player));
         putFormatted(removal.duplicate
                          ? " is the same as strategy %d, which comes first: removed.</li>\n"
                          : " is dominated by strategy %d: removed.</li>\n",
@@ -131,23 +123,23 @@ void putGraphicalText(const SolutionSteps& steps) {
     const char* mixer = graph.overRows ? game.playerOneName : game.playerTwoName;
     const char* other = graph.overRows ? game.playerTwoName : game.playerOneName;
     putText("<p>");
-    putName(mixer);
+    putHtmlName(mixer);
     putFormatted(" plays strategy %d with probability %s and strategy %d with 1 &#8722; %s. ",
                  graphMixedStrategy(steps, 0) + 1, variable, graphMixedStrategy(steps, 1) + 1,
                  variable);
     putText("Each strategy of ");
-    putName(other);
+    putHtmlName(other);
     putFormatted(" is a line over %s from 0 to 1:</p>\n<ul>\n", variable);
     char equation[64];
     for (int32_t line = 0; line < graph.lineCount; ++line) {
         formatLineEquation(graph.atZero[line], graph.atOne[line], variable, equation,
                            sizeof equation);
         putFormatted("<li>strategy %d of ", graphLineStrategy(steps, line) + 1);
-        putName(other);
+        putHtmlName(other);
         putFormatted(": %s</li>\n", equation);
     }
     putText("</ul>\n<p>");
-    putName(other);
+    putHtmlName(other);
     putFormatted(" answers with the %s line: the %s envelope is %s at <span class=\"value\">%s* = ",
                  graph.overRows ? "lowest" : "highest", graph.overRows ? "lower" : "upper",
                  graph.overRows ? "highest" : "lowest", variable);
@@ -157,16 +149,16 @@ void putGraphicalText(const SolutionSteps& steps) {
     putText("</span>. ");
     if (graph.activeCount == 1) {
         putFormatted("Strategy %d of ", graphLineStrategy(steps, graph.active[0]) + 1);
-        putName(other);
+        putHtmlName(other);
         putText(" alone holds ");
-        putName(mixer);
+        putHtmlName(mixer);
         putText(" to the value there.</p>\n");
         return;
     }
     putFormatted("The lines of strategies %d and %d of ",
                  graphLineStrategy(steps, graph.active[0]) + 1,
                  graphLineStrategy(steps, graph.active[1]) + 1);
-    putName(other);
+    putHtmlName(other);
     putText(" cross there: they are the active strategies, played with probabilities ");
     putExact(graph.activeWeight[0]);
     putText(" and ");

@@ -67,6 +67,13 @@ void putInteger(int64_t value) {
     putText(text);
 }
 
+void putGrouped(int64_t value) {
+    char plain[24];
+    char grouped[32];
+    formatInteger(value, plain);
+    putBytes(grouped, groupDigits(plain, grouped, sizeof grouped));
+}
+
 void putFixed(double value, int decimals) {
     char text[400];
     putBytes(text, formatFixed(value, decimals, text, sizeof text));
@@ -154,6 +161,18 @@ void putEscapedXml(const char* text) {
         }
         ++c;
     }
+}
+
+void putIsolatedXml(const char* text) {
+    putText("\xE2\x81\xA8");
+    putEscapedXml(text);
+    putText("\xE2\x81\xA9");
+}
+
+void putHtmlName(const char* text) {
+    putText("<bdi>");
+    putEscapedXml(text);
+    putText("</bdi>");
 }
 
 void startOutputText(int file) {

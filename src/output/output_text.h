@@ -21,6 +21,10 @@ void putFormatted(const char* format, ...)
 // A whole number in decimal.
 void putInteger(int64_t value);
 
+// A whole number with its digits in groups of three, "1,234,567": how the
+// report and the picture write counts, the same in both.
+void putGrouped(int64_t value);
+
 // `value` with `decimals` digits after the point, rounded as the console
 // rounds (see console/fixed_point.h).
 void putFixed(double value, int decimals);
@@ -31,6 +35,18 @@ void putFixed(double value, int decimals);
 // that byte from 0xA0 up, and the replacement character U+FFFD below
 // (a control code, a stray byte), so the file stays well-formed UTF-8.
 void putEscapedXml(const char* text);
+
+// A name as putEscapedXml puts it, between FIRST STRONG ISOLATE and POP
+// DIRECTIONAL ISOLATE (U+2068, U+2069), for text where no element may
+// isolate it (an SVG text, a page's <title>): a name holding a
+// right-to-left character or override (U+202E) then cannot reorder the
+// sentence around it.
+void putIsolatedXml(const char* text);
+
+// A name in a page: escaped as putEscapedXml does, in a <bdi> element, so
+// that a name with a right-to-left character (or an override, U+202E)
+// cannot reorder the words of the sentence around it.
+void putHtmlName(const char* text);
 
 // Where the text goes: set by the file mechanism around each writer.
 // Returns false once a write to the file has failed (errno tells why).

@@ -3,8 +3,9 @@
 // subtitle.
 #pragma once
 
-constexpr int kMaxAuthors = 4;     // --author given at most this often
-constexpr int kDateCapacity = 11;  // "2026-12-09" and its terminating zero
+constexpr int kMaxAuthors = 4;        // --author given at most this often
+constexpr int kMaxAuthorLength = 40;  // bytes of one --author
+constexpr int kDateCapacity = 11;     // "2026-12-09" and its terminating zero
 
 struct ReportHead {
     const char* authors[kMaxAuthors];  // the texts of --author, in the order given

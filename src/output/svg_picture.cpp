@@ -1,12 +1,11 @@
 // The picture of a run. The game is played again from the start with
 // playIteration, once, and every line's values are gathered per pixel
 // column as they come (see picture_columns.h); the axes are then fitted to
-// what was gathered and everything is put out in one go. The upper panel
-// shows the estimates in the game as entered, the lower one the gap
-// between the bounds on a logarithmic scale.
+// what was gathered (svg_frame.cpp) and everything is put out in one go.
+// The upper panel shows the estimates in the game as entered, the lower
+// one the gap between the bounds on a logarithmic scale.
 #include "output/svg_picture.h"
 
-#include <cmath>
 #include <cstdint>
 
 #include "game/exact_solution.h"
@@ -17,46 +16,10 @@
 #include "output/output_text.h"
 #include "output/picture_columns.h"
 #include "output/picture_math.h"
+#include "output/svg_layout.h"
 #include "text/fraction_text.h"
-
-namespace {
-
-// The canvas and its panels, in pixels (a 4:3-ish slide).
-constexpr int kCanvasWidth = 1020;
-constexpr int kCanvasHeight = 712;
-constexpr int kPlotLeft = 72;
-constexpr int kPlotWidth = 700;  // also the number of pixel columns a line keeps
-constexpr int kUpperTop = 78;
-constexpr int kUpperHeight = 330;
-constexpr int kLowerTop = 462;
-constexpr int kLowerHeight = 190;
-constexpr int kLegendLeft = 790;
-
-// The lines gathered per column. The best bounds are two of them drawn as
-// one element.
-enum Line {
-    kUpper,      // V^ = max A / k
-    kLower,      // V_ = min B / k
-    kMidpoint,   // V*, as the table shows it
-    kMeanPrice,  // the average of V* up to k
-    kBestLower,  // the largest V_ up to k
-    kBestUpper,  // the smallest V^ up to k
-    kGap,        // V^ - V_
-    kBestGap,    // the smallest V^ less the largest V_, up to k
-    kLineCount
-};
-
-// How a line is drawn: colour (from a palette that colour-blind readers
-// tell apart) and dash pattern both differ, so a black-and-white print
-// keeps the lines apart as well.
-struct LineLook {
-    const char* colour;  // stroke
-    const char* width;   // stroke-width
-    const char* dashes;  // stroke-dasharray, nullptr for a solid line
-    bool roundCaps;      // round ends: the dots of a dotted line
-    const char* title;   // the element's <title>
-    const char* legend;  // its entry in the legend (character references allowed)
-};
+#include "text/text_buffer.h"
+#include "text/text_format.h"
 
 // clang-format off
 const LineLook kUpperLook =    {"#D55E00", "1.6", nullptr,     false, "V^, the upper estimate max A / k",
@@ -78,23 +41,9 @@ const LineLook kReferenceLook = {"#000000", "1.8", "0.1 4.5",  true,  "reference
                                 "falling like 1/&#8730;k"};
 // clang-format on
 
-// Everything the picture is drawn from.
-struct Picture {
-    ColumnExtremes columns[kPlotWidth][kLineCount];  // per pixel column, per line
-    int32_t n;                                       // iterations of the run
-    bool logarithmic;                                // the k axis: powers of ten beyond 99
-    bool reduced;                                    // columns hold many iterations
-    double value;                                    // the exact value, as entered
-    double payoffLow;                                // bottom of the upper panel
-    double payoffHigh;                               // top of the upper panel
-    double payoffStep;                               // between its ticks
-    int payoffDecimals;                              // of its tick labels
-    int gapLowDecade;                                // the lower panel's bottom is 10^this
-    int gapHighDecade;                               // and its top 10^this
-    double referenceScale;                           // the reference line is this / sqrt(k)
-};
-
 Picture picture;
+
+namespace {
 
 // ---- Gathering --------------------------------------------------------
 
@@ -137,149 +86,6 @@ void gatherRun() {
         addToColumn(&lines[kGap], upper - lower);
         addToColumn(&lines[kBestGap], bestUpper - bestLower);
     }
-}
-
-// ---- Axes -------------------------------------------------------------
-
-// 1, 2 or 5 times a power of ten, about a sixth of `range`.
-double niceStep(double range) {
-    const double rough = range / 6;
-    const double power = tenToThe(static_cast<int>(roundedDown(decimalLog(rough))));
-    const double scaled = rough / power;
-    if (scaled < 1.5) return power;
-    if (scaled < 3.5) return 2 * power;
-    if (scaled < 7.5) return 5 * power;
-    return 10 * power;
-}
-
-// The upper panel reaches from the smallest to the largest value any of
-// its lines takes, out to whole ticks.
-void fitPayoffAxis() {
-    double low = picture.value;
-    double high = picture.value;
-    for (const auto& column : picture.columns) {
-        for (int line = kUpper; line <= kBestUpper; ++line) {
-            if (column[line].count == 0) continue;
-            if (column[line].smallest < low) low = column[line].smallest;
-            if (column[line].largest > high) high = column[line].largest;
-        }
-    }
-    if (high - low < 1e-9 * (1 + std::fabs(high))) {
-        // One value throughout (a saddle point found at once): a band around it.
-        low -= 1;
-        high += 1;
-    }
-    const double step = niceStep(high - low);
-    picture.payoffStep = step;
-    picture.payoffLow = roundedDown(low / step) * step;
-    picture.payoffHigh = roundedUp(high / step) * step;
-    const int decimals = static_cast<int>(-roundedDown(decimalLog(step) + 1e-9));
-    picture.payoffDecimals = decimals > 0 ? decimals : 0;
-}
-
-// The lower panel spans whole decades around every positive gap kept and
-// the reference line, which starts from the first gap.
-void fitGapAxis() {
-    double largest = 0.0;
-    double smallestPositive = 0.0;
-    for (const auto& column : picture.columns) {
-        for (int line = kGap; line <= kBestGap; ++line) {
-            double points[4];
-            const int count = columnPoints(column[line], points);
-            for (int p = 0; p < count; ++p) {
-                if (points[p] > largest) largest = points[p];
-                if (points[p] > 0 && (smallestPositive == 0 || points[p] < smallestPositive)) {
-                    smallestPositive = points[p];
-                }
-            }
-        }
-    }
-    const double firstGap = picture.columns[0][kGap].first;
-    picture.referenceScale = firstGap > 0 ? firstGap : largest > 0 ? largest : 1.0;
-    const double referenceEnd = picture.referenceScale / squareRoot(static_cast<double>(picture.n));
-    if (largest < picture.referenceScale) largest = picture.referenceScale;
-    if (smallestPositive == 0 || referenceEnd < smallestPositive) smallestPositive = referenceEnd;
-    picture.gapHighDecade = static_cast<int>(roundedUp(decimalLog(largest) - 1e-9));
-    picture.gapLowDecade = static_cast<int>(roundedDown(decimalLog(smallestPositive) + 1e-9));
-    if (picture.gapLowDecade >= picture.gapHighDecade)
-        picture.gapLowDecade = picture.gapHighDecade - 1;
-}
-
-double xOfK(double k) {
-    return kPlotLeft + kAxisPosition(k, picture.n, kPlotWidth, picture.logarithmic);
-}
-
-// Where the line of a column is drawn: at its iteration while each has a
-// column of its own, else in the middle of the pixel.
-double xOfColumn(int32_t column) {
-    if (picture.reduced) return kPlotLeft + column + 0.5;
-    return xOfK(column + 1);
-}
-
-double yOfPayoff(double value) {
-    const double share = (picture.payoffHigh - value) / (picture.payoffHigh - picture.payoffLow);
-    return kUpperTop + share * kUpperHeight;
-}
-
-// A gap of 0 (or any below the panel) lies on its bottom edge.
-double yOfGap(double gap) {
-    const double bottom = kLowerTop + kLowerHeight;
-    if (gap <= 0) return bottom;
-    const double decades = picture.gapHighDecade - picture.gapLowDecade;
-    const double y = bottom - (decimalLog(gap) - picture.gapLowDecade) / decades * kLowerHeight;
-    return y > bottom ? bottom : y;
-}
-
-// ---- Putting text -----------------------------------------------------
-
-// A coordinate to a tenth of a pixel.
-void putCoordinate(double value) { putFixed(roundedToNearest(value * 10) / 10, 1); }
-
-// 1234567 as "1,234,567".
-void putGrouped(int64_t value) {
-    char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0);
-    for (int i = count - 1; i >= 0; --i) {
-        putBytes(&digits[i], 1);
-        if (i > 0 && i % 3 == 0) putText(",");
-    }
-}
-
-// 10 to the power e: as a decimal from 0.001 to 1,000,000, beyond that as
-// 10 with a superscript exponent.
-void putPowerOfTen(int e) {
-    if (e >= 0 && e <= 6) {
-        putGrouped(static_cast<int64_t>(tenToThe(e)));
-    } else if (e < 0 && e >= -3) {
-        putFixed(tenToThe(e), -e);
-    } else {
-        static const char* const kSuperscripts[] = {"&#8304;", "&#185;",  "&#178;",  "&#179;",
-                                                    "&#8308;", "&#8309;", "&#8310;", "&#8311;",
-                                                    "&#8312;", "&#8313;"};
-        putText("10");
-        if (e < 0) putText("&#8315;");
-        const int magnitude = e < 0 ? -e : e;
-        if (magnitude >= 10) putText(kSuperscripts[magnitude / 10]);
-        putText(kSuperscripts[magnitude % 10]);
-    }
-}
-
-void putLineAttributes(const LineLook& look) {
-    putFormatted(" stroke=\"%s\" stroke-width=\"%s\"", look.colour, look.width);
-    if (look.dashes != nullptr) putFormatted(" stroke-dasharray=\"%s\"", look.dashes);
-    if (look.roundCaps) putText(" stroke-linecap=\"round\"");
-}
-
-void putTextAt(double x, double y, const char* anchor) {
-    putText("<text x=\"");
-    putCoordinate(x);
-    putText("\" y=\"");
-    putCoordinate(y);
-    putFormatted("\" text-anchor=\"%s\">", anchor);
 }
 
 // ---- The lines --------------------------------------------------------
@@ -350,11 +156,11 @@ void putBestBounds() {
 void putValueLine(const char* valueText) {
     openLine(kValueLook);
     putText("M");
-    putCoordinate(kPlotLeft);
+    putCoordinate(picture.plotLeft);
     putText(" ");
     putCoordinate(yOfPayoff(picture.value));
     putText("H");
-    putCoordinate(kPlotLeft + kPlotWidth);
+    putCoordinate(picture.plotLeft + kPlotWidth);
     putText("\"><title>value of the game ");
     putText(valueText);
     putText("</title></path>\n");
@@ -367,195 +173,31 @@ void putReferenceLine() {
     for (int x = 0; x <= kPlotWidth; x += 2) {
         const double k = kAtAxisPosition(x, picture.n, kPlotWidth, picture.logarithmic);
         putText(x == 0 ? "M" : "L");
-        putCoordinate(kPlotLeft + x);
+        putCoordinate(picture.plotLeft + x);
         putText(" ");
         putCoordinate(yOfGap(picture.referenceScale / squareRoot(k)));
     }
     closeLine(kReferenceLook);
 }
 
-// ---- Axes, frame, legend and title ------------------------------------
-
-void putHorizontalRule(double y, const char* colour) {
-    putText("<path d=\"M");
-    putCoordinate(kPlotLeft);
-    putText(" ");
-    putCoordinate(y);
-    putFormatted("h%d\" stroke=\"%s\"/>\n", kPlotWidth, colour);
-}
-
-// A k tick under both panels, with a grid line up both when `major`.
-void putKTick(double k, bool major) {
-    const double x = xOfK(k);
-    const int panelTops[2] = {kUpperTop, kLowerTop};
-    const int panelHeights[2] = {kUpperHeight, kLowerHeight};
-    for (int p = 0; p < 2; ++p) {
-        const double bottom = panelTops[p] + panelHeights[p];
-        if (major) {
-            putText("<path d=\"M");
-            putCoordinate(x);
-            putFormatted(" %dV", panelTops[p]);
-            putCoordinate(bottom);
-            putText("\" stroke=\"#e4e4e4\"/>\n");
-        }
-        putText("<path d=\"M");
-        putCoordinate(x);
-        putText(" ");
-        putCoordinate(bottom);
-        putFormatted("v%d\" stroke=\"#000\"/>\n", major ? 5 : 3);
-        if (major) {
-            putTextAt(x, bottom + 18, "middle");
-            putGrouped(static_cast<int64_t>(roundedToNearest(k)));
-            putText("</text>\n");
-        }
-    }
-}
-
-// Linear: 1 and the multiples of a step of 1, 2 or 5 times a power of ten.
-// Logarithmic: the powers of ten, and their multiples as small ticks.
-void putKAxis() {
-    const int32_t n = picture.n;
-    if (!picture.logarithmic) {
-        const int32_t last = n > 1 ? n : 2;
-        auto step = static_cast<int32_t>(niceStep(last - 1));
-        if (step < 1) step = 1;
-        putKTick(1, true);
-        for (int32_t k = step; k <= last; k += step) {
-            if (k > 1 && k - 1 >= step / 2) putKTick(k, true);
-        }
-        return;
-    }
-    for (int64_t power = 1; power <= n; power *= 10) {
-        putKTick(static_cast<double>(power), true);
-        for (int64_t multiple = 2 * power; multiple < 10 * power && multiple <= n;
-             multiple += power) {
-            putKTick(static_cast<double>(multiple), false);
-        }
-    }
-}
-
-void putTickLabel(double y) {
-    putText("<path d=\"M");
-    putCoordinate(kPlotLeft - 5);
-    putText(" ");
-    putCoordinate(y);
-    putText("h5\" stroke=\"#000\"/>\n");
-    putTextAt(kPlotLeft - 8, y + 4, "end");
-}
-
-void putPayoffAxis() {
-    const double step = picture.payoffStep;
-    const auto ticks =
-        static_cast<int>(roundedToNearest((picture.payoffHigh - picture.payoffLow) / step));
-    for (int t = 0; t <= ticks; ++t) {
-        double value = picture.payoffLow + t * step;
-        if (std::fabs(value) < step * 1e-6) value = 0;  // no "-0.0"
-        const double y = yOfPayoff(value);
-        if (t > 0 && t < ticks) putHorizontalRule(y, "#e4e4e4");
-        putTickLabel(y);
-        putFixed(value, picture.payoffDecimals);
-        putText("</text>\n");
-    }
-}
-
-// A label at every decade, or every second or third one when they crowd.
-void putGapAxis() {
-    const int decades = picture.gapHighDecade - picture.gapLowDecade;
-    const int every = (decades + 7) / 8;
-    for (int e = picture.gapLowDecade; e <= picture.gapHighDecade; ++e) {
-        const double y = yOfGap(tenToThe(e));
-        if (e > picture.gapLowDecade && e < picture.gapHighDecade) putHorizontalRule(y, "#e4e4e4");
-        if ((picture.gapHighDecade - e) % every != 0) continue;
-        putTickLabel(y);
-        putPowerOfTen(e);
-        putText("</text>\n");
-    }
-}
-
-void putFrame(int top, int height) {
-    putFormatted(
-        "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"none\" stroke=\"#000\"/>\n",
-        kPlotLeft, top, kPlotWidth, height);
-}
-
-// The name of an axis, turned to run up its side.
-void putSideLabel(int top, int height, const char* label) {
-    const int y = top + height / 2;
-    putFormatted(
-        "<text x=\"20\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 20 "
-        "%d)\">%s</text>\n",
-        y, y, label);
-}
-
-void putLegendEntry(int row, int top, const LineLook& look, const char* label) {
-    const int y = top + 14 + row * 22;
-    putFormatted("<path d=\"M%d %dh36\"", kLegendLeft, y);
-    putLineAttributes(look);
-    putText("/>\n");
-    putFormatted("<text x=\"%d\" y=\"%d\">", kLegendLeft + 44, y + 4);
-    putText(label);
-    putText("</text>\n");
-}
-
-void putLegends(const char* valueText) {
-    const LineLook* upper[] = {&kUpperLook, &kLowerLook, &kMidpointLook, &kMeanLook, &kBestLook};
-    int row = 0;
-    for (const LineLook* look : upper) {
-        putLegendEntry(row++, kUpperTop, *look, look->legend);
-    }
-    const int y = kUpperTop + 14 + row * 22;
-    putFormatted("<path d=\"M%d %dh36\"", kLegendLeft, y);
-    putLineAttributes(kValueLook);
-    putFormatted("/>\n<text x=\"%d\" y=\"%d\">value ", kLegendLeft + 44, y + 4);
-    putText(valueText);
-    putText("</text>\n");
-    const LineLook* lower[] = {&kGapLook, &kBestGapLook, &kReferenceLook};
-    row = 0;
-    for (const LineLook* look : lower) {
-        putLegendEntry(row++, kLowerTop, *look, look->legend);
-    }
-}
-
-// "Alice against Bob: a 3 × 3 game" and the run: how many iterations, and
-// how player 1 opened.
-void putTitle() {
-    putFormatted("<text x=\"%d\" y=\"30\" font-size=\"19\" font-weight=\"bold\">", kPlotLeft);
-    putEscapedXml(game.playerOneName);
-    putText(" against ");
-    putEscapedXml(game.playerTwoName);
-    putFormatted(": a %d &#215; %d game</text>\n", game.rowCount, game.columnCount);
-    putFormatted("<text x=\"%d\" y=\"54\" font-size=\"14\">", kPlotLeft);
-    putGrouped(game.iterationCount);
-    putText(game.iterationCount == 1 ? " iteration" : " iterations");
-    putText(" of alternating fictitious play, ");
-    putEscapedXml(game.playerOneName);
-    putFormatted(" opening with strategy %d", game.startStrategy + 1);
-    putText(game.startChosen ? " (chosen)" : " (the row of the largest entry)");
-    putText("</text>\n");
-}
-
-// Appends part to the zero-terminated text of `*length` characters, cut at
-// capacity - 1.
-void appendText(char* text, int* length, int capacity, const char* part) {
-    for (const char* c = part; *c != '\0' && *length < capacity - 1; ++c) text[(*length)++] = *c;
-    text[*length] = '\0';
-}
-
 // The exact value as "10/3 = 3.333333", a whole number as "3", and its
 // decimals alone when the fraction is too long for the legend.
 void formatValue(const Fraction& value, char* text, int capacity) {
     char fraction[kFractionTextCapacity];
-    char decimals[kFractionTextCapacity];
+    char plain[kFractionTextCapacity];
+    char decimals[kFractionTextCapacity + kFractionTextCapacity / 3];
     const int fractionLength = formatFraction(value, fraction, sizeof fraction);
-    formatFractionDecimals(value, 6, decimals, sizeof decimals);
-    int length = 0;
-    text[0] = '\0';
+    formatFractionDecimals(value, 6, plain, sizeof plain);
+    groupDigits(plain, decimals, sizeof decimals);
+    TextBuffer out = boundedText(text, capacity);
     bool whole = true;
     for (const char* c = fraction; *c != '\0'; ++c) whole = whole && *c != '/';
-    if (whole || fractionLength <= 9) appendText(text, &length, capacity, fraction);
-    if (whole) return;
-    if (fractionLength <= 9) appendText(text, &length, capacity, " = ");
-    appendText(text, &length, capacity, decimals);
+    if (whole || fractionLength <= 9) appendText(&out, fraction);
+    if (!whole) {
+        if (fractionLength <= 9) appendText(&out, " = ");
+        appendText(&out, decimals);
+    }
+    endText(&out);
 }
 
 }  // namespace
@@ -570,34 +212,23 @@ void putSvgPicture() {
     picture.reduced = columnsAreReduced(picture.n, kPlotWidth);
     clearColumns();
     gatherRun();
-    fitPayoffAxis();
-    fitGapAxis();
+    fitAxes();
 
     putFormatted(
         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d\" "
         "height=\"%d\" viewBox=\"0 0 %d %d\">\n",
-        kCanvasWidth, kCanvasHeight, kCanvasWidth, kCanvasHeight);
+        picture.canvasWidth, kCanvasHeight, picture.canvasWidth, kCanvasHeight);
     putText("<title>Fictitious play: ");
-    putEscapedXml(game.playerOneName);
+    putIsolatedXml(game.playerOneName);
     putText(" against ");
-    putEscapedXml(game.playerTwoName);
+    putIsolatedXml(game.playerTwoName);
     putText("</title>\n");
     // The font on a group rather than on the <svg> element, where a page's
     // HTML validator takes it for an attribute HTML does not have.
     putText("<g font-family=\"sans-serif\" font-size=\"13\">\n");
-    putFormatted("<rect width=\"%d\" height=\"%d\" fill=\"#fff\"/>\n", kCanvasWidth, kCanvasHeight);
-    putTitle();
-    putPayoffAxis();
-    putGapAxis();
-    putKAxis();
-    putFrame(kUpperTop, kUpperHeight);
-    putFrame(kLowerTop, kLowerHeight);
-    putSideLabel(kUpperTop, kUpperHeight, "payoff to player 1");
-    putSideLabel(kLowerTop, kLowerHeight, "gap (logarithmic)");
-    putFormatted("<text x=\"%d\" y=\"%d\" text-anchor=\"middle\">iteration k%s</text>\n",
-                 kPlotLeft + kPlotWidth / 2, kCanvasHeight - 12,
-                 picture.logarithmic ? " (logarithmic)" : "");
-    putLegends(valueText);
+    putFormatted("<rect width=\"%d\" height=\"%d\" fill=\"#fff\"/>\n", picture.canvasWidth,
+                 kCanvasHeight);
+    putFrameAndAxes(valueText);
 
     // The lines, the most telling ones last so that they lie on top.
     putText("<g fill=\"none\" stroke-linejoin=\"round\">\n");

@@ -50,6 +50,12 @@ HighCodeEcho platformHighCodeEcho();
 // Writes text straight to the console.
 void platformEchoText(const char* text, int length);
 
+// The day of the run: the local date (on POSIX systems as the time zone
+// file of TZ or /etc/localtime has it, UTC without one), or the UTC date
+// of the time SOURCE_DATE_EPOCH names when it is set, so that a run's
+// files can come out the same on every day. False when it cannot be told.
+bool platformToday(int* year, int* month, int* day);
+
 // Writes what is still buffered, gives the terminal back as it was found
 // and ends the process with `status` (a failed write turns it into 1).
 [[noreturn]] void platformExit(int status);

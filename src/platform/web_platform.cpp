@@ -31,6 +31,8 @@ BR_IMPORT("read_line") int webReadLine(char* buffer, int capacity);
 BR_IMPORT("read_byte") int webReadByte(int timeoutMs);
 // Writes bytes straight to the terminal.
 BR_IMPORT("echo") void webEcho(const char* text, int length);
+// The browser's local date as year * 10000 + month * 100 + day.
+BR_IMPORT("today") int webToday();
 }
 
 // Debian's builtins for wasm32 (the 128-bit divisions of the exact
@@ -71,6 +73,14 @@ extern "C" BR_EXPORT("asyncify_data") void* webAsyncifyData() {
     asyncifyData.end = static_cast<int32_t>(
         reinterpret_cast<intptr_t>(asyncifyData.room + sizeof asyncifyData.room));
     return &asyncifyData;
+}
+
+bool platformToday(int* year, int* month, int* day) {
+    const int today = webToday();
+    *year = today / 10000;
+    *month = today / 100 % 100;
+    *day = today % 100;
+    return today > 0;
 }
 
 void platformStart() { setUpStandardStreams(true); }

@@ -114,6 +114,15 @@ void writeAll(HANDLE handle, const char* text, int length) {
 
 }  // namespace
 
+bool platformToday(int* year, int* month, int* day) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    *year = now.wYear;
+    *month = now.wMonth;
+    *day = now.wDay;
+    return true;
+}
+
 void platformStart() {
     setUpStandardStreams(isConsoleHandle(GetStdHandle(STD_OUTPUT_HANDLE)));
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);

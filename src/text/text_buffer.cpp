@@ -17,6 +17,20 @@ void appendRepeated(TextBuffer* out, char c, int count) {
     for (int n = 0; n < count; ++n) appendChar(out, c);
 }
 
+// The digits are found from the last, into a small array, and turned.
+void appendInteger(TextBuffer* out, int64_t value) {
+    uint64_t magnitude =
+        value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    if (value < 0) appendChar(out, '-');
+    char reversed[20];
+    int count = 0;
+    do {
+        reversed[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (count > 0) appendChar(out, reversed[--count]);
+}
+
 void appendRight(TextBuffer* out, const char* text, int width) {
     appendRepeated(out, ' ', width - textLength(text));
     appendText(out, text);

@@ -2,6 +2,8 @@
 // a caller's array and never run past it.
 #pragma once
 
+#include <cstdint>
+
 // A text being written into `text`. It never holds more than capacity-1
 // characters, so that the terminating zero always has room. What does not
 // fit is cut, unless there is a sink: then a full text is handed to the
@@ -34,6 +36,8 @@ inline void appendChar(TextBuffer* out, char c) {
 void appendText(TextBuffer* out, const char* text);
 // `count` copies of c; none when count is 0 or less.
 void appendRepeated(TextBuffer* out, char c, int count);
+// A whole number in decimal.
+void appendInteger(TextBuffer* out, int64_t value);
 // text right-aligned in `width` columns: spaces first; a longer text
 // takes the room it needs.
 void appendRight(TextBuffer* out, const char* text, int width);

@@ -21,18 +21,9 @@ int readNumber(const char** cursor) {
 // The magnitude is taken unsigned so that the most negative value has one
 // too.
 void formatInteger(int64_t value, char* text) {
-    uint64_t magnitude =
-        value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    char reversed[20];
-    int count = 0;
-    do {
-        reversed[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude > 0);
-    int length = 0;
-    if (value < 0) text[length++] = '-';
-    while (count > 0) text[length++] = reversed[--count];
-    text[length] = '\0';
+    TextBuffer out = boundedText(text, 21);
+    appendInteger(&out, value);
+    endText(&out);
 }
 
 namespace {
@@ -91,4 +82,18 @@ void writeFormatted(void (*sink)(const char* text, int length), const char* form
     TextBuffer output = {text, sizeof text, 0, sink};
     formatInto(&output, format, args);
     if (output.length > 0) sink(text, output.length);
+}
+
+int groupDigits(const char* number, char* out, int capacity) {
+    TextBuffer text = boundedText(out, capacity);
+    const char* digits = number[0] == '-' ? number + 1 : number;
+    int wholeDigits = 0;
+    while (digits[wholeDigits] >= '0' && digits[wholeDigits] <= '9') ++wholeDigits;
+    if (digits != number) appendChar(&text, '-');
+    for (int d = 0; d < wholeDigits; ++d) {
+        if (d > 0 && (wholeDigits - d) % 3 == 0) appendChar(&text, ',');
+        appendChar(&text, digits[d]);
+    }
+    appendText(&text, digits + wholeDigits);
+    return endText(&text);
 }

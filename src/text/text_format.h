@@ -18,3 +18,9 @@ void writeFormatted(void (*sink)(const char* text, int length), const char* form
 // The decimal text of value, zero-terminated, into text (21 bytes hold
 // any value).
 void formatInteger(int64_t value, char* text);
+
+// A decimal text ("-1234567.5") with its whole part in groups of three
+// digits ("-1,234,567.5"), zero-terminated, cut at capacity-1 characters;
+// returns the length. The report and the picture write the counts and
+// the axes' numbers so, one way everywhere.
+int groupDigits(const char* number, char* out, int capacity);

@@ -160,6 +160,13 @@ def check_print(driver, path, name, head, rows):
     pages = [subprocess.run(["pdftotext", "-layout", "-f", str(p), "-l", str(p), path, "-"],
                             capture_output=True, text=True).stdout
              for p in range(1, int(re.search(r"Pages:\s+(\d+)", info).group(1)) + 1)]
+    # What does not fit on page 1 (the picture, kept whole) does not leave
+    # it half blank: its last words stand in the lowest third of the page.
+    words = subprocess.run(["pdftotext", "-bbox", "-f", "1", "-l", "1", path, "-"],
+                           capture_output=True, text=True).stdout
+    lowest = max(float(y) for y in re.findall(r'yMax="([\d.]+)"', words))
+    check(len(pages) == 1 or lowest > 0.65 * float(size[1]),
+          "%s: page 1 ends at %.0f of %s points" % (name, lowest, size[1]))
     heading = [i for i, text in enumerate(pages) if "The run in a picture" in text]
     caption = [i for i, text in enumerate(pages) if "bounds on logarithmic axes." in text]
     check(len(heading) == 1 and heading == caption,

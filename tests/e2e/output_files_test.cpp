@@ -15,6 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -432,11 +433,19 @@ TEST(OutputFile, FailedWriteIsReported) {
     EXPECT_EQ(system(("umount " + mount).c_str()), 0);
 }
 
+// FIRST STRONG ISOLATE and POP DIRECTIONAL ISOLATE in UTF-8.
+const std::string kIsolate = "\xe2\x81\xa8";
+const std::string kPopIsolate = "\xe2\x81\xa9";
+
+std::string isolated(const std::string& name) { return kIsolate + name + kPopIsolate; }
+
 TEST(OutputFiles, NamesAreTextInThePageAndNeverReachTheTable) {
     const Matrix matrix = {{2, -3}, {-1, 4}};
     Folder folder;
-    const std::vector<std::string> arguments = {
-        "-n", "9", "-o", folder / "page.html", "-o", folder / "table.csv"};
+    const std::vector<std::string> arguments = {"-n", "9",
+                                                "-o", folder / "page.html",
+                                                "-o", folder / "table.csv",
+                                                "-o", folder / "picture.svg"};
     runWithoutConsole(answersFor("Ann", matrix, 0), kTimeoutMs, nullptr, arguments);
     const std::string plainTable = contentOf(folder / "table.csv");
     std::setlocale(LC_CTYPE, "C.UTF-8");  // for mbstowcs to check the page's UTF-8
@@ -451,6 +460,7 @@ TEST(OutputFiles, NamesAreTextInThePageAndNeverReachTheTable) {
         {"caf\xc3\xa9", "caf\xc3\xa9"},                // UTF-8 as it is
         {"caf\xe9", "caf&#233;"},                      // a Latin-1 byte: its character
         {"\xed\xa0\xa0", "&#237;&#160;&#160;"},        // a surrogate is no character
+        {"\xd8\xa7\xd8\xa8\xd8\xa7", "\xd8\xa7\xd8\xa8\xd8\xa7"},  // written right to left
         // (names with control codes are refused by the dialogue)
     };
     // clang-format on
@@ -458,13 +468,155 @@ TEST(OutputFiles, NamesAreTextInThePageAndNeverReachTheTable) {
         SCOPED_TRACE(visible(c.name));
         runWithoutConsole(answersFor(c.name, matrix, 0), kTimeoutMs, nullptr, arguments);
         const std::string html = contentOf(folder / "page.html");
-        EXPECT_NE(html.find("<title>" + c.escaped + " against Bob,"), std::string::npos);
-        EXPECT_NE(html.find("<th scope=\"col\">S'[" + c.escaped + "]</th>"), std::string::npos);
+        const std::string svg = contentOf(folder / "picture.svg");
+        EXPECT_NE(html.find("<title>" + isolated(c.escaped) + " against " + isolated("Bob") + ","),
+                  std::string::npos);
+        EXPECT_NE(html.find("<th scope=\"col\">S'[<bdi>" + c.escaped + "</bdi>]</th>"),
+                  std::string::npos);
+        // However it reads, no name can reorder the words around it: each
+        // one stands in an element or between characters that isolate it.
+        for (const std::string& file : {html, svg}) {
+            int seen = 0;
+            for (size_t at = file.find(c.escaped); at != std::string::npos;
+                 at = file.find(c.escaped, at + 1), ++seen) {
+                const std::string before = file.substr(at < 5 ? 0 : at - 5, at < 5 ? at : 5);
+                const std::string after = file.substr(at + c.escaped.size(), 6);
+                const bool element = before == "<bdi>" && after == "</bdi>";
+                const bool marks = before.substr(before.size() - 3) == kIsolate &&
+                                   after.substr(0, 3) == kPopIsolate;
+                EXPECT_TRUE(element || marks) << visible(file.substr(at < 40 ? 0 : at - 40, 90));
+            }
+            EXPECT_GE(seen, 2);
+        }
         if (c.escaped != c.name) {
             EXPECT_EQ(html.find(c.name), std::string::npos);
         }
         EXPECT_NE(std::mbstowcs(nullptr, html.c_str(), 0), static_cast<size_t>(-1));
         EXPECT_EQ(contentOf(folder / "table.csv"), plainTable);
+    }
+}
+
+// The page shows the iterations that were played and no more: asked for
+// more rows than the run has, it stops at the run's last iteration, and
+// its sentence says how many rows it shows of how many.
+TEST(OutputFiles, ThePageStopsAtTheLastIteration) {
+    const struct {
+        int iterations;
+        int asked;
+        int shown;
+    } cases[] = {{3, 5, 3}, {4, 2, 2}, {4, 1, 1}, {4, 4, 4}, {1, 99, 1}, {5, 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.iterations) + " iterations, " + std::to_string(c.asked) +
+                     " rows asked");
+        Folder folder;
+        std::string answers = answersFor("Ann", {{5, 0, 7}, {2, 5, 0}, {6, 1, 8}}, 1);
+        answers.replace(answers.rfind("\n0\n"), 3, "\n" + std::to_string(c.asked) + "\n");
+        const DetachedRun run =
+            runWithoutConsole(answers, kTimeoutMs, nullptr,
+                              {"-n", std::to_string(c.iterations), "-o", folder / "page.html"});
+        ASSERT_TRUE(exitedWith(run.status, 'q'));
+        const std::string html = contentOf(folder / "page.html");
+        const size_t table = html.find("<h2>Table of iterations</h2>");
+        ASSERT_NE(table, std::string::npos);
+        const std::string section = html.substr(table, html.find("</section>", table) - table);
+        std::vector<int> ks;
+        const std::regex rowHead("<tr><th scope=\"row\">([0-9]+)</th>");
+        for (std::sregex_iterator it(section.begin(), section.end(), rowHead), end; it != end;
+             ++it) {
+            ks.push_back(std::stoi((*it)[1]));
+        }
+        std::vector<int> expected;
+        for (int k = 1; k <= c.shown; ++k) expected.push_back(k);
+        EXPECT_EQ(ks, expected);
+        const std::string n = std::to_string(c.iterations);
+        const std::string told = c.shown == 0              ? "No rows of the table were asked for."
+                                 : c.iterations == 1       ? "The one iteration."
+                                 : c.shown == c.iterations ? "All " + n + " iterations."
+                                 : c.shown == 1 ? "The first row of the " + n + " iterations."
+                                                : "The first " + std::to_string(c.shown) +
+                                                      " rows of the " + n + " iterations.";
+        EXPECT_NE(section.find("<p>" + told + "</p>"), std::string::npos) << section.substr(0, 900);
+    }
+}
+
+// The head of the report: the authors of --author, in their order, each
+// isolated and escaped, and the day of the run, at the top of the page
+// and in the picture; the console is the same with them as without.
+TEST(OutputFiles, TheHeadNamesTheAuthorsAndTheDay) {
+    const struct {
+        std::vector<std::string> authors;  // as typed
+        std::vector<std::string> escaped;  // as the files hold them
+        std::string epoch;                 // SOURCE_DATE_EPOCH
+        std::string date;
+    } cases[] = {
+        {{"Ann Smith", "Group 3"}, {"Ann Smith", "Group 3"}, "1000000000", "2001-09-09"},
+        {{}, {}, "0", "1970-01-01"},
+        {{"<b>O'Hara"}, {"&lt;b&gt;O&#39;Hara"}, "4102444799", "2099-12-31"},
+        {{"a", "b", "c", "\xd0\x90\xd0\xbd\xd0\xbd\xd0\xb0"},
+         {"a", "b", "c", "\xd0\x90\xd0\xbd\xd0\xbd\xd0\xb0"},
+         "951782400",
+         "2000-02-29"},
+    };
+    const DetachedRun plain = runWithoutConsole(kWorkedGame);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date);
+        Folder folder;
+        std::vector<std::string> arguments = {"-o", folder / "page.html", "-o",
+                                              folder / "picture.svg"};
+        for (const std::string& author : c.authors) arguments.push_back("--author=" + author);
+        const DetachedRun run =
+            runWithoutConsole(kWorkedGame, kTimeoutMs, nullptr, arguments, nullptr, nullptr,
+                              {"SOURCE_DATE_EPOCH=" + c.epoch, "TZ=Asia/Tokyo", "LANG=C.UTF-8"});
+        ASSERT_TRUE(exitedWith(run.status, 'q')) << run.errors;
+        EXPECT_EQ(visible(run.output), visible(plain.output));
+        const std::string html = contentOf(folder / "page.html");
+        std::string byline = "<p class=\"byline\">";
+        std::string subtitle;
+        for (const std::string& author : c.escaped) {
+            byline += "<span><bdi>" + author + "</bdi></span>";
+            subtitle += isolated(author) + " &#183; ";
+        }
+        byline += "<time datetime=\"" + c.date + "\">" + c.date + "</time></p>";
+        const size_t head = html.find(byline);
+        EXPECT_NE(head, std::string::npos) << html.substr(html.find("<header>"), 400);
+        EXPECT_LT(head, html.find("<h1>"));
+        const std::string svg = contentOf(folder / "picture.svg");
+        EXPECT_NE(svg.find(">" + subtitle + c.date + "</text>"), std::string::npos);
+    }
+}
+
+// Without SOURCE_DATE_EPOCH the day is the local one, of the time zone TZ
+// names: zones fourteen hours ahead of UTC and twelve behind it give the
+// UTC date of the time shifted so (one taken before the run and one after,
+// so that midnight may pass).
+TEST(OutputFiles, TheDayIsTheLocalOne) {
+    const struct {
+        const char* zone;
+        int hours;  // east of UTC
+    } cases[] = {{"Pacific/Kiritimati", 14}, {"Etc/GMT+12", -12}, {"Etc/UTC", 0}};
+    auto dateAt = [](std::time_t when) {
+        char text[16];
+        std::tm parts{};
+        gmtime_r(&when, &parts);
+        std::strftime(text, sizeof text, "%Y-%m-%d", &parts);
+        return std::string(text);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.zone);
+        if (!fs::exists(std::string("/usr/share/zoneinfo/") + c.zone)) {
+            GTEST_SKIP() << "no time zone files";
+        }
+        Folder folder;
+        const std::time_t before = std::time(nullptr) + c.hours * 3600;
+        const DetachedRun run =
+            runWithoutConsole(kWorkedGame, kTimeoutMs, nullptr, {"-o", folder / "page.html"},
+                              nullptr, nullptr, {std::string("TZ=") + c.zone});
+        const std::time_t after = std::time(nullptr) + c.hours * 3600;
+        ASSERT_TRUE(exitedWith(run.status, 'q')) << run.errors;
+        std::smatch date;
+        const std::string html = contentOf(folder / "page.html");
+        ASSERT_TRUE(std::regex_search(html, date, std::regex("<time datetime=\"([0-9-]+)\">")));
+        EXPECT_TRUE(date[1] == dateAt(before) || date[1] == dateAt(after)) << date[1];
     }
 }
 

@@ -502,7 +502,7 @@ void PtySession::killAndReap() {
 
 DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const char* outputPath,
                               const std::vector<std::string>& arguments, const char* inputPath,
-                              void (*inChild)()) {
+                              void (*inChild)(), const std::vector<std::string>& environment) {
     DetachedRun run;
     // Anonymous files: they vanish with the last descriptor.
     FILE* in = std::tmpfile();
@@ -519,7 +519,7 @@ DetachedRun runWithoutConsole(const std::string& input, int timeoutMs, const cha
     std::fflush(in);
     lseek(fileno(in), 0, SEEK_SET);
 
-    ExecArguments args(arguments);
+    ExecArguments args(arguments, environment);
     pid_t pid = fork();
     if (pid == 0) {
         setsid();  // a new session: no controlling terminal, /dev/tty cannot be opened

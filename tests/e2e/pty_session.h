@@ -162,10 +162,12 @@ struct DetachedRun {
 // With `inputPath`, standard input is that file instead, opened
 // non-blocking, as a careless parent may leave it. `inChild`, when given,
 // is called in the child just before the program starts, to change what
-// it inherits (a closed stream, a limit, another user).
+// it inherits (a closed stream, a limit, another user). `environment`
+// adds NAME=VALUE entries to the program's environment.
 DetachedRun runWithoutConsole(const std::string& input, int timeoutMs = kTimeoutMs,
                               const char* outputPath = nullptr,
                               const std::vector<std::string>& arguments = {},
-                              const char* inputPath = nullptr, void (*inChild)() = nullptr);
+                              const char* inputPath = nullptr, void (*inChild)() = nullptr,
+                              const std::vector<std::string>& environment = {});
 
 }  // namespace e2e

@@ -20,6 +20,8 @@ import tempfile
 import zlib
 
 from lxml import etree
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
 
 SVG = "{http://www.w3.org/2000/svg}"
 SIZE_LIMIT = 300 * 1024
@@ -202,6 +204,42 @@ def check_rendering(svg, root, renderer, scratch):
     check(0.3 < share < 0.9, f"{png} ({renderer}): the value line is ink over {share:.2f} of its row")
 
 
+TEXT_BOXES = """
+return [...document.querySelectorAll('text')].map((t) => {
+  const r = t.getBoundingClientRect();
+  return [t.textContent, r.left, r.top, r.right, r.bottom];
+});
+"""
+
+
+def check_text_layout(driver, svg, root):
+    """As Chromium lays the texts out: each one whole on the canvas, and no
+    two drawn over each other (a tick label over an axis' name)."""
+    driver.get("file://" + os.path.abspath(svg))
+    boxes = driver.execute_script(TEXT_BOXES)
+    width, height = float(root.get("width")), float(root.get("height"))
+    for text, left, top, right, bottom in boxes:
+        check(left >= 0 and top >= 0 and right <= width and bottom <= height,
+              f"{svg}: {text!r} at {left:.0f}..{right:.0f}, {top:.0f}..{bottom:.0f} "
+              f"leaves the {width:.0f} by {height:.0f} canvas")
+    for i, (a, *box_a) in enumerate(boxes):
+        for b, *box_b in boxes[i + 1:]:
+            apart = (box_a[2] <= box_b[0] + 0.5 or box_b[2] <= box_a[0] + 0.5 or
+                     box_a[3] <= box_b[1] + 0.5 or box_b[3] <= box_a[1] + 0.5)
+            check(apart, f"{svg}: {a!r} {box_a} and {b!r} {box_b} overlap")
+
+
+def text_browser(scratch):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
+                 "--disable-background-networking", "--disable-component-update",
+                 "--disable-sync", "--no-first-run", "--window-size=1600,900",
+                 "--user-data-dir=" + tempfile.mkdtemp(dir=scratch)]:
+        options.add_argument(flag)
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True)
@@ -220,20 +258,33 @@ def main():
     # Names typed as they come, escaped in the file; a game with a saddle
     # point, whose gap reaches 0 and lies on the panel's edge.
     runs.append(("names-and-saddle.svg", ["-n", "50"], "<b>& O'Neil\xe9\n2 2\n1 2\n3 4\nN\n0\nq",
-                 "<b>& against O'Neil\xe9: a 2 \xd7 2 game"))
+                 "\u2068<b>&\u2069 against \u2068O'Neil\xe9\u2069: a 2 \xd7 2 game"))
+    # A right-to-left override in a name ends with the name: the words
+    # after it keep their order. (Typed in a UTF-8 locale, see below.)
+    runs.append(("override.svg", ["-n", "20"], "\u202eevil Bob\n2 2\n1 2\n3 4\nN\n0\nq",
+                 "\u2068\u202eevil\u2069 against \u2068Bob\u2069: a 2 \xd7 2 game"))
+    # Entries of eight digits: the payoff axis' labels are as long as they
+    # get, and must still fit left of the plot.
+    runs += [(f"ten-million-{n}.svg", ["-n", str(n)],
+              "Max Min\n2 3\n10000000 -10000000 3\n-10000000 10000000 -9999999\nN\n0\nq", None)
+             for n in (7, 1000)]
     scratch = tempfile.mkdtemp(prefix="br-pictures-")
     out = os.path.abspath(options.keep or scratch)
     os.makedirs(out, exist_ok=True)
+    driver = text_browser(scratch)
     try:
         for svg, arguments, answers, title in runs:
             svg = os.path.join(out, svg)
             # setsid: no controlling terminal, so the final key comes from
             # the answers as well.
+            utf8 = "\u202e" in answers
             result = subprocess.run(["setsid", "-w", program, "-o", svg] + arguments,
-                                    input=answers.encode("latin-1"), capture_output=True,
-                                    cwd=out, timeout=120)
+                                    input=answers.encode("utf-8" if utf8 else "latin-1"),
+                                    capture_output=True, cwd=out, timeout=120,
+                                    env=dict(os.environ, LANG="C.UTF-8") if utf8 else None)
             check(result.returncode == ord("q"), f"{svg}: status {result.returncode}")
             root = check_file(svg, title)
+            check_text_layout(driver, svg, root)
             if title is None:
                 for renderer in ("rsvg-convert", "chromium"):
                     check_rendering(svg, root, renderer, scratch)
@@ -243,6 +294,7 @@ def main():
                 bottom = max(y + h for _, y, _, h in frames_of(root))
                 check(gap[-1][1] == bottom, f"{svg}: a gap of 0 at {gap[-1]}, not on {bottom}")
     finally:
+        driver.quit()
         shutil.rmtree(scratch, ignore_errors=True)
     if failures:
         print(f"{len(failures)} checks failed", file=sys.stderr)

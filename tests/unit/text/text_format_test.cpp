@@ -1,6 +1,7 @@
 // The print fields, and how echoed keys look.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdarg>
 #include <cstring>
@@ -211,3 +212,31 @@ TEST(LocaleTakesUtf8, ByTheCharacterSetOfTheLocaleInForce) {
 }
 
 }  // namespace
+
+// Grouping only inserts commas, every third digit of the whole part from
+// its end, and nothing into the sign or the decimals.
+TEST(GroupDigits, CommasEveryThreeWholeDigits) {
+    const struct {
+        const char* plain;
+        const char* grouped;
+    } cases[] = {{"0", "0"},
+                 {"999", "999"},
+                 {"1000", "1,000"},
+                 {"-100000", "-100,000"},
+                 {"-10000000", "-10,000,000"},
+                 {"1234567.123456", "1,234,567.123456"},
+                 {"-0.001", "-0.001"},
+                 {"9223372036854775807", "9,223,372,036,854,775,807"}};
+    for (const auto& c : cases) {
+        char out[40];
+        const int length = groupDigits(c.plain, out, sizeof out);
+        EXPECT_STREQ(out, c.grouped);
+        EXPECT_EQ(length, static_cast<int>(std::strlen(c.grouped)));
+        std::string back(out);
+        back.erase(std::remove(back.begin(), back.end(), ','), back.end());
+        EXPECT_EQ(back, c.plain);
+    }
+    char cut[6];
+    EXPECT_EQ(groupDigits("1234567", cut, sizeof cut), 5);
+    EXPECT_STREQ(cut, "1,234");
+}
