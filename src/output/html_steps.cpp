@@ -71,7 +71,7 @@ void putReducedMatrix(const SolutionSteps& steps) {
     const Reduction& reduction = steps.reduction;
     putText(
         "<p>The reduced game, its strategies numbered as entered:</p>\n<table "
-        "class=\"matrix\">\n<thead>\n<tr><th scope=\"col\" rowspan=\"2\">");
+        "class=\"matrix reduced\">\n<thead>\n<tr><th scope=\"col\" rowspan=\"2\">");
     putHtmlName(game.playerOneName);
     putFormatted("</th><th scope=\"colgroup\" colspan=\"%d\">", reduction.columnCount);
     putHtmlName(game.playerTwoName);

@@ -26,7 +26,7 @@ const LineLook kUpperLook =    {"#D55E00", "1.6", nullptr,     false, "V^, the u
                                 "V^ upper estimate"};
 const LineLook kLowerLook =    {"#0072B2", "1.6", "7 3",       false, "V_, the lower estimate min B / k",
                                 "V_ lower estimate"};
-const LineLook kMidpointLook = {"#E69F00", "1.2", "7 2 2 2",   false, "V*, the midpoint of the estimates",
+const LineLook kMidpointLook = {"#E69F00", "1.6", "7 2 2 2",   false, "V*, the midpoint of the estimates",
                                 "V* their midpoint"};
 const LineLook kMeanLook =     {"#009E73", "2.6", nullptr,     false, "mean price so far (average of V*)",
                                 "mean price so far"};

@@ -115,7 +115,8 @@ return {
   bold: document.querySelectorAll('main b, header b').length,
   head: rows('table.iterations thead tr'),
   body: rows('table.iterations tbody tr'),
-  matrix: rows('table.matrix tbody tr'),
+  matrix: rows('table.matrix:not(.reduced) tbody tr'),
+  reduced: rows('table.reduced thead tr:last-child').concat(rows('table.reduced tbody tr')),
   strategies: Array.from(document.querySelectorAll('table.strategies'),
                          table => Array.from(table.tBodies[0].rows, cells)),
   text: document.body.innerText,
@@ -146,6 +147,14 @@ def check_page(driver, url, name, one, two, matrix, head, rows, price, value, ta
             ("strategies", [[[row[p].split(" = ")[0] for row in table if row[p]] for p in (1, 2)]
                             for table in page["strategies"]], tallies)]:
         check(shown == wanted, "%s: %s shows %.300s, not %.300s" % (name, what, shown, wanted))
+    # The game reduced by dominance is the game's own entries, its rows and
+    # columns named by their numbers in the game.
+    if page["reduced"]:
+        columns = [int(c) for c in page["reduced"][0]]
+        rows_left = page["reduced"][1:]
+        wanted = [[r[0]] + [str(matrix[int(r[0]) - 1][c - 1]) for c in columns] for r in rows_left]
+        check(rows_left == wanted and len(columns) > 0,
+              "%s: the reduced game shows %.300s, not %.300s" % (name, rows_left, wanted))
 
 
 def check_print(driver, path, name, head, rows):
