@@ -39,10 +39,7 @@ void putHead(TextBuffer* line) {
 }
 
 void putRow(TextBuffer* line, const PlayState& row) {
-    for (int c = 0; c < csv.columns.count; ++c) {
-        if (c > 0) appendChar(line, ',');
-        appendColumnEntry(line, csv.columns.column[c], row, kDecimals);
-    }
+    appendRowEntries(line, csv.columns, row, kDecimals, ',');
     putLine(line);
 }
 

@@ -5,6 +5,9 @@
 
 namespace {
 
+// An estimate of up to 20,000,000 with six decimals, and room to spare.
+constexpr int kFixedCapacity = 48;
+
 void addColumn(TableColumns* columns, TableColumnKind kind, int32_t strategy) {
     columns->column[columns->count++] = TableColumn{kind, strategy};
 }
@@ -23,10 +26,11 @@ void addColumns(TableColumns* columns, int32_t sumsB, int32_t sumsA, bool bounds
     addColumn(columns, kColumnEstimate, 0);
 }
 
+// Straight into the text: the CSV file writes three a line, millions of
+// lines.
 void appendFixed(TextBuffer* out, double value, int decimals) {
-    char text[400];
-    formatFixed(value, decimals, text, sizeof text);
-    appendText(out, text);
+    char text[kFixedCapacity];
+    appendBytes(out, text, formatFixed(value, decimals, text, sizeof text));
 }
 
 }  // namespace
@@ -84,6 +88,14 @@ void appendColumnEntry(TextBuffer* out, TableColumn column, const PlayState& row
         case kColumnEstimate:
             appendFixed(out, static_cast<double>(row.vStar), decimals);
             break;
+    }
+}
+
+void appendRowEntries(TextBuffer* out, const TableColumns& columns, const PlayState& row,
+                      int decimals, char separator) {
+    for (int c = 0; c < columns.count; ++c) {
+        if (c > 0) appendChar(out, separator);
+        appendColumnEntry(out, columns.column[c], row, decimals);
     }
 }
 

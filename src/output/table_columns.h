@@ -53,6 +53,11 @@ void appendColumnHead(TextBuffer* out, TableColumn column);
 // `decimals` digits (V_ and V^ from the exact sums, V* the stored float).
 void appendColumnEntry(TextBuffer* out, TableColumn column, const PlayState& row, int decimals);
 
+// Every entry of the row, `separator` between them: a line of the CSV
+// file in one call rather than a call a field.
+void appendRowEntries(TextBuffer* out, const TableColumns& columns, const PlayState& row,
+                      int decimals, char separator);
+
 // The rows of the table a file shows: those asked for, but never an
 // iteration that was not played (the console alone keeps its empty rows
 // beyond the run, as it always printed them); 0 when none were asked for.

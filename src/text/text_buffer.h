@@ -34,10 +34,34 @@ inline void appendChar(TextBuffer* out, char c) {
     }
 }
 void appendText(TextBuffer* out, const char* text);
+// `count` bytes as they are. Inline, as appendInteger: the CSV file of
+// a long run appends hundreds of millions of numbers. The bytes are
+// counted into a local length and stored once, since a store through
+// out->text may alias out->length.
+inline void appendBytes(TextBuffer* out, const char* bytes, int count) {
+    if (out->length + count > out->capacity - 1) {
+        for (int i = 0; i < count; ++i) appendChar(out, bytes[i]);
+        return;
+    }
+    char* end = out->text + out->length;
+    for (int i = 0; i < count; ++i) end[i] = bytes[i];
+    out->length += count;
+}
 // `count` copies of c; none when count is 0 or less.
 void appendRepeated(TextBuffer* out, char c, int count);
-// A whole number in decimal.
-void appendInteger(TextBuffer* out, int64_t value);
+// A whole number in decimal, its digits found from the last.
+inline void appendInteger(TextBuffer* out, int64_t value) {
+    uint64_t magnitude =
+        value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    char digits[21];
+    int first = sizeof digits;
+    do {
+        digits[--first] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) digits[--first] = '-';
+    appendBytes(out, digits + first, static_cast<int>(sizeof digits) - first);
+}
 // text right-aligned in `width` columns: spaces first; a longer text
 // takes the room it needs.
 void appendRight(TextBuffer* out, const char* text, int width);
