@@ -40,7 +40,7 @@ test('the program is given a UTF-8 locale of the page\'s language', () => {
     const environment = Object.fromEntries(programEnvironment(language).map((v) => v.split('=')));
     assert.match(environment.LANG, /\.UTF-8$/);
     if (language === 'en') assert.equal(environment.LANGUAGE, undefined);
-    else assert.ok(environment.LANG.startsWith(`${language}_`) && environment.LANGUAGE === language);
+    else assert.deepEqual([environment.LANGUAGE, environment.LANG.split('_')[0]], [language, language]);
   }
 });
 
