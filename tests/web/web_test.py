@@ -683,7 +683,8 @@ def language_refusal_problems(driver, program, code, locale):
     status, written = driver.execute_async_script(PAGE_PROGRAM, ['brown-robinson', '-n', '1e3'])
     if (status, bytes(written)) != (linux.returncode, linux.stdout + linux.stderr):
         failures.append(f'{code}: -n 1e3: the page\'s program ends {status} with'
-                        f' {bytes(written)!r}, Linux {linux.returncode} with {linux.stderr!r}')
+                        f' "{bytes(written).decode(errors="replace")}", Linux'
+                        f' {linux.returncode} with "{linux.stderr.decode(errors="replace")}"')
     if linux.stderr == english.stderr:
         failures.append(f'{code}: the Linux program says the same in {locale} as in C.UTF-8')
     field.clear()
