@@ -2,7 +2,7 @@
 // and the files of the last run, shown and offered as downloads, all in
 // the language the user reads (the program too).
 import {
-  browserLanguage, LANGUAGES, PAGE_TEXTS, programEnvironment, say,
+  browserLanguage, fill, LANGUAGES, PAGE_TEXTS, programEnvironment, say,
 } from './page_texts.js';
 import {endSentence} from './run_end.js';
 import {downloadStem, fileKind, keptExtensions} from './run_files.js';
@@ -64,8 +64,20 @@ const page = {
 
 // The language the user chose in this session, else the browser's.
 function chosenLanguage() {
-  const chosen = sessionStorage.getItem('language');
+  const chosen = sessionValue('language');
   return LANGUAGES.includes(chosen) ? chosen : browserLanguage(navigator.languages);
+}
+
+// The session's storage, or none where the browser keeps none for the
+// page (its settings may forbid it, and then any use of it throws).
+function sessionValue(name, value) {
+  try {
+    if (value === undefined) return sessionStorage.getItem(name);
+    sessionStorage.setItem(name, value);
+  } catch (e) {
+    if (!(e instanceof DOMException)) throw e;
+  }
+  return null;
 }
 
 const texts = () => PAGE_TEXTS[page.language];
@@ -102,9 +114,7 @@ terminal.onData((text) => {
 
 const field = (id) => document.getElementById(id);
 
-// Everything the page says, in its language: a run nothing has been
-// typed in yet starts again, for the program to speak it as well; one
-// under way keeps its language to its end.
+// Everything the page says, in its language.
 function showLanguage() {
   const t = texts();
   document.documentElement.lang = page.language;
@@ -121,9 +131,12 @@ function showLanguage() {
   if (page.shown) showFiles(page.shown.files, page.shown.gameFile);
 }
 
+// A run nothing has been typed in yet starts again in the language
+// chosen, for the program to speak it as well; one under way keeps its
+// language to its end.
 field('language').addEventListener('change', async (event) => {
   page.language = event.target.value;
-  sessionStorage.setItem('language', page.language);
+  sessionValue('language', page.language);
   showLanguage();
   if (field('problem').textContent !== '') await optionsTaken(false);
   if (page.input && !page.typed) startRun();
@@ -211,8 +224,9 @@ async function startRun() {
   page.keyBytes = [];
   page.typed = false;
   const outputs = await outputExtensions(module);
-  const keptFor = (t) => keptExtensions(outputs, field('iterations').value.trim(),
-      field('accuracy').value.trim() !== '', t);
+  const iterations = field('iterations').value.trim();
+  const toAccuracy = field('accuracy').value.trim() !== '';
+  const keptFor = (t) => keptExtensions(outputs, iterations, toAccuracy, t);
   const kept = keptFor(texts());
   page.note = (t) => keptFor(t).note;
   field('files-note').textContent = kept.note;
@@ -289,7 +303,7 @@ function showFiles(files, gameFile) {
     const link = document.createElement('a');
     link.href = url;
     link.download = stem + extension;
-    link.textContent = say({download: kind.download}, 'download', {name: link.download});
+    link.textContent = fill(kind.download, {name: link.download});
     const item = document.createElement('li');
     item.append(link);
     field('downloads').append(item);

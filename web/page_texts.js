@@ -186,7 +186,11 @@ export const ENGLISH = PAGE_TEXTS.en;
 // The text of `key` in `texts` (a language's table), its {name}s filled
 // from `values`.
 export function say(texts, key, values = {}) {
-  return texts[key].replace(/\{(\w+)\}/g, (whole, name) => (name in values ? values[name] : whole));
+  return fill(texts[key], values);
+}
+
+export function fill(text, values) {
+  return text.replace(/\{(\w+)\}/g, (whole, name) => (name in values ? values[name] : whole));
 }
 
 // The first of the browser's languages (navigator.languages, "uk-UA",

@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import {test} from 'node:test';
 
 import {
-  browserLanguage, LANGUAGE_NAMES, LANGUAGES, PAGE_TEXTS, programEnvironment, say,
+  browserLanguage, fill, LANGUAGE_NAMES, LANGUAGES, PAGE_TEXTS, programEnvironment,
 } from '../page_texts.js';
 import {endSentence} from '../run_end.js';
 import {fileKind, keptExtensions} from '../run_files.js';
@@ -53,7 +53,7 @@ test('the sentences made of the texts are whole in every language', () => {
       endSentence(130, [], t), endSentence(7, [], t),
       keptExtensions(['.csv'], '1000001', false, t).note,
       keptExtensions(['.csv'], '', true, t).note,
-      say({d: fileKind('.graph.svg', t).download}, 'd', {name: 'x.graph.svg'})];
+      fill(fileKind('.graph.svg', t).download, {name: 'x.graph.svg'})];
     for (const sentence of made) assert.doesNotMatch(sentence, /[{}]|undefined/, sentence);
     assert.ok(made[0].includes('113') && made[1].includes(t['key.Space']), made.join('\n'));
     assert.ok(made[4].includes('.csv') && made[4].includes(million), made[4]);
