@@ -642,6 +642,7 @@ def language_problems(driver, base_url, program, shots):
                             + diff(linux_screen, browser_screen(driver)))
         failures += language_refusal_problems(driver, program, code, locale)
         driver.save_screenshot(os.path.join(shots, f'language-{code}.png'))
+        driver.find_element(By.ID, 'iterations').clear()
     driver.execute_cdp_cmd('Emulation.setUserAgentOverride', {
         'userAgent': driver.execute_script('return navigator.userAgent;'),
         'acceptLanguage': 'en-US,en'})
@@ -687,7 +688,6 @@ def language_refusal_problems(driver, program, code, locale):
                         f' {linux.returncode} with "{linux.stderr.decode(errors="replace")}"')
     if linux.stderr == english.stderr:
         failures.append(f'{code}: the Linux program says the same in {locale} as in C.UTF-8')
-    field.clear()
     return failures
 
 
