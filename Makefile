@@ -113,7 +113,7 @@ test-windows:
 # asyncify lets its two reads wait for the page's keys; the terminal is
 # xterm.js from npm, at the version package-lock.json pins. Its source map
 # is left behind, so that the page asks its server for nothing it lacks.
-WEB_PAGE_FILES := index.html page.css page.js runtime.js terminal_input.js run_end.js run_files.js icon.svg
+WEB_PAGE_FILES := index.html page.css page.js page_texts.js runtime.js terminal_input.js run_end.js run_files.js icon.svg
 ASYNC_IMPORTS := web.read_line,web.read_byte
 
 # The tools are checked before CMake caches any of them; the build is

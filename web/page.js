@@ -1,5 +1,9 @@
 // The page: a terminal running the program, the options of the next run,
-// and the files of the last run, shown and offered as downloads.
+// and the files of the last run, shown and offered as downloads, all in
+// the language the user reads (the program too).
+import {
+  browserLanguage, fill, LANGUAGES, PAGE_TEXTS, programEnvironment, say,
+} from './page_texts.js';
 import {endSentence} from './run_end.js';
 import {downloadStem, fileKind, keptExtensions} from './run_files.js';
 import {commandLineProblem, outputExtensions, ProgramEnd, runProgram} from './runtime.js';
@@ -51,7 +55,32 @@ const page = {
   urls: [],        // the object URLs of the files shown and offered, released at the next run
   gameFile: null,  // {name, bytes} from the user's disk
   keyBytes: [],    // the bytes of the last key the program read since its last line
+  typed: false,    // whether a key has been typed in the run under way
+  language: chosenLanguage(),
+  status: (texts) => texts.loading,  // the status, in the language of `texts`
+  note: () => '',  // why a file is left out of the run, likewise
+  shown: null,     // {files, gameFile} of the last run, once it has written them
 };
+
+// The language the user chose in this session, else the browser's.
+function chosenLanguage() {
+  const chosen = sessionValue('language');
+  return LANGUAGES.includes(chosen) ? chosen : browserLanguage(navigator.languages);
+}
+
+// The session's storage, or none where the browser keeps none for the
+// page (its settings may forbid it, and then any use of it throws).
+function sessionValue(name, value) {
+  try {
+    if (value === undefined) return sessionStorage.getItem(name);
+    sessionStorage.setItem(name, value);
+  } catch (e) {
+    if (!(e instanceof DOMException)) throw e;
+  }
+  return null;
+}
+
+const texts = () => PAGE_TEXTS[page.language];
 
 // The font and the columns that fill the console's width, measured with
 // the cells the terminal draws now (a cell's width is in proportion to
@@ -78,10 +107,40 @@ function fitColumns() {
 new ResizeObserver(fitColumns).observe(consoleBox);
 
 terminal.onData((text) => {
-  if (page.input) typeBytes(page.input, encoder.encode(text));
+  if (!page.input) return;
+  page.typed = true;
+  typeBytes(page.input, encoder.encode(text));
 });
 
 const field = (id) => document.getElementById(id);
+
+// Everything the page says, in its language.
+function showLanguage() {
+  const t = texts();
+  document.documentElement.lang = page.language;
+  field('language').value = page.language;
+  for (const element of document.querySelectorAll('[data-text]')) {
+    element.textContent = t[element.dataset.text];
+  }
+  for (const element of document.querySelectorAll('[data-label]')) {
+    element.setAttribute('aria-label', t[element.dataset.label]);
+  }
+  showGameFile();
+  field('status').textContent = page.status(t);
+  field('files-note').textContent = page.note(t);
+  if (page.shown) showFiles(page.shown.files, page.shown.gameFile);
+}
+
+// A run nothing has been typed in yet starts again in the language
+// chosen, for the program to speak it as well; one under way keeps its
+// language to its end.
+field('language').addEventListener('change', async (event) => {
+  page.language = event.target.value;
+  sessionValue('language', page.language);
+  showLanguage();
+  if (field('problem').textContent !== '') await optionsTaken(false);
+  if (page.input && !page.typed) startRun();
+});
 
 field('options').addEventListener('submit', async (event) => {
   event.preventDefault();
@@ -104,7 +163,7 @@ field('clear-game-file').addEventListener('click', () => {
 
 function showGameFile() {
   field('game-file-name').textContent =
-      page.gameFile ? `Game file: ${page.gameFile.name} (used from the next run)` : '';
+      page.gameFile ? say(texts(), 'gameFile', {name: page.gameFile.name}) : '';
   field('clear-game-file').hidden = !page.gameFile;
 }
 
@@ -126,7 +185,9 @@ async function optionsTaken(focus) {
   let problem = '';
   for (const id of ['iterations', 'accuracy']) field(id).setAttribute('aria-invalid', 'false');
   for (const [id, option] of valueOptions()) {
-    const said = problem === '' ? await commandLineProblem(module, [option]) : '';
+    const said = problem === '' ?
+        await commandLineProblem(module, [option], programEnvironment(page.language)) :
+        '';
     field(id).setAttribute('aria-invalid', said === '' ? 'false' : 'true');
     if (focus && said !== '' && problem === '') field(id).focus();
     problem = problem || said;
@@ -154,20 +215,26 @@ async function startRun() {
   clearFiles();
   terminal.reset();
   terminal.focus();
-  setStatus('The program is running.');
+  setStatus((t) => t.running);
   const module = await page.module;
   const input = makeTerminalInput(
       (bytes) => terminal.write(new Uint8Array(bytes)),
       () => abandonReads(input, new ProgramEnd(INTERRUPTED_STATUS)));
   page.input = input;
   page.keyBytes = [];
-  const kept = keptExtensions(await outputExtensions(module), field('iterations').value.trim(),
-      field('accuracy').value.trim() !== '');
+  page.typed = false;
+  const outputs = await outputExtensions(module);
+  const iterations = field('iterations').value.trim();
+  const toAccuracy = field('accuracy').value.trim() !== '';
+  const keptFor = (t) => keptExtensions(outputs, iterations, toAccuracy, t);
+  const kept = keptFor(texts());
+  page.note = (t) => keptFor(t).note;
   field('files-note').textContent = kept.note;
   const gameFile = page.gameFile ? {...page.gameFile} : null;
   const files = [];
   const status = await runProgram(module, {
     args: commandLine(kept.extensions),
+    environment: programEnvironment(page.language),
     gameFile,
     fileRoom: FILE_ROOM,
     onFile: (file) => {
@@ -176,7 +243,7 @@ async function startRun() {
       // last key: they are shown together once it waits for it.
       if (files.push(file) === 1) queueMicrotask(() => showFiles(files, gameFile));
       page.keyBytes = [];
-      setStatus('The program has written its files and waits for a key to end.');
+      setStatus((t) => t.waiting);
     },
     terminal: {
       write: (bytes) => terminal.write(bytes),
@@ -189,7 +256,8 @@ async function startRun() {
   });
   if (runNumber !== page.runNumber) return;  // a newer run has taken over
   page.input = null;
-  setStatus(endSentence(status, page.keyBytes));
+  const keyBytes = [...page.keyBytes];
+  setStatus((t) => endSentence(status, keyBytes, t));
 }
 
 // Keeps the bytes the program reads as keys, to name the one that ends it.
@@ -201,31 +269,41 @@ function noteKeyByte(runNumber, byte) {
   return byte instanceof Promise ? byte.then(note) : note(byte);
 }
 
-function setStatus(text) {
-  field('status').textContent = text;
+// Sets the status: `describe(texts)` says it in the language of texts.
+function setStatus(describe) {
+  page.status = describe;
+  field('status').textContent = describe(texts());
 }
 
 function clearFiles() {
+  clearShown();
+  page.shown = null;
+  page.note = () => '';
+  field('files-note').textContent = '';
+}
+
+function clearShown() {
   for (const url of page.urls) URL.revokeObjectURL(url);
   page.urls = [];
   field('downloads').replaceChildren();
   field('shown').replaceChildren();
-  field('files-note').textContent = '';
 }
 
 // Offers each file as a download named after the game, and shows the
 // pictures and the report.
 function showFiles(files, gameFile) {
+  clearShown();
+  page.shown = {files, gameFile};
   const stem = downloadStem(gameFile && gameFile.name, files, OUTPUT_NAME);
   for (const file of files) {
     const extension = file.name.slice(OUTPUT_NAME.length);
-    const kind = fileKind(extension);
+    const kind = fileKind(extension, texts());
     const url = URL.createObjectURL(new Blob(file.parts, {type: kind.type}));
     page.urls.push(url);
     const link = document.createElement('a');
     link.href = url;
     link.download = stem + extension;
-    link.textContent = `Download ${kind.what} (${link.download})`;
+    link.textContent = fill(kind.download, {name: link.download});
     const item = document.createElement('li');
     item.append(link);
     field('downloads').append(item);
@@ -252,4 +330,5 @@ function shownFile(kind, url, name) {
   return figure;
 }
 
+showLanguage();
 startRun();

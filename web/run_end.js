@@ -1,6 +1,8 @@
 // What the page says when a run ends: the program's exit status is the
 // first code of the key that ended it, which a person knows by the key's
-// name, not by its code.
+// name, not by its code. Each function takes the texts of the page's
+// language (page_texts.js).
+import {ENGLISH, say} from './page_texts.js';
 
 // The bytes xterm sends for the keys that have names.
 const NAMED_KEYS = {
@@ -16,12 +18,18 @@ const NAMED_KEYS = {
 const decoder = new TextDecoder();
 
 // The name of the key whose bytes these are: "q", "é", "Esc", "F1",
-// "Alt+q", "Ctrl+C"; bytes no key sends are shown in caret form.
-export function keyName(bytes) {
+// "Alt+q", "Ctrl+C"; bytes no key sends are shown in caret form. The
+// names a keyboard does not print on its keys are in the page's language.
+export function keyName(bytes, texts = ENGLISH) {
   const text = decoder.decode(Uint8Array.from(bytes));
-  if (text in NAMED_KEYS) return NAMED_KEYS[text];
+  if (text in NAMED_KEYS) {
+    const name = NAMED_KEYS[text];
+    return `key.${name}` in texts ? texts[`key.${name}`] : name;
+  }
   const characters = [...text];
-  if (characters.length === 2 && characters[0] === '\x1b') return `Alt+${keyName(encode(characters[1]))}`;
+  if (characters.length === 2 && characters[0] === '\x1b') {
+    return `Alt+${keyName(encode(characters[1]), texts)}`;
+  }
   if (characters.length !== 1) return [...bytes].map(caretForm).join('');
   const code = text.codePointAt(0);
   if (code < 0x20) return `Ctrl+${String.fromCharCode(code + 0x40)}`;
@@ -50,20 +58,16 @@ function endedByKey(status, bytes) {
   return status === 0 || status === 0xe0;
 }
 
-// The other statuses the program ends with, and what they mean.
-const STATUS_MEANINGS = {
-  1: 'the input ended before the game was complete, or the output failed',
-  2: 'the command line was wrong',
-  130: 'interrupted with Ctrl+C',
-};
+// The other statuses the program ends with: the key of what each means.
+const STATUS_MEANINGS = {1: 'status1', 2: 'status2', 130: 'status130'};
 
 // The sentence of the run's end. `keyBytes` are the bytes of the last key
 // the program read, if it read one since its last line.
-export function endSentence(status, keyBytes) {
+export function endSentence(status, keyBytes, texts = ENGLISH) {
   if (endedByKey(status, keyBytes)) {
-    return `The program ended with ${keyName(keyBytes)}, exit status ${status}.`;
+    return say(texts, 'endedWithKey', {key: keyName(keyBytes, texts), status});
   }
   const meaning = STATUS_MEANINGS[status];
-  if (meaning) return `The program ended (${meaning}), exit status ${status}.`;
-  return `The program ended with exit status ${status}.`;
+  if (meaning) return say(texts, 'endedFor', {meaning: texts[meaning], status});
+  return say(texts, 'ended', {status});
 }

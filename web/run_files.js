@@ -1,5 +1,6 @@
 // The files of -o in the page: which the page asks for, what each is, and
 // the name it is offered under.
+import {ENGLISH, say} from './page_texts.js';
 import {joinChunks} from './runtime.js';
 
 // The table of every iteration takes some 200 bytes an iteration: the
@@ -9,43 +10,45 @@ export const LARGEST_TABLE_RUN = 1000000;
 // may take as many.
 const LONGEST_RUN = 10000000;
 
-// What each file is, its type, and how the page shows it ('image',
-// 'frame', or not at all). The longest extension that fits is the file's.
+// What each file is (the key of its words in page_texts.js, "file.*" and
+// "download.*"), its type, and how the page shows it ('image', 'frame',
+// or not at all). The longest extension that fits is the file's.
 const FILE_KINDS = {
-  '.svg': {what: 'the picture of the run', type: 'image/svg+xml', shown: 'image'},
-  '.graph.svg': {what: 'the graphical solution', type: 'image/svg+xml', shown: 'image'},
-  '.html': {what: 'the report', type: 'text/html', shown: 'frame'},
-  '.csv': {what: 'the table', type: 'text/csv', shown: null},
-  '.nfg': {what: 'the game for Gambit', type: 'text/plain', shown: null},
-  '.game': {what: 'the game as a game file', type: 'text/plain', shown: null},
+  '.svg': {key: 'svg', type: 'image/svg+xml', shown: 'image'},
+  '.graph.svg': {key: 'graph.svg', type: 'image/svg+xml', shown: 'image'},
+  '.html': {key: 'html', type: 'text/html', shown: 'frame'},
+  '.csv': {key: 'csv', type: 'text/csv', shown: null},
+  '.nfg': {key: 'nfg', type: 'text/plain', shown: null},
+  '.game': {key: 'game', type: 'text/plain', shown: null},
 };
 
-export function fileKind(extension) {
+// The kind of a file, with what it is (`what`) and the words of its
+// download (`download`, "{name}" standing for the file's name) in `texts`.
+export function fileKind(extension, texts = ENGLISH) {
   const known = Object.keys(FILE_KINDS)
       .filter((e) => extension.toLowerCase().endsWith(e))
       .sort((a, b) => b.length - a.length)[0];
-  if (known) return FILE_KINDS[known];
-  if (extension.toLowerCase().endsWith('.svg')) return {...FILE_KINDS['.svg'], what: 'a picture'};
-  return {what: 'a file', type: 'application/octet-stream', shown: null};
+  let kind = {key: 'other', type: 'application/octet-stream', shown: null};
+  if (known) kind = FILE_KINDS[known];
+  else if (extension.toLowerCase().endsWith('.svg')) kind = {...FILE_KINDS['.svg'], key: 'picture'};
+  return {...kind, what: texts[`file.${kind.key}`], download: texts[`download.${kind.key}`]};
 }
 
 // The extensions to ask the program for, of those it knows, and why the
-// table is left out when it is: for a run of more iterations than the
-// page can keep the table of (`iterations` as typed for -n; `toAccuracy`
-// whether -e is given, which plays up to -n or the program's most).
-export function keptExtensions(extensions, iterations, toAccuracy) {
+// table is left out when it is, in `texts`: for a run of more iterations
+// than the page can keep the table of (`iterations` as typed for -n;
+// `toAccuracy` whether -e is given, which plays up to -n or the program's
+// most).
+export function keptExtensions(extensions, iterations, toAccuracy, texts = ENGLISH) {
   const most = iterations !== '' ? Number(iterations) : toAccuracy ? LONGEST_RUN : 0;
   if (!(most > LARGEST_TABLE_RUN) || !extensions.includes('.csv')) return {extensions, note: ''};
-  const largest = LARGEST_TABLE_RUN.toLocaleString('en');
+  const largest = LARGEST_TABLE_RUN.toLocaleString(texts.numbers);
   const why = iterations !== '' ?
-      `${iterations} iterations` :
-      `a run to an accuracy without -n (up to ${LONGEST_RUN.toLocaleString('en')} iterations;` +
-          ` with -n ${largest} or fewer it is)`;
+      say(texts, 'forIterations', {iterations}) :
+      say(texts, 'forAccuracy', {longest: LONGEST_RUN.toLocaleString(texts.numbers), largest});
   return {
     extensions: extensions.filter((e) => e !== '.csv'),
-    note: `The table of every iteration (.csv) is not written for ${why}: at some 200 bytes` +
-        ` an iteration, a table of more than ${largest} iterations would not fit in the` +
-        ' page\'s memory.',
+    note: say(texts, 'tableLeftOut', {why, largest}),
   };
 }
 

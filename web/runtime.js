@@ -1,5 +1,5 @@
 // Runs the program's WebAssembly in the page: the few WASI calls it makes
-// (its command line, writes to the terminal, its exit, the game file),
+// (its command line and environment, writes to the terminal, its exit, the game file),
 // the functions it imports from the page ("web": reads of lines and keys,
 // writes straight to the terminal, the files of -o), and the suspension
 // of the program while a read waits for the user (binaryen's asyncify:
@@ -35,9 +35,11 @@ const encoder = new TextEncoder();
 // throwing/rejecting with a ProgramEnd. `gameFile` is {name, bytes} or
 // null. `onFile(file)` is given each file of -o as the program puts it in
 // place ({name, parts, size}); `fileRoom` bounds their bytes. Resolves to
-// the exit status.
-export async function runProgram(
-    module, {args, terminal, gameFile = null, onFile = () => {}, fileRoom = Infinity}) {
+// the exit status. `environment` holds the program's environment
+// variables as NAME=value strings (its language is chosen from them).
+export async function runProgram(module, {
+  args, terminal, environment = [], gameFile = null, onFile = () => {}, fileRoom = Infinity,
+}) {
   const run = {
     exports: null,
     memory: null,
@@ -50,7 +52,7 @@ export async function runProgram(
     terminal,
   };
   const imports = {
-    wasi_snapshot_preview1: wasiCalls(run, args),
+    wasi_snapshot_preview1: wasiCalls(run, args, environment),
     web: webCalls(run),
   };
   const instance = await WebAssembly.instantiate(module, imports);
@@ -76,8 +78,9 @@ export function parseExtensionList(list) {
 
 // The program's own words on options it refuses (the first line it
 // writes on standard error), or '' when it takes them. They are given
-// before --help, which ends a command line the program takes.
-export async function commandLineProblem(module, options) {
+// before --help, which ends a command line the program takes, in the
+// environment given (the language of its words).
+export async function commandLineProblem(module, options, environment = []) {
   const decoder = new TextDecoder();
   let said = '';
   const noAnswer = () => {
@@ -85,6 +88,7 @@ export async function commandLineProblem(module, options) {
   };
   const status = await runProgram(module, {
     args: ['brown-robinson', ...options, '--help'],
+    environment,
     terminal: {
       write: (bytes) => {
         said += decoder.decode(bytes, {stream: true});
@@ -231,24 +235,16 @@ export function joinChunks(chunks) {
   return whole;
 }
 
-function wasiCalls(run, args) {
+function wasiCalls(run, args, environment) {
   const view = () => new DataView(run.memory.buffer);
-  const argBytes = args.map((a) => encoder.encode(a + '\0'));
   const gamePath = run.gameFile ? encoder.encode(run.gameFile.name) : null;
+  const [argsSizesGet, argsGet] = stringListCalls(run, args);
+  const [environSizesGet, environGet] = stringListCalls(run, environment);
   return {
-    args_sizes_get: (count, size) => {
-      view().setUint32(count, argBytes.length, true);
-      view().setUint32(size, argBytes.reduce((sum, a) => sum + a.length, 0), true);
-      return 0;
-    },
-    args_get: (pointers, text) => {
-      for (const [i, a] of argBytes.entries()) {
-        view().setUint32(pointers + 4 * i, text, true);
-        bytesAt(run, text, a.length).set(a);
-        text += a.length;
-      }
-      return 0;
-    },
+    args_sizes_get: argsSizesGet,
+    args_get: argsGet,
+    environ_sizes_get: environSizesGet,
+    environ_get: environGet,
     fd_write: (fd, iovs, count, written) => {
       if (fd !== 1 && fd !== 2) return WASI_EBADF;
       const pieces = ioVectors(run, iovs, count).map(([at, length]) => bytesAt(run, at, length).slice());
@@ -315,6 +311,28 @@ function wasiCalls(run, args) {
       throw new ProgramEnd(status);
     },
   };
+}
+
+// The two calls that hand the program a list of strings, as its command
+// line and its environment are handed: their count and bytes, then the
+// strings, each ended by a zero, with a pointer to each.
+function stringListCalls(run, strings) {
+  const all = strings.map((s) => encoder.encode(s + '\0'));
+  const sizes = (count, size) => {
+    const v = new DataView(run.memory.buffer);
+    v.setUint32(count, all.length, true);
+    v.setUint32(size, all.reduce((sum, a) => sum + a.length, 0), true);
+    return 0;
+  };
+  const get = (pointers, text) => {
+    for (const [i, a] of all.entries()) {
+      new DataView(run.memory.buffer).setUint32(pointers + 4 * i, text, true);
+      bytesAt(run, text, a.length).set(a);
+      text += a.length;
+    }
+    return 0;
+  };
+  return [sizes, get];
 }
 
 function fileTypeOf(run, fd) {

@@ -10,7 +10,9 @@ Y/N question must show the codes of the key table, and the page may log
 no console message nor fetch anything from outside its folder. Also
 measured: the folder's size, the time to the first prompt, and the speed
 of a long run against the Linux program's. Screenshots of every step go
-to the screenshot folder.
+to the screenshot folder. The page in Russian and in Ukrainian, chosen by
+the browser's languages and by its menu, has its labels in that language
+and its program speaks it as the Linux program does in that locale.
 """
 import argparse
 import fcntl
@@ -36,6 +38,7 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 MAX_FOLDER_BYTES = 1_500_000
@@ -117,6 +120,11 @@ OPTION_VALUES = [
     ('-e', '-1'),
 ]
 OPTION_FIELDS = {'-n': 'iterations', '-e': 'accuracy'}
+
+# The page's other languages: the browser's languages that choose each,
+# and the locale the Linux program is run in to speak it.
+LANGUAGES = [('ru', 'ru-RU,ru,en', 'ru_RU.UTF-8'), ('uk', 'uk-UA,uk,en', 'uk_UA.UTF-8')]
+CYRILLIC = re.compile('[а-яёіїєґ]', re.I)
 OPTION_BOXES = {'--exact': 'exact', '--wide': 'wide', '-s': 'steps'}
 
 
@@ -149,9 +157,9 @@ def screen_of(text):
 class LinuxRun:
     """The Linux program in a pseudo-terminal of its own."""
 
-    def __init__(self, program, args, cwd):
+    def __init__(self, program, args, cwd, locale='C.UTF-8'):
         self.master, slave = pty.openpty()
-        env = dict(os.environ, TERM='xterm-256color', LANG='C.UTF-8', LC_ALL='C.UTF-8')
+        env = dict(locale_environment(locale), TERM='xterm-256color')
         # A session of its own with the pseudo-terminal as its controlling
         # terminal, so that the program reads its keys from /dev/tty.
         self.process = subprocess.Popen(
@@ -213,6 +221,12 @@ class LinuxRun:
         return status, screen_of(self.output.decode('utf-8', 'replace'))
 
 
+def locale_environment(locale):
+    """The test's environment with `locale` alone choosing the language."""
+    env = {k: v for k, v in os.environ.items() if k != 'LANGUAGE' and not k.startswith('LC_')}
+    return dict(env, LANG=locale)
+
+
 def serve(folder, requests):
     """A loopback server for the folder that notes every path asked for."""
 
@@ -234,7 +248,8 @@ def start_browser(profile, downloads):
                  '--window-size=1400,1000', f'--user-data-dir={profile}'):
         options.add_argument(flag)
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL', 'performance': 'ALL'})
-    options.add_experimental_option('prefs', {'download.default_directory': downloads})
+    options.add_experimental_option('prefs', {'download.default_directory': downloads,
+                                              'intl.accept_languages': 'en-US,en'})
     return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
 
 
@@ -528,11 +543,11 @@ def shown_problems(name, driver, out, extensions):
     return failures
 
 
-def linux_refusal(program, option, value):
+def linux_refusal(program, option, value, locale='C.UTF-8'):
     """The Linux program's words for an option's value it refuses (the
     first line it writes on standard error), or '' when it takes it."""
     run = subprocess.run([program, option, value], stdin=subprocess.DEVNULL,
-                         capture_output=True, text=True, timeout=10)
+                         capture_output=True, text=True, timeout=10, env=locale_environment(locale))
     return run.stderr.split('\n')[0] if run.returncode == 2 else ''
 
 
@@ -563,6 +578,116 @@ def refusal_problems(driver, base_url, program):
         if (said, started, invalid) != (expected, expected == '', expected != ''):
             failures.append(f'{option} {value}: Linux says "{expected}"; the page says "{said}",'
                             f' {"runs" if started else "does not run"}')
+    return failures
+
+
+PAGE_WORDS = """
+const done = arguments[arguments.length - 1];
+import('./page_texts.js').then((t) => done({
+  lang: document.documentElement.lang,
+  chosen: document.getElementById('language').value,
+  title: document.title,
+  labels: [...document.querySelectorAll('[data-text]')].map((e) => [e.dataset.text, e.textContent]),
+  status: document.getElementById('status').textContent,
+  texts: t.PAGE_TEXTS,
+}));
+"""
+
+# The program run in the page as the page runs it in its language, all it
+# writes, as bytes.
+PAGE_PROGRAM = """
+const [args, done] = [arguments[0], arguments[arguments.length - 1]];
+Promise.all([import('./runtime.js'), import('./page_texts.js')]).then(async ([r, t]) => {
+  const module = await WebAssembly.compileStreaming(fetch('brown-robinson.wasm'));
+  const written = [];
+  const noAnswer = () => { throw new r.ProgramEnd(null); };
+  const language = document.documentElement.lang;
+  const status = await r.runProgram(module, {
+    args, environment: t.programEnvironment(language),
+    terminal: {write: (b) => written.push(...b), readLine: noAnswer, readByte: noAnswer}});
+  done([status, written]);
+});
+"""
+
+
+def language_problems(driver, base_url, program, shots):
+    """Each of LANGUAGES chosen by the browser's languages and then by the
+    menu (and kept on reloading): the page's `lang`, its labels and its
+    status in that language; the program's refusal of a value of -n in
+    the field, and all it writes for it, the Linux program's in the locale
+    of that language, byte for byte; its first screen the Linux program's."""
+    failures = []
+    for code, accepted, locale in LANGUAGES:
+        other = next(c for c, _, _ in LANGUAGES if c != code)
+        driver.execute_cdp_cmd('Emulation.setUserAgentOverride', {
+            'userAgent': driver.execute_script('return navigator.userAgent;'),
+            'acceptLanguage': accepted})
+        driver.get(base_url)
+        driver.execute_script('sessionStorage.clear();')
+        driver.get(base_url)
+        settle_page(driver)
+        failures += page_language_problems(driver, code, 'by the browser')
+        Select(driver.find_element(By.ID, 'language')).select_by_value(other)
+        Select(driver.find_element(By.ID, 'language')).select_by_value(code)
+        driver.get(base_url)
+        settle_page(driver)
+        failures += page_language_problems(driver, code, 'by the menu, reloaded')
+        linux = LinuxRun(program, [], ROOT, locale)
+        linux.settle()
+        linux_screen = screen_of(linux.output.decode('utf-8', 'replace'))
+        linux.type(b'\x04')  # the end of the input ends it
+        linux.finish()
+        if browser_screen(driver) != linux_screen:
+            failures.append(f'{code}: the first screen differs:\n'
+                            + diff(linux_screen, browser_screen(driver)))
+        failures += language_refusal_problems(driver, program, code, locale)
+        driver.save_screenshot(os.path.join(shots, f'language-{code}.png'))
+        driver.find_element(By.ID, 'iterations').clear()
+    driver.execute_cdp_cmd('Emulation.setUserAgentOverride', {
+        'userAgent': driver.execute_script('return navigator.userAgent;'),
+        'acceptLanguage': 'en-US,en'})
+    driver.execute_script('sessionStorage.clear();')
+    return failures
+
+
+def page_language_problems(driver, code, how):
+    """The page's `lang`, menu, title, labels and status in `code`."""
+    seen = driver.execute_async_script(PAGE_WORDS)
+    texts, english = seen['texts'][code], seen['texts']['en']
+    wrong = [f'{key}: "{text}"' for key, text in seen['labels']
+             if text != texts[key] or text == english[key] or not CYRILLIC.search(text)]
+    if (seen['lang'], seen['chosen']) != (code, code) or seen['title'] != texts['title']:
+        wrong.append(f'lang "{seen["lang"]}", menu "{seen["chosen"]}", title "{seen["title"]}"')
+    if not CYRILLIC.search(seen['status']):
+        wrong.append(f'status "{seen["status"]}"')
+    return [f'{code} {how}: {w}' for w in wrong]
+
+
+def language_refusal_problems(driver, program, code, locale):
+    """A refused -n in the page's field is refused in the Linux program's
+    words in `locale`, and the program in the page writes, byte for byte,
+    what the Linux program writes for it."""
+    failures = []
+    expected = linux_refusal(program, '-n', '1e3', locale)
+    field = driver.find_element(By.ID, 'iterations')
+    field.clear()
+    field.send_keys('1e3')
+    driver.find_element(By.ID, 'play-again').click()
+    wait_until(lambda: driver.find_element(By.ID, 'problem').text != '', limit=10)
+    said = driver.find_element(By.ID, 'problem').text
+    if not expected or said != expected:
+        failures.append(f'{code}: -n 1e3: Linux says "{expected}", the page "{said}"')
+    linux = subprocess.run([program, '-n', '1e3'], stdin=subprocess.DEVNULL, capture_output=True,
+                           timeout=10, env=locale_environment(locale))
+    english = subprocess.run([program, '-n', '1e3'], stdin=subprocess.DEVNULL,
+                             capture_output=True, timeout=10, env=locale_environment('C.UTF-8'))
+    status, written = driver.execute_async_script(PAGE_PROGRAM, ['brown-robinson', '-n', '1e3'])
+    if (status, bytes(written)) != (linux.returncode, linux.stdout + linux.stderr):
+        failures.append(f'{code}: -n 1e3: the page\'s program ends {status} with'
+                        f' "{bytes(written).decode(errors="replace")}", Linux'
+                        f' {linux.returncode} with "{linux.stderr.decode(errors="replace")}"')
+    if linux.stderr == english.stderr:
+        failures.append(f'{code}: the Linux program says the same in {locale} as in C.UTF-8')
     return failures
 
 
@@ -734,6 +859,9 @@ def main():
                 if ratio > MAX_SPEED_RATIO:
                     print(f'{session[0]}: SLOWER than the target of {MAX_SPEED_RATIO}x')
             print(f'{session[0]}: {"failed" if session_failures else "same as Linux"}')
+        problems = language_problems(driver, base_url, program, shots)
+        print(f'languages: {"failed" if problems else "as expected"}')
+        failures += problems + page_problems(driver, base_url, requests)
     finally:
         driver.quit()
         server.shutdown()
