@@ -20,6 +20,10 @@ its own, and the two must give the same result:
 
 The exit status of every other run must be the code of the final key.
 
+A run in Russian or Ukrainian (LANGUAGE) must write its translated texts
+at the console as the Linux program writes them, take names typed in
+Cyrillic as the same UTF-8, and leave the console in its code page.
+
 Usage: wine_dialogue_test.py --exe brown-robinson.exe --linux brown-robinson
 WINEPREFIX must name a prefix that is booted and whose wine server runs.
 """
@@ -777,6 +781,23 @@ def check_languages(checks, windows, linux, directory):
                      "    shown: %r" % shown)
 
 
+def check_code_page_given_back(checks, windows, linux, directory):
+    """The console's code page before a translated run is the one after
+    it, as cmd's chcp reports them around the run."""
+    exe = "Z:" + windows.command[-1].replace("/", "\\")
+    shell = Program("wine", windows.command[:-1] + ["cmd", "/c", "chcp & %s --bogus & chcp" % exe],
+                    True, {"LANGUAGE": "ru"})
+    session = Session(shell)
+    try:
+        session.wait_exit()
+        pages = [line for line in session.screen().split("\n") if "code page" in line]
+    finally:
+        session.close()
+    checks.check("a Russian run gives the console its code page back",
+                 len(pages) == 2 and pages[0] == pages[1] and "65001" not in pages[0],
+                 "    %r" % pages)
+
+
 def check_cyrillic_names(checks, windows, linux, directory):
     """Names typed in Cyrillic at the console of a Russian run reach the
     output as the UTF-8 the Linux program writes for them."""
@@ -822,7 +843,7 @@ def main():
             check_command_line(checks, windows, linux, directory)
         except Failure as failure:
             checks.check("the command line", False, "    %s" % failure)
-        for check in (check_languages, check_cyrillic_names):
+        for check in (check_languages, check_cyrillic_names, check_code_page_given_back):
             try:
                 check(checks, windows, linux, directory)
             except (Failure, UnknownSequence) as failure:
