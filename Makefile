@@ -227,11 +227,13 @@ install: $(RELEASE)/brown-robinson
 	cmake --install $(RELEASE) --prefix $(PREFIX)
 
 # Removes what the last `make install` installed (CMake lists it in
-# install_manifest.txt), and the folders of the documentation it made.
+# install_manifest.txt), and the folders of the documentation it made
+# (those of the translated manual pages when nothing else is in them).
 uninstall:
 	@test -f $(RELEASE)/install_manifest.txt || { echo "nothing installed from this build" >&2; exit 1; }
 	xargs -d '\n' rm -f < $(RELEASE)/install_manifest.txt
 	-rmdir $(PREFIX)/share/doc/brown-robinson/examples $(PREFIX)/share/doc/brown-robinson 2>/dev/null
+	-for language in ru uk; do rmdir $(PREFIX)/share/man/$$language/man1 $(PREFIX)/share/man/$$language 2>/dev/null; done
 
 clean:
 	rm -rf build

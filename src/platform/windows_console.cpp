@@ -4,6 +4,10 @@
 // input device itself, event by event, with every input mode switched off
 // for that one read and the mode found restored right after it, also when
 // the process is ended by a console event in the middle of the read.
+// A run in Russian or Ukrainian switches the console to UTF-8 and reads
+// the typed lines as the console's own characters, so that a name arrives
+// as the same UTF-8 bytes as on Linux; the code pages found are given
+// back however the run ends.
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,6 +18,7 @@
 #include "platform/platform.h"
 #include "platform/standard_streams.h"
 #include "text/language_choice.h"
+#include "text/translation.h"
 
 static_assert(kRightAltPressed == RIGHT_ALT_PRESSED && kLeftAltPressed == LEFT_ALT_PRESSED &&
                   kRightCtrlPressed == RIGHT_CTRL_PRESSED &&
@@ -50,6 +55,31 @@ void restoreMode() {
     if (InterlockedExchange(&modeIsChanged, 0) != 0) SetConsoleMode(consoleInput, savedMode);
 }
 
+// The code pages of a console switched to UTF-8, to give back; shared
+// with the console event handler as the mode is.
+constexpr UINT kUtf8CodePage = 65001;
+UINT savedInputCodePage = 0;
+UINT savedOutputCodePage = 0;
+volatile LONG codePagesChanged = 0;
+
+// Only for a translated run: English texts are ASCII, and an English run
+// keeps the console's code page for what is typed, as it always has.
+void switchToUtf8() {
+    if (currentLanguage() == kEnglish) return;
+    savedInputCodePage = GetConsoleCP();
+    savedOutputCodePage = GetConsoleOutputCP();
+    if (savedInputCodePage == 0 || savedOutputCodePage == 0) return;  // no console
+    InterlockedExchange(&codePagesChanged, 1);
+    SetConsoleCP(kUtf8CodePage);
+    SetConsoleOutputCP(kUtf8CodePage);
+}
+
+void restoreCodePages() {
+    if (InterlockedExchange(&codePagesChanged, 0) == 0) return;
+    SetConsoleCP(savedInputCodePage);
+    SetConsoleOutputCP(savedOutputCodePage);
+}
+
 // Set when Ctrl+C or Ctrl+Break is pressed outside a key read.
 volatile LONG interrupted = 0;
 
@@ -60,6 +90,7 @@ volatile LONG interrupted = 0;
 BOOL WINAPI onConsoleEvent(DWORD event) {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) InterlockedExchange(&interrupted, 1);
     restoreMode();
+    restoreCodePages();
     discardAtomicFiles();
     return FALSE;
 }
@@ -68,6 +99,7 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 [[noreturn]] void endAsInterrupted() {
     finishStandardOutput(0);
     restoreMode();
+    restoreCodePages();
     discardAtomicFiles();
     ExitProcess(STATUS_CONTROL_C_EXIT);
 }
@@ -102,6 +134,63 @@ bool readKeyEvents(KeyPress* key) {
     }
 }
 
+// A console line read as the console's characters, in UTF-8, handed out
+// a piece at a time as the caller's buffer allows.
+struct WideLine {
+    char bytes[4 * 512 + 8];  // the UTF-8 of one read, "\r\n" made "\n"
+    int length;               // how many bytes it holds
+    int taken;                // how many of them are handed out already
+    wchar_t carried;          // a high surrogate whose pair comes with the next read
+    bool ended;               // Ctrl+Z began a line: the input has ended
+};
+WideLine wideLine = {};
+
+// A line read as it is typed: ends with "\r\n" unless it is longer than
+// one read. False when nothing is left: the input ended, the read failed
+// (-1 in *failed) or Ctrl+C aborted it (as the runtime's read reports it).
+bool readWideLine(HANDLE input, int* failed) {
+    wchar_t wide[513];
+    int count = 0;
+    if (wideLine.carried != 0) wide[count++] = wideLine.carried;
+    wideLine.carried = 0;
+    DWORD got = 0;
+    if (!ReadConsoleW(input, wide + count, 512 - count, &got, nullptr)) {
+        *failed = 1;
+        return false;
+    }
+    if (got == 0) return false;
+    count += static_cast<int>(got);
+    if (wide[0] == 0x1A) {  // Ctrl+Z at the start of a line, as the runtime takes it
+        wideLine.ended = true;
+        return false;
+    }
+    if (count > 1 && wide[count - 1] >= 0xD800 && wide[count - 1] <= 0xDBFF)
+        wideLine.carried = wide[--count];
+    if (count >= 2 && wide[count - 2] == L'\r' && wide[count - 1] == L'\n') {
+        wide[count - 2] = L'\n';
+        --count;
+    }
+    wideLine.length =
+        WideCharToMultiByte(CP_UTF8, 0, wide, count, wideLine.bytes,
+                            static_cast<int>(sizeof wideLine.bytes), nullptr, nullptr);
+    wideLine.taken = 0;
+    return wideLine.length > 0;
+}
+
+int readConsoleLine(HANDLE input, char* buffer, int capacity) {
+    if (wideLine.taken >= wideLine.length) {
+        int failed = 0;
+        if (wideLine.ended || !readWideLine(input, &failed)) return failed != 0 ? -1 : 0;
+    }
+    int length = 0;
+    while (length < capacity && wideLine.taken < wideLine.length) {
+        const char c = wideLine.bytes[wideLine.taken++];
+        buffer[length++] = c;
+        if (c == '\n') break;
+    }
+    return length;
+}
+
 void writeAll(HANDLE handle, const char* text, int length) {
     while (length > 0) {
         DWORD written = 0;
@@ -126,11 +215,16 @@ bool platformToday(int* year, int* month, int* day) {
 void platformStart() {
     setUpStandardStreams(isConsoleHandle(GetStdHandle(STD_OUTPUT_HANDLE)));
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+    switchToUtf8();
 }
 
 // The runtime's standard input, which lets the console edit the line;
-// one line at most, as on a terminal.
+// one line at most, as on a terminal. In UTF-8 the runtime's byte reads
+// lose what is not ASCII, so a console is then read as characters.
 int platformReadInput(char* buffer, int capacity) {
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    if (codePagesChanged != 0 && isConsoleHandle(input))
+        return readConsoleLine(input, buffer, capacity);
     static bool ended = false;
     int length = 0;
     while (!ended && length < capacity) {
@@ -196,7 +290,9 @@ bool platformReadKey(KeyPress* key) {
 
 // In a Windows code page the codes from 0x80 up are characters (e acute
 // is 0x82 in code page 850).
-HighCodeEcho platformHighCodeEcho() { return kHighCodesAsCodePage; }
+HighCodeEcho platformHighCodeEcho() {
+    return codePagesChanged != 0 ? kHighCodesAsUtf8 : kHighCodesAsCodePage;
+}
 
 void platformEchoText(const char* text, int length) {
     DWORD written = 0;
@@ -206,6 +302,7 @@ void platformEchoText(const char* text, int length) {
 void platformExit(int status) {
     status = finishStandardOutput(status);
     restoreMode();
+    restoreCodePages();
     discardAtomicFiles();
     exit(status);
 }

@@ -20,6 +20,10 @@ its own, and the two must give the same result:
 
 The exit status of every other run must be the code of the final key.
 
+A run in Russian or Ukrainian (LANGUAGE) must write its translated texts
+at the console as the Linux program writes them, take names typed in
+Cyrillic as the same UTF-8, and leave the console in its code page.
+
 Usage: wine_dialogue_test.py --exe brown-robinson.exe --linux brown-robinson
 WINEPREFIX must name a prefix that is booted and whose wine server runs.
 """
@@ -220,7 +224,8 @@ def wine_command(exe):
     return [wine, exe]
 
 
-def environment(windows):
+def environment(program):
+    windows = program.windows
     env = {
         "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
         "HOME": os.environ.get("HOME", "/tmp"),
@@ -233,6 +238,7 @@ def environment(windows):
     if windows:
         env["WINEPREFIX"] = os.environ["WINEPREFIX"]
         env["WINEDEBUG"] = "-all"
+    env.update(program.extra)
     return env
 
 
@@ -242,13 +248,28 @@ class Program:
     dialogue as they are, shown here as the Windows console shows them
     (code page 437, where the lead code 0xE0 is an alpha)."""
 
-    def __init__(self, name, command, windows):
+    def __init__(self, name, command, windows, extra=None):
         self.name = name
         self.command = command
         self.windows = windows
+        self.extra = extra or {}  # more environment, such as a language
+
+    def utf8(self):
+        return self.windows or self.extra.get("LC_ALL", "").endswith("UTF-8")
 
     def decode(self, data):
-        return data.decode("utf-8", "replace") if self.windows else data.decode("cp437")
+        return data.decode("utf-8", "replace") if self.utf8() else data.decode("cp437")
+
+    def speaking(self, language, arguments=()):
+        """The same program with arguments, in a language (None: as
+        started by default); the Linux program needs a UTF-8 locale for
+        any translation, as the console of a translated Windows run has."""
+        extra = {}
+        if language is not None:
+            extra["LANGUAGE"] = language
+            if not self.windows:
+                extra["LC_ALL"] = "en_US.UTF-8"  # C.UTF-8 is of no language
+        return Program(self.name, self.command + list(arguments), self.windows, extra)
 
 
 class Failure(Exception):
@@ -270,7 +291,7 @@ class Session:
                     fd = os.open(output_path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
                     os.dup2(fd, 1)
                     os.close(fd)
-                os.execve(program.command[0], program.command, environment(program.windows))
+                os.execve(program.command[0], program.command, environment(program))
             finally:
                 os._exit(127)
         fcntl.ioctl(self.master, termios.TIOCSWINSZ, struct.pack("HHHH", ROWS, COLUMNS, 0, 0))
@@ -559,7 +580,7 @@ def run_without_console(program, data, directory, output_path=None, arguments=()
             fd = os.open(error_path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
             os.dup2(fd, 2)
             command = program.command + list(arguments)
-            os.execve(command[0], command, environment(program.windows))
+            os.execve(command[0], command, environment(program))
         finally:
             os._exit(127)
     deadline = time.monotonic() + STEP_TIMEOUT
@@ -723,6 +744,83 @@ def check_command_line(checks, windows, linux, directory):
         checks.check("%s: wine shows %r" % (title, shown), shown in wine_output)
 
 
+ENGLISH_HINT = "Try 'brown-robinson --help' for more information."
+
+
+def last_line(text):
+    lines = [line.rstrip() for line in text.replace("\r\n", "\n").split("\n") if line.strip()]
+    return lines[-1] if lines else ""
+
+
+def check_languages(checks, windows, linux, directory):
+    """A usage error in each language: at the console wine shows the last
+    line the Linux program writes, so the console was switched to UTF-8
+    for a translated run; without a console the bytes are the same."""
+    for language in (None, "ru", "uk"):
+        title = "an unknown option in %s" % (language or "the default language")
+        linux_status, _, linux_errors = run_without_console(
+            linux.speaking(language), b"", directory, arguments=["--bogus"])
+        wine_status, _, wine_errors = run_without_console(
+            windows.speaking(language), b"", directory, arguments=["--bogus"])
+        expected = last_line(linux_errors.decode("utf-8"))
+        translated = language is not None
+        checks.check("%s: Linux writes %s hint" % (title, "a translated" if translated else "the English"),
+                     (expected != ENGLISH_HINT and any(ord(c) > 0x3FF for c in expected))
+                     if translated else expected == ENGLISH_HINT, "    %r" % expected)
+        checks.check("%s: the same bytes without a console" % title,
+                     crlf_to_lf(wine_errors) == linux_errors,
+                     "    %r\n    %r" % (linux_errors, wine_errors))
+        checks.status("%s, wine" % title, wine_status, 2)
+        session = Session(windows.speaking(language, ["--bogus"]))
+        try:
+            session.wait_exit()
+            shown = last_line(session.screen())
+        finally:
+            session.close()
+        checks.check("%s: the console shows %r" % (title, expected), shown == expected,
+                     "    shown: %r" % shown)
+
+
+def check_code_page_given_back(checks, windows, linux, directory):
+    """The console's code page before a translated run is the one after
+    it, as cmd's chcp reports them around the run."""
+    exe = "Z:" + windows.command[-1].replace("/", "\\")
+    shell = Program("wine", windows.command[:-1] + ["cmd", "/c", "chcp & %s --bogus & chcp" % exe],
+                    True, {"LANGUAGE": "ru"})
+    session = Session(shell)
+    try:
+        session.wait_exit()
+        pages = [line for line in session.screen().split("\n") if "code page" in line]
+    finally:
+        session.close()
+    checks.check("a Russian run gives the console its code page back",
+                 len(pages) == 2 and pages[0] == pages[1] and "65001" not in pages[0],
+                 "    %r" % pages)
+
+
+def check_cyrillic_names(checks, windows, linux, directory):
+    """Names typed in Cyrillic at the console of a Russian run reach the
+    output as the UTF-8 the Linux program writes for them."""
+    steps = names_and_sizes("Алиса", "Борис", 2, 2) + entries(["3", "-1", "0", "2"], 2) + [
+        key(KEY_PROMPT, b"N", "N"),
+        line(ITERATIONS_PROMPT, "5"),
+        line(rows_prompt(5), "2"),
+        key(TABLE_LINE, b"q", "", occurrences=2),
+    ]
+    game = Game("Cyrillic names", steps, status=ord("q"))
+    outputs = []
+    for program in (linux.speaking("ru"), windows.speaking("ru")):
+        path = os.path.join(directory, program.name + "-cyrillic")
+        _, status, output = play(program, game, path)
+        checks.status("Cyrillic names, %s" % program.name, status, game.status)
+        outputs.append(crlf_to_lf(output))
+    checks.check("Cyrillic names: the names are in the output",
+                 "S'[Алиса]".encode() in outputs[0], "    %r" % outputs[0][-400:])
+    checks.same_text("Cyrillic names: output to a file, byte for byte",
+                     outputs[0].decode("utf-8", "replace"), outputs[1].decode("utf-8", "replace"),
+                     "linux", "wine")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--exe", required=True, help="the Windows program")
@@ -745,6 +843,11 @@ def main():
             check_command_line(checks, windows, linux, directory)
         except Failure as failure:
             checks.check("the command line", False, "    %s" % failure)
+        for check in (check_languages, check_cyrillic_names, check_code_page_given_back):
+            try:
+                check(checks, windows, linux, directory)
+            except (Failure, UnknownSequence) as failure:
+                checks.check(check.__name__, False, "    %s" % failure)
     print("%s: %d failure(s), %.1f s" % (os.path.basename(sys.argv[0]), checks.failures,
                                          time.monotonic() - started))
     return 1 if checks.failures else 0
