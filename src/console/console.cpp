@@ -251,6 +251,8 @@ void printText(const char* format, ...) {
     va_end(args);
 }
 
+void printPlainText(const char* text, int length) { platformWriteOutput(text, length); }
+
 ScanStatus readIntField(int32_t* value) {
     openAnswer();
     const ScanStatus status = scanWholeNumber(&console.answers, value);

@@ -80,6 +80,9 @@ bool hasConsole();
 
 // A message on standard error, outside the dialogue; the fields as for
 // printText.
+// `length` bytes of text as they are, with no format to read.
+void printPlainText(const char* text, int length);
+
 void printError(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))

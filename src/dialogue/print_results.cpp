@@ -44,40 +44,42 @@ int32_t askRowCount() {
 // before it, and the width it is right-aligned in (0: as wide as it is).
 struct NarrowCell {
     const char* before;  // the spaces and bars before the entry
+    int beforeLength;    // their count
     int width;           // at least this many characters
 };
 
 NarrowCell narrowCell(TableColumn column) {
     switch (column.kind) {
         case kColumnIteration:
-            return NarrowCell{" ", 2};
+            return NarrowCell{" ", 1, 2};
         case kColumnMoveOne:
         case kColumnMoveTwo:
-            return NarrowCell{"  | ", 0};
+            return NarrowCell{"  | ", 4, 0};
         case kColumnSumB:
         case kColumnSumA:
-            return NarrowCell{column.strategy == 0 ? " |  " : "  ", 3};
+            return column.strategy == 0 ? NarrowCell{" |  ", 4, 3} : NarrowCell{"  ", 2, 3};
         default:
-            return NarrowCell{" |  ", 0};
+            return NarrowCell{" |  ", 4, 0};
     }
 }
 
+// A row is put together in one buffer and printed whole: the table of a
+// run is most of what the dialogue prints, so its rows take the short way.
 void printNarrowRow(const TableColumns& columns, const PlayState& row) {
     char lineText[128];
     char entry[32];
     TextBuffer line = boundedText(lineText, sizeof lineText);
-    appendText(&line, "\n  |");
+    appendBytes(&line, "\n  |", 4);
     for (int c = 0; c < columns.count; ++c) {
         const NarrowCell cell = narrowCell(columns.column[c]);
         TextBuffer text = boundedText(entry, sizeof entry);
         appendColumnEntry(&text, columns.column[c], row, 2);
-        endText(&text);
-        appendText(&line, cell.before);
-        appendRight(&line, entry, cell.width);
+        appendBytes(&line, cell.before, cell.beforeLength);
+        appendRepeated(&line, ' ', cell.width - text.length);
+        appendBytes(&line, entry, text.length);
     }
-    appendText(&line, "  |");
-    endText(&line);
-    printText("%s", lineText);
+    appendBytes(&line, "  |", 3);
+    printPlainText(lineText, endText(&line));
 }
 
 // The table shows the first three strategies of each side; a game with
