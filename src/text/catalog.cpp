@@ -2,8 +2,12 @@
 #include "text/catalog.h"
 
 // clang-format off
+const char kCatalogText[] =
+    "По команде «brown-robinson --help» можно получить дополнительную информацию.\n" "\0"
+    "Спробуйте «brown-robinson --help» для отримання докладнішого опису.\n" "\0"
+    "Try 'brown-robinson --help' for more information.\n" "\0";
 const CatalogEntry kCatalog[] = {
-    {"Try 'brown-robinson --help' for more information.\n", nullptr, {"По команде «brown-robinson --help» можно получить дополнительную информацию.\n", nullptr, nullptr}, {"Спробуйте «brown-robinson --help» для отримання докладнішого опису.\n", nullptr, nullptr}},
+    {235, kNoText, {0, kNoText, kNoText}, {126, kNoText, kNoText}},
 };
 // clang-format on
 

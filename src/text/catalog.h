@@ -1,16 +1,28 @@
 // The translations, compiled from po/*.po by tools/po_catalog.py: the
 // English texts in byte order, each with its translations. Generated:
 // edit the .po files, then run `make po-catalog`.
+//
+// Every text is an offset into one array of characters rather than a
+// pointer: a table of pointers would be relocated, page by page, at every
+// start of the program, in English too.
 #pragma once
 
 #include <cstdint>
 
+constexpr int32_t kNoText = -1;  // an offset that names no text
+
 struct CatalogEntry {
-    const char* english;       // the text as the code writes it (msgid)
-    const char* englishMany;   // its plural as the code writes it, or nullptr
-    const char* russian[3];    // the forms for 1, 2-4 and 5 or more; one form when not plural
-    const char* ukrainian[3];  // likewise
+    int32_t english;       // the text as the code writes it (msgid)
+    int32_t englishMany;   // its plural as the code writes it, or kNoText
+    int32_t russian[3];    // the forms for 1, 2-4 and 5 or more; one form when not plural
+    int32_t ukrainian[3];  // likewise
 };
 
+extern const char kCatalogText[];  // every text, each ended by a zero
 extern const CatalogEntry kCatalog[];
 extern const int32_t kCatalogSize;
+
+// The text at an offset of kCatalogText; nullptr for kNoText.
+inline const char* catalogText(int32_t offset) {
+    return offset == kNoText ? nullptr : kCatalogText + offset;
+}

@@ -14,7 +14,7 @@ const CatalogEntry* entryOf(const char* english) {
     int32_t high = kCatalogSize - 1;
     while (low <= high) {
         const int32_t middle = low + (high - low) / 2;
-        const int order = std::strcmp(kCatalog[middle].english, english);
+        const int order = std::strcmp(catalogText(kCatalog[middle].english), english);
         if (order == 0) return &kCatalog[middle];
         if (order < 0) {
             low = middle + 1;
@@ -36,8 +36,8 @@ int slavicForm(int64_t n) {
 }
 
 const char* formOf(const CatalogEntry& entry, int form) {
-    const char* const* forms = language == kRussian ? entry.russian : entry.ukrainian;
-    return forms[form];
+    const int32_t* forms = language == kRussian ? entry.russian : entry.ukrainian;
+    return catalogText(forms[form]);
 }
 
 }  // namespace
@@ -56,7 +56,7 @@ const char* tr(const char* english) {
 const char* trPlural(const char* one, const char* many, int64_t n) {
     if (language != kEnglish) {
         const CatalogEntry* entry = entryOf(one);
-        if (entry != nullptr && entry->englishMany != nullptr) {
+        if (entry != nullptr && entry->englishMany != kNoText) {
             const char* form = formOf(*entry, slavicForm(n < 0 ? -n : n));
             if (form != nullptr) return form;
         }

@@ -69,15 +69,15 @@ TEST(Translation, EnglishIsTheTextItselfAndTheCatalogIsOrdered) {
     EXPECT_STREQ(trPlural("%d iteration", "%d iterations", 21), "%d iterations");
     // Binary search needs the catalog in strcmp's order, each text once.
     for (int32_t i = 1; i < kCatalogSize; ++i) {
-        EXPECT_LT(std::string(kCatalog[i - 1].english), std::string(kCatalog[i].english));
+        EXPECT_LT(std::string(catalogText(kCatalog[i - 1].english)),
+                  std::string(catalogText(kCatalog[i].english)));
     }
     for (const Language language : {kRussian, kUkrainian}) {
         setLanguage(language);
         EXPECT_STREQ(tr("a text no catalog holds"), "a text no catalog holds");
         for (int32_t i = 0; i < kCatalogSize; ++i) {
-            if (kCatalog[i].englishMany == nullptr) {
-                EXPECT_NE(tr(kCatalog[i].english), kCatalog[i].english);
-            }
+            const char* english = catalogText(kCatalog[i].english);
+            if (kCatalog[i].englishMany == kNoText) EXPECT_STRNE(tr(english), english);
         }
     }
     setLanguage(kEnglish);
@@ -87,7 +87,7 @@ TEST(Translation, EnglishIsTheTextItselfAndTheCatalogIsOrdered) {
 TEST(Translation, PluralFormsByTheLastDigits) {
     const CatalogEntry* plural = nullptr;
     for (int32_t i = 0; i < kCatalogSize && plural == nullptr; ++i) {
-        if (kCatalog[i].englishMany != nullptr) plural = &kCatalog[i];
+        if (kCatalog[i].englishMany != kNoText) plural = &kCatalog[i];
     }
     if (plural == nullptr) GTEST_SKIP() << "no plural text translated yet";
     setLanguage(kRussian);
@@ -97,7 +97,8 @@ TEST(Translation, PluralFormsByTheLastDigits) {
     } cases[] = {{1, 0},  {21, 0}, {101, 0}, {11, 2}, {111, 2}, {2, 1},       {4, 1},       {24, 1},
                  {12, 2}, {14, 2}, {5, 2},   {0, 2},  {10, 2},  {1000000, 2}, {10000001, 0}};
     for (const auto& c : cases) {
-        EXPECT_STREQ(trPlural(plural->english, plural->englishMany, c.n), plural->russian[c.form])
+        EXPECT_STREQ(trPlural(catalogText(plural->english), catalogText(plural->englishMany), c.n),
+                     catalogText(plural->russian[c.form]))
             << c.n;
     }
     setLanguage(kEnglish);
