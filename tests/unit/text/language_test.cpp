@@ -77,7 +77,9 @@ TEST(Translation, EnglishIsTheTextItselfAndTheCatalogIsOrdered) {
         EXPECT_STREQ(tr("a text no catalog holds"), "a text no catalog holds");
         for (int32_t i = 0; i < kCatalogSize; ++i) {
             const char* english = catalogText(kCatalog[i].english);
-            if (kCatalog[i].englishMany == kNoText) EXPECT_STRNE(tr(english), english);
+            if (kCatalog[i].englishMany == kNoText) {
+                EXPECT_STRNE(tr(english), english);
+            }
         }
     }
     setLanguage(kEnglish);
