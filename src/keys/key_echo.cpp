@@ -1,5 +1,7 @@
 #include "keys/key_echo.h"
 
+#include "text/utf8_text.h"
+
 namespace {
 
 int lowerCase(int c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
@@ -93,7 +95,13 @@ int answerText(const char* text, HighCodeEcho highCodes, char* out, int capacity
     return length;
 }
 
+// Bytes that are well-formed UTF-8 are taken as UTF-8 whatever the locale
+// says: in the C locale the 0x90 of "А" (D0 90) is part of a letter, not a
+// control code. A Windows console takes no byte for a control code, and
+// its code page's letters (0xC2 0x80 is "ВЂ" in 1251) stay letters.
 bool holdsControlCode(const char* text, int length, HighCodeEcho highCodes) {
+    if (highCodes == kHighCodesAsBytes && isWellFormedUtf8(text, length))
+        highCodes = kHighCodesAsUtf8;
     for (int i = 0; i < length; ++i) {
         const int c = static_cast<unsigned char>(text[i]);
         const int after = i + 1 < length ? static_cast<unsigned char>(text[i + 1]) : 0;

@@ -46,7 +46,8 @@ int answerByteText(int byte, HighCodeEcho highCodes, char out[5]);
 int answerText(const char* text, HighCodeEcho highCodes, char* out, int capacity);
 
 // Whether the text (length bytes) holds a code that would drive the terminal instead of
-// showing as a character: a byte below 32 or 127; the bytes 128..159
-// where they are controls (highCodes kHighCodesAsBytes); in a UTF-8
-// locale the characters U+0080..U+009F, which are controls too.
+// showing as a character: a byte below 32 or 127; in a UTF-8 locale, and
+// in any other locale when the text is well-formed UTF-8, the characters
+// U+0080..U+009F; in another locale's text that is not, the bytes
+// 128..159 (highCodes kHighCodesAsBytes).
 bool holdsControlCode(const char* text, int length, HighCodeEcho highCodes);

@@ -130,7 +130,7 @@ TEST(GambitFile, ARefusedFileIsAUsageError) {
         {"NFG 1 R \"t\" { \"A\" \"B\" }\n{ 1 2 }\n1 -1\n2 2\n",
          ":4: player 2's payoff is not the negative of player 1's at strategies 1 and 2: the "
          "program solves zero-sum games"},
-        {"NFG 1 R \"t\" { \"\xe2\x82\xac\" \"B\" }\n{ 1 1 }\n1 -1\n",
+        {"NFG 1 R \"t\" { \"A\x82\" \"B\" }\n{ 1 1 }\n1 -1\n",
          ": player 1's name holds a control character"},
     };
     for (const auto& c : cases) {
