@@ -83,6 +83,13 @@ int answerByteText(int byte, HighCodeEcho highCodes, char out[5]) {
     return length;
 }
 
+int answerSequenceLength(const char* bytes, int length) {
+    const int sequence = utf8SequenceLength(bytes, length);
+    const bool c1 = sequence == 2 && static_cast<unsigned char>(bytes[0]) == 0xC2 &&
+                    static_cast<unsigned char>(bytes[1]) < 0xA0;
+    return c1 ? 0 : sequence;
+}
+
 int answerText(const char* text, HighCodeEcho highCodes, char* out, int capacity) {
     int length = 0;
     for (const char* c = text; *c != '\0'; ++c) {

@@ -39,6 +39,12 @@ bool localeTakesUtf8(const char* lcAll, const char* lcCtype, const char* lang);
 // length.
 int answerByteText(int byte, HighCodeEcho highCodes, char out[5]);
 
+// The length of the UTF-8 sequence of a character outside ASCII that
+// starts bytes (length of them), 0 when there is none or it is a C1
+// control code. An answer shows such a character whole, as the name it
+// belongs to is printed in every locale, rather than byte by byte.
+int answerSequenceLength(const char* bytes, int length);
+
 // A text shown as answerByteText shows each of its bytes, so that a name
 // from the command line or a file can be quoted in a message without
 // driving the terminal: zero-terminated in out, cut between two bytes'
