@@ -48,14 +48,23 @@ int takeFromFile(const char* buffer, int got) {
     return got;
 }
 
+// A letter of several bytes in UTF-8 shows whole in any locale, as the
+// name it belongs to is printed; a byte of the C locale's C1 range alone
+// would shift an 8-bit terminal and shows in caret form.
 void showFileAnswer(void*, const char* bytes, int length) {
     if (!console.answerOpen || !console.bufferFromFile) return;
     for (int i = 0; i < length; ++i) {
         const int c = static_cast<unsigned char>(bytes[i]);
         if (c == '\n' || c == '\r' || (!console.answerShown && isBlank(c))) continue;
-        char text[5];
-        platformWriteOutput(text, answerByteText(c, platformHighCodeEcho(), text));
         console.answerShown = true;
+        const int sequence = answerSequenceLength(bytes + i, length - i);
+        if (sequence > 0) {
+            platformWriteOutput(bytes + i, sequence);
+            i += sequence - 1;  // the loop steps over its last byte
+        } else {
+            char text[5];
+            platformWriteOutput(text, answerByteText(c, platformHighCodeEcho(), text));
+        }
     }
 }
 

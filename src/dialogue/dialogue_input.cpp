@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "game/game_record.h"
+#include "text/utf8_text.h"
 
 void endOfInput() {
     printText("\n The input ended before the game was complete.\n");
@@ -16,15 +17,18 @@ void refuseAnswer() {
     endAnswer();
 }
 
-// A name is kept in kNameCapacity bytes, and is written to the terminal
-// in every report: it must fit, and must not be able to drive the
-// terminal (retitle its window, reset it).
+// A name is counted in characters as its owner counts them ("Алексей" is
+// 7, though 14 bytes), is written to the terminal in every report, and
+// must not be able to drive the terminal (retitle its window, reset it).
+// A word longer than the record's room is longer than 11 characters too.
 void askName(const char* prompt, char* out) {
     printText("%s", prompt);
     for (;;) {
         int length = 0;
-        const ScanStatus status = readWordField(out, kNameCapacity, &length);
+        ScanStatus status = readWordField(out, kNameCapacity, &length);
         if (status == kScanEnd) endOfInput();
+        if (status == kScanOk && characterCount(out, length) > kNameCharacters)
+            status = kScanOutOfRange;
         const bool control = status == kScanOk && answerHoldsControlCode(out, length);
         if (status == kScanOk && !control) {
             endAnswer();
@@ -34,9 +38,7 @@ void askName(const char* prompt, char* out) {
         if (control) {
             printText("\n A name may not hold control characters.");
         } else {
-            printText(
-                "\n A name may have at most %d bytes (a letter outside ASCII takes two or more).",
-                kNameCapacity - 1);
+            printText("\n A name may have at most %d characters.", kNameCharacters);
         }
         printText("%s", prompt);
     }

@@ -8,8 +8,8 @@
 // cannot be taken is refused with a message, the rest of its line is
 // dropped, and the prompt is printed again for a new read.
 
-// Reads a name into out (kNameCapacity bytes); a name that is too long is
-// refused.
+// Reads a name into out (kNameCapacity bytes); a name of more than
+// kNameCharacters characters, or holding a control character, is refused.
 void askName(const char* prompt, char* out);
 
 // Reads a whole number from low to high into *target; an answer that

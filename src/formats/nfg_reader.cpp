@@ -10,6 +10,7 @@
 
 #include "formats/nfg_tokens.h"
 #include "text/text_format.h"
+#include "text/utf8_text.h"
 
 namespace {
 
@@ -152,12 +153,14 @@ bool readHeader(Reading* r) {
     return true;
 }
 
-// A player's name as one answer: a blank as '_', cut to the room of a
-// name without splitting a UTF-8 character. Refused when empty or when it
-// holds a control character (C0, DEL, or C1 written in UTF-8).
+// A player's name as one answer: a blank as '_', cut to the characters of
+// a name without splitting a UTF-8 character. Refused when empty or when
+// it holds a control character (C0, DEL, or C1 written in UTF-8). The
+// room of a name holds its 11 characters whatever their bytes, so that is
+// all of the name that needs keeping.
 bool takeName(Reading* r, int player, char* out) {
     const Token t = r->token;
-    char name[kNameCapacity + 1];
+    char name[kNameCapacity];
     int length = 0;
     unsigned char previous = 0;
     for (int i = 0; i < t.length; ++i) {
@@ -171,12 +174,7 @@ bool takeName(Reading* r, int player, char* out) {
         previous = c;
     }
     if (length == 0) return fail(r->problem, t.line, "player %d's name is empty", player);
-    int cut = length;
-    if (length == kNameCapacity) {
-        cut = kNameCapacity - 1;
-        while (cut > 0 && (name[cut] & 0xC0) == 0x80) --cut;
-        if (cut == 0) cut = kNameCapacity - 1;  // not UTF-8: cut where the room ends
-    }
+    const int cut = characterPrefixLength(name, length, kNameCharacters);
     std::memcpy(out, name, cut);
     out[cut] = '\0';
     advance(r);

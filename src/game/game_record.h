@@ -8,7 +8,8 @@
 constexpr int kMaxStrategies = 10;         // per player: the matrix is 10 by 10
 constexpr int kMaxIterations = 99;         // history rows 0..99, row 0 the empty start
 constexpr int32_t kMaxLongRun = 10000000;  // iterations a run may play (-n); 99 when asked
-constexpr int kNameCapacity = 12;          // 11 characters and the terminating zero
+constexpr int kNameCharacters = 11;        // a name's longest, a UTF-8 sequence one character
+constexpr int kNameCapacity = kNameCharacters * 4 + 1;  // 11 of up to 4 bytes, and the zero
 
 struct GameRecord {
     char playerOneName[kNameCapacity];  // rows, the maximiser

@@ -8,8 +8,8 @@
 #include "game/game_record.h"
 
 struct TypedGame {
-    char playerOneName[kNameCapacity];                // one word of at most 11 bytes
-    char playerTwoName[kNameCapacity];                // one word of at most 11 bytes
+    char playerOneName[kNameCapacity];                // one word of at most 11 characters
+    char playerTwoName[kNameCapacity];                // one word of at most 11 characters
     int32_t rowCount;                                 // m, 1..10
     int32_t columnCount;                              // n, 1..10
     int32_t entries[kMaxStrategies][kMaxStrategies];  // player 1's payoffs as typed, not shifted

@@ -1,5 +1,7 @@
 #include "keys/key_echo.h"
 
+#include "text/utf8_text.h"
+
 namespace {
 
 int lowerCase(int c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
@@ -81,6 +83,13 @@ int answerByteText(int byte, HighCodeEcho highCodes, char out[5]) {
     return length;
 }
 
+int answerSequenceLength(const char* bytes, int length) {
+    const int sequence = utf8SequenceLength(bytes, length);
+    const bool c1 = sequence == 2 && static_cast<unsigned char>(bytes[0]) == 0xC2 &&
+                    static_cast<unsigned char>(bytes[1]) < 0xA0;
+    return c1 ? 0 : sequence;
+}
+
 int answerText(const char* text, HighCodeEcho highCodes, char* out, int capacity) {
     int length = 0;
     for (const char* c = text; *c != '\0'; ++c) {
@@ -93,7 +102,13 @@ int answerText(const char* text, HighCodeEcho highCodes, char* out, int capacity
     return length;
 }
 
+// Bytes that are well-formed UTF-8 are taken as UTF-8 whatever the locale
+// says: in the C locale the 0x90 of "А" (D0 90) is part of a letter, not a
+// control code. A Windows console takes no byte for a control code, and
+// its code page's letters (0xC2 0x80 is "ВЂ" in 1251) stay letters.
 bool holdsControlCode(const char* text, int length, HighCodeEcho highCodes) {
+    if (highCodes == kHighCodesAsBytes && isWellFormedUtf8(text, length))
+        highCodes = kHighCodesAsUtf8;
     for (int i = 0; i < length; ++i) {
         const int c = static_cast<unsigned char>(text[i]);
         const int after = i + 1 < length ? static_cast<unsigned char>(text[i + 1]) : 0;

@@ -39,6 +39,12 @@ bool localeTakesUtf8(const char* lcAll, const char* lcCtype, const char* lang);
 // length.
 int answerByteText(int byte, HighCodeEcho highCodes, char out[5]);
 
+// The length of the UTF-8 sequence of a character outside ASCII that
+// starts bytes (length of them), 0 when there is none or it is a C1
+// control code. An answer shows such a character whole, as the name it
+// belongs to is printed in every locale, rather than byte by byte.
+int answerSequenceLength(const char* bytes, int length);
+
 // A text shown as answerByteText shows each of its bytes, so that a name
 // from the command line or a file can be quoted in a message without
 // driving the terminal: zero-terminated in out, cut between two bytes'
@@ -46,7 +52,8 @@ int answerByteText(int byte, HighCodeEcho highCodes, char out[5]);
 int answerText(const char* text, HighCodeEcho highCodes, char* out, int capacity);
 
 // Whether the text (length bytes) holds a code that would drive the terminal instead of
-// showing as a character: a byte below 32 or 127; the bytes 128..159
-// where they are controls (highCodes kHighCodesAsBytes); in a UTF-8
-// locale the characters U+0080..U+009F, which are controls too.
+// showing as a character: a byte below 32 or 127; in a UTF-8 locale, and
+// in any other locale when the text is well-formed UTF-8, the characters
+// U+0080..U+009F; in another locale's text that is not, the bytes
+// 128..159 (highCodes kHighCodesAsBytes).
 bool holdsControlCode(const char* text, int length, HighCodeEcho highCodes);

@@ -1,7 +1,10 @@
 // The dialogue as a person sees it at a terminal, and as a batch job sees
 // it without one. Every test rebuilds the whole screen it expects from the
 // prompt texts and what the terminal echoes, and compares byte for byte.
+#include <unistd.h>
+
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -42,17 +45,17 @@ enum StandardStep {
 };
 // clang-format on
 
-Script standardGame() {
+Script standardGame(const std::string& one = "Ann", const std::string& two = "Bob") {
     return {
-        line(kFirstName, "Ann"),
-        line(kSecondName, "Bob"),
-        line(rowsQuestion("Ann"), "2"),
-        line(columnsQuestion("Bob"), "2"),
-        line(matrixIntro("Ann", "Bob") + entry(1, 1), "1"),
+        line(kFirstName, one),
+        line(kSecondName, two),
+        line(rowsQuestion(one), "2"),
+        line(columnsQuestion(two), "2"),
+        line(matrixIntro(one, two) + entry(1, 1), "1"),
         line(entry(1, 2), "2"),
         line(entry(2, 1), "3"),
         line(entry(2, 2), "4"),
-        key(startQuestion("Ann"), "Y", "Y"),
+        key(startQuestion(one), "Y", "Y"),
         line(kStrategyPrompt, "2"),
         line(kIterationsQuestion, "3"),
     };
@@ -331,6 +334,67 @@ TEST(TerminalDialogue, LowestLimitsAreTaken) {
     ASSERT_NO_FATAL_FAILURE(d.finishesGame());
 }
 
+// ---- Names as people write them ------------------------------------------
+
+const std::string kAlexandriy =  // Александрий: 11 letters, 22 bytes
+    "\xd0\x90\xd0\xbb\xd0\xb5\xd0\xba\xd1\x81\xd0\xb0\xd0\xbd\xd0\xb4\xd1\x80\xd0\xb8\xd0\xb9";
+const std::string kAlexandriya =  // Александрия
+    "\xd0\x90\xd0\xbb\xd0\xb5\xd0\xba\xd1\x81\xd0\xb0\xd0\xbd\xd0\xb4\xd1\x80\xd0\xb8\xd1\x8f";
+const std::string kAnna = "\xd0\x90\xd0\xbd\xd0\xbd\xd0\xb0";  // its 0x90 no C1 code
+
+std::string fileText(const std::string& path) {
+    std::string text;
+    if (FILE* file = fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (size_t got; (got = fread(buffer, 1, sizeof buffer, file)) > 0;)
+            text.append(buffer, got);
+        fclose(file);
+    }
+    return text;
+}
+
+// Cyrillic names typed at a terminal in the C locale and in a UTF-8 one
+// are echoed and taken whole, and reach the results and every file that
+// names the players; the table of numbers names nobody.
+TEST(TerminalDialogue, CyrillicNamesAreTakenWholeInEitherLocale) {
+    const struct {
+        std::string environment;  // none: the C locale
+        std::string one, two;
+    } cases[] = {
+        {"", kAlexandriy, kAlexandriya},
+        {"LANG=C.UTF-8", kAlexandriy, kAlexandriya},
+        {"", kAnna, kAlexandriy},
+    };
+    char folder[] = "/tmp/brown-robinson-names-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string base = std::string(folder) + "/game";
+    const std::vector<std::string> named = {".svg", ".html", ".nfg", ".game"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.environment + " " + c.one);
+        PtySession session;
+        if (!c.environment.empty()) session.addEnvironment(c.environment);
+        std::vector<std::string> arguments;
+        for (const char* extension : {".svg", ".html", ".nfg", ".game", ".csv"})
+            arguments.insert(arguments.end(), {"-o", base + extension});
+        session.setArguments(arguments);
+        ASSERT_TRUE(session.start());
+        Dialogue d(session);
+        ASSERT_NO_FATAL_FAILURE(d.play(standardGame(c.one, c.two)));
+        ASSERT_NO_FATAL_FAILURE(d.finishesGame());
+        for (const std::string& name : {c.one, c.two}) {
+            EXPECT_NE(session.transcript().find("The optimal mixed strategy for " + name + " is"),
+                      std::string::npos);
+            for (const std::string& extension : named)
+                EXPECT_NE(fileText(base + extension).find(name), std::string::npos) << extension;
+            EXPECT_EQ(fileText(base + ".csv").find(name.substr(0, 2)), std::string::npos);
+        }
+        EXPECT_NE(fileText(base + ".csv"), "");
+    }
+    for (const char* extension : {".svg", ".html", ".nfg", ".game", ".csv"})
+        unlink((base + extension).c_str());
+    rmdir(folder);
+}
+
 // ---- Refused answers -----------------------------------------------------
 
 struct Refusal {
@@ -371,6 +435,10 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NameOneTooLongRestDropped", kNameOneStep, "Abcdefghijklmnopqrstuvwxyz Zed", kNameTooLong,
                 kFirstName},
         Refusal{"NameTwoTooLong", kNameTwoStep, "Bobbybobbybob Zed", kNameTooLong, kSecondName},
+        Refusal{"NameOneTwelveCyrillicLetters", kNameOneStep, kAlexandriy + "\xd0\xb9", kNameTooLong,
+                kFirstName},
+        Refusal{"NameOneC1ControlInUtf8", kNameOneStep, "A\xc2\x9b" "2J", kNameHoldsControl,
+                kFirstName},
         Refusal{"RowsZero", kRowsStep, "0", kSizeRefused, kRowsLimit},
         Refusal{"RowsEleven", kRowsStep, "11", kSizeRefused, kRowsLimit},
         Refusal{"RowsNegative", kRowsStep, "-2", kSizeRefused, kRowsLimit},

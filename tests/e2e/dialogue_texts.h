@@ -16,8 +16,7 @@ inline const std::string kIterationsLimit = "\n\n (please less than  100 !!!    
 inline const std::string kIterationsQuestion =
     "\n\n How many itterations would you like to be executed?" + kIterationsLimit;
 inline const std::string kInputEnded = "\n The input ended before the game was complete.\n";
-inline const std::string kNameTooLong =
-    "\n A name may have at most 11 bytes (a letter outside ASCII takes two or more).";
+inline const std::string kNameTooLong = "\n A name may have at most 11 characters.";
 inline const std::string kNameHoldsControl = "\n A name may not hold control characters.";
 
 inline std::string rowsQuestion(const std::string& one) {

@@ -119,6 +119,29 @@ TEST(GambitFile, IsToldByItsFirstWordsHoweverItsBytesArrive) {
     EXPECT_EQ(visible(piped.output), visible(typed.output));
 }
 
+// A game file's answers are shown as they are taken: in the C locale a
+// letter of several bytes shows whole, as its name is printed later, and
+// a C1 control code, as lone bytes of that range, shows in caret form.
+TEST(GameFile, AnswersShowTheirLettersWholeInTheCLocale) {
+    const std::string anna = "\xd0\x90\xd0\xbd\xd0\xbd\xd0\xb0";
+    const struct {
+        std::string names;
+        std::string shown;
+    } cases[] = {
+        {anna + " Bob", "player 1: " + anna + "\n"},
+        {"Bob " + anna, "player 2 : " + anna + "\n"},
+        {"A\xc2\x85\nAnn Bob", "player 1: A\xc2M-^E\n\n A name may not hold control characters."},
+        {"B\x90\nAnn Bob", "player 1: BM-^P\n\n A name may not hold control characters."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(visible(c.names));
+        const TextFile file(c.names + "\n1 1\n5\n");
+        const DetachedRun run = runWithoutConsole("N\n3\n0\nq", kTimeoutMs, nullptr, {file.path});
+        EXPECT_TRUE(exitedWith(run.status, 'q'));
+        EXPECT_NE(run.output.find(c.shown), std::string::npos) << visible(run.output);
+    }
+}
+
 // Refused before anything is asked: a game the program does not solve,
 // and a name that this terminal (no UTF-8 locale here) would take for a
 // control code, which the dialogue would refuse as typed.
@@ -130,7 +153,7 @@ TEST(GambitFile, ARefusedFileIsAUsageError) {
         {"NFG 1 R \"t\" { \"A\" \"B\" }\n{ 1 2 }\n1 -1\n2 2\n",
          ":4: player 2's payoff is not the negative of player 1's at strategies 1 and 2: the "
          "program solves zero-sum games"},
-        {"NFG 1 R \"t\" { \"\xe2\x82\xac\" \"B\" }\n{ 1 1 }\n1 -1\n",
+        {"NFG 1 R \"t\" { \"A\x82\" \"B\" }\n{ 1 1 }\n1 -1\n",
          ": player 1's name holds a control character"},
     };
     for (const auto& c : cases) {

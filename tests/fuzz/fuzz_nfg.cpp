@@ -12,6 +12,7 @@
 #include "formats/nfg_reader.h"
 #include "formats/nfg_writer.h"
 #include "input/nfg_answers.h"
+#include "text/utf8_text.h"
 
 namespace {
 
@@ -38,11 +39,13 @@ void checkRefusal(const NfgProblem& problem, const uint8_t* data, size_t size) {
     }
 }
 
-// A name the dialogue takes as one answer: a word of 1 to 11 bytes
+// A name the dialogue takes as one answer: a word of 1 to 11 characters
 // without a blank or a control character.
 void checkName(const char* name) {
     const size_t length = strnlen(name, kNameCapacity);
-    require(length >= 1 && length < kNameCapacity, "a name empty or too long");
+    require(length >= 1 && length < kNameCapacity, "a name empty or not terminated");
+    require(characterCount(name, static_cast<int>(length)) <= kNameCharacters,
+            "a name of more than 11 characters");
     for (size_t i = 0; i < length; ++i) {
         const unsigned char byte = static_cast<unsigned char>(name[i]);
         require(byte > 0x20 && byte != 0x7F, "a name holds a blank or a control character");

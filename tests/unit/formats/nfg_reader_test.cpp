@@ -65,7 +65,7 @@ TEST(NfgFile, DocumentedLayoutsGiveTheirGame) {
         {"NFG 1 R \"\" { \"A\" \"B\" } { 1 2 } 10000000 -19999999/2 -10000000 20000001/2\n",
          {"A", "B", 1, 2, {{10000000, -10000000}}}},
         {"NFG 1 R \"\" { \"say \\\"hi\\\"\" \"\xc3\xa9t\xc3\xa9 d\xc3\xa9j\xc3\xa0 pass\xc3\xa9\" }"
-         " { 1 1 } 0 0", {"say_\"hi\"", "\xc3\xa9t\xc3\xa9_d\xc3\xa9j", 1, 1, {{0}}}},
+         " { 1 1 } 0 0", {"say_\"hi\"", "\xc3\xa9t\xc3\xa9_d\xc3\xa9j\xc3\xa0_pa", 1, 1, {{0}}}},
         {"\n\n  NFG 1 R \"\" { \"A\" \"B\" } { 1 1 } 5 -5\n", {"A", "B", 1, 1, {{5}}}},
     };
     // clang-format on
@@ -291,3 +291,42 @@ TEST(NfgFile, AGameInAStreamEndsWithItsLastToken) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string repeated(const std::string& piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+
+}  // namespace
+
+// A name longer than a name's 11 characters is cut after its 11th, never
+// inside a UTF-8 sequence, however many bytes its characters take; bytes
+// that are no UTF-8 count one each.
+TEST(NfgFile, ALongNameIsCutAfterItsEleventhCharacter) {
+    const std::string a = "\xd0\x90", euro = "\xe2\x82\xac", smile = "\xf0\x9f\x98\x80";
+    const struct {
+        std::string name, kept;
+    } cases[] = {
+        {repeated(a, 15), repeated(a, 11)},
+        {"ab" + repeated(euro, 12), "ab" + repeated(euro, 9)},
+        {repeated(smile, 12), repeated(smile, 11)},
+        {"x" + repeated(smile, 11), "x" + repeated(smile, 10)},
+        {repeated("\xe9", 13), repeated("\xe9", 11)},
+        {repeated(a, 10) + "\xe9\xe9", repeated(a, 10) + "\xe9"},
+        {"a b" + repeated(euro, 9), "a_b" + repeated(euro, 8)},
+        {repeated(smile, 11), repeated(smile, 11)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = "NFG 1 R \"\" { \"" + c.name + "\" \"B\" } { 1 1 } 0 0";
+        TypedGame g;
+        NfgProblem problem = {};
+        ASSERT_TRUE(readNfgText(text.data(), static_cast<int>(text.size()), &g, &problem))
+            << problem.message;
+        EXPECT_EQ(std::string(g.playerOneName), c.kept);
+        EXPECT_STREQ(g.playerTwoName, "B");
+    }
+}

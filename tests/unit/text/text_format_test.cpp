@@ -155,7 +155,8 @@ TEST(HoldsControlCode, ByTheWayTheConsoleTakesHighCodes) {
         bool asBytes, asUtf8, asCodePage;
     } cases[] = {
         {"Alice", false, false, false},
-        {"\xd0\x91\xd0\xbe\xd1\x80\xd0\xb8\xd1\x81", true, false, false},  // Cyrillic: 0x91 ...
+        {"\xd0\x91\xd0\xbe\xd1\x80\xd0\xb8\xd1\x81", false, false, false},  // Cyrillic, UTF-8
+        {"\xd0\x91\xd0", true, false, false},  // cut: its 0x91 stands alone
         {"Jos\xe9", false, false, false},
         {"A\x1b]0;t\x07", true, true, true},
         {"A\x1b"
