@@ -127,6 +127,17 @@ int shownLength(const char* name) {
     return length;
 }
 
+// The subtitle: who mixes which strategies, and how the other answers.
+const char* subtitleEnglish() {
+    return graph.solution->overRows
+               ? markedText(
+                     "%s mixes strategies %d and %d as (%s, 1 &#8722; %s); %s answers "
+                     "with the lowest line")
+               : markedText(
+                     "%s mixes strategies %d and %d as (%s, 1 &#8722; %s); %s answers "
+                     "with the highest line");
+}
+
 void layOut() {
     int widest = labelLength(graph.low);
     if (labelLength(graph.high) > widest) widest = labelLength(graph.high);
@@ -136,7 +147,10 @@ void layOut() {
         graph.labelLeft + static_cast<int>(roundedUp(lineLabelLength() * kCharacterWidth)) + 12;
     // The subtitle, in 14-pixel type, names both players and about 66
     // characters more.
-    const int subtitle = shownLength(game.playerOneName) + shownLength(game.playerTwoName) + 66;
+    // A translation longer than the English takes as many characters more.
+    const int longer = shownLength(tr(subtitleEnglish())) - shownLength(subtitleEnglish());
+    const int subtitle = shownLength(game.playerOneName) + shownLength(game.playerTwoName) + 66 +
+                         (longer > 0 ? longer : 0);
     const int subtitleEnd = graph.plotLeft + static_cast<int>(roundedUp(subtitle * 8.0)) + 12;
     if (subtitleEnd > graph.canvasWidth) graph.canvasWidth = subtitleEnd;
 }
@@ -350,13 +364,9 @@ void putTitle() {
                  isolatedName(game.playerTwoName).text);
     putText("</text>\n");
     putFormatted("<text x=\"%d\" y=\"56\" font-size=\"14\">", graph.plotLeft);
-    putFormatted(s.overRows ? tr("%s mixes strategies %d and %d as (%s, 1 &#8722; %s); %s answers "
-                                 "with the lowest line")
-                            : tr("%s mixes strategies %d and %d as (%s, 1 &#8722; %s); %s answers "
-                                 "with the highest line"),
-                 isolatedName(mixer).text, graphMixedStrategy(*graph.steps, 0) + 1,
-                 graphMixedStrategy(*graph.steps, 1) + 1, graph.variable, graph.variable,
-                 isolatedName(other).text);
+    putFormatted(tr(subtitleEnglish()), isolatedName(mixer).text,
+                 graphMixedStrategy(*graph.steps, 0) + 1, graphMixedStrategy(*graph.steps, 1) + 1,
+                 graph.variable, graph.variable, isolatedName(other).text);
     putText("</text>\n");
 }
 
