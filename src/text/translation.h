@@ -17,7 +17,7 @@ enum Language {
 constexpr int kLanguageCount = 3;
 
 // The language of every text from now on; English until set.
-void setLanguage(Language language);
+void setLanguage(Language chosen);
 Language currentLanguage();
 
 // The translation of `english` (a text marked for translation), or
