@@ -57,21 +57,21 @@ bool checkStringsAndBraces(const char* bytes, int length, NfgProblem* problem) {
     int depth = 0;
     for (Token t = scanToken(&s); t.kind != kTokenEnd; t = scanToken(&s)) {
         if (t.kind == kTokenOpenString) {
-            return fail(problem, t.line,
+            return fail(problem, t.line, "%s",
                         tr("a string is not closed: it runs to the end of the file"));
         }
         if (t.kind == kTokenOpen) {
             if (depth == kDeepestBrace)
-                return fail(problem, t.line, tr("braces nested too deeply"));
+                return fail(problem, t.line, "%s", tr("braces nested too deeply"));
             openLines[depth++] = t.line;
         } else if (t.kind == kTokenClose) {
             if (depth == 0)
-                return fail(problem, t.line, tr("a closing brace without an opening one"));
+                return fail(problem, t.line, "%s", tr("a closing brace without an opening one"));
             --depth;
         }
     }
     if (depth > 0) {
-        return fail(problem, openLines[depth - 1], tr("a brace opened here is not closed"));
+        return fail(problem, openLines[depth - 1], "%s", tr("a brace opened here is not closed"));
     }
     return true;
 }
