@@ -181,7 +181,7 @@ lint-layout:
 # the program made from them. `make po` after changing a marked text, then
 # translate what msgmerge marked; needs gettext.
 XGETTEXT := xgettext --language=C++ --from-code=UTF-8 --keyword= --keyword=tr \
-  --keyword=trPlural:1,2 --add-comments=TRANSLATORS: --add-location=file --sort-output \
+  --keyword=trPlural:1,2 --keyword=markedText --add-comments=TRANSLATORS: --add-location=file --sort-output \
   --package-name=brown-robinson --msgid-bugs-address=brown-robinson@packages.invalid
 PO_SOURCES = $$(find src -name '*.cpp' | LC_ALL=C sort)
 

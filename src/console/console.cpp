@@ -1,4 +1,5 @@
 #include "console/console.h"
+#include "text/translation.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -86,7 +87,7 @@ void printFormatted(void (*write)(const char* text, int length), const char* for
 int readFromGameFile(char* buffer, int capacity) {
     const int got = readGameFile(console.gameFile, buffer, capacity);
     if (got < 0) {
-        printError("brown-robinson: cannot read '%s': %s\n", shownPath(console.gameFilePath),
+        printError(tr("brown-robinson: cannot read '%s': %s\n"), shownPath(console.gameFilePath),
                    std::strerror(errno));
         endProgram(1);
     }
@@ -131,7 +132,8 @@ int readAnswers(void*, char* buffer, int capacity) {
         // Not the end of the answers: that would be reported as an input
         // that ended, and the reason lost.
         if (got < 0) {
-            printError("brown-robinson: cannot read standard input: %s\n", std::strerror(errno));
+            printError(tr("brown-robinson: cannot read standard input: %s\n"),
+                       std::strerror(errno));
             endProgram(1);
         }
         if (got == 0) return 0;
@@ -181,7 +183,8 @@ FirstBytes readFirstBytes(const char* path, GameBytesReader reader, void* contex
                           bool fromFile) {
     GameStart start;
     if (!readGameStart(reader, context, &start)) {
-        printError("brown-robinson: cannot read '%s': %s\n", shownPath(path), std::strerror(errno));
+        printError(tr("brown-robinson: cannot read '%s': %s\n"), shownPath(path),
+                   std::strerror(errno));
         return kInputRefused;
     }
     if (!start.isNfg) {
@@ -223,11 +226,12 @@ void startConsole() {
 bool useGameFile(const char* path) {
     console.gameFile = openGameFile(path);
     if (console.gameFile < 0) {
-        printError("brown-robinson: cannot open '%s': %s\n", shownPath(path), std::strerror(errno));
+        printError(tr("brown-robinson: cannot open '%s': %s\n"), shownPath(path),
+                   std::strerror(errno));
         return false;
     }
     if (isStandardOutput(console.gameFile)) {
-        printError("brown-robinson: '%s': input file is output file\n", shownPath(path));
+        printError(tr("brown-robinson: '%s': input file is output file\n"), shownPath(path));
         closeGameFile(console.gameFile);
         console.gameFile = -1;
         return false;

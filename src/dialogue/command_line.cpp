@@ -8,6 +8,7 @@
 #include "game/game_record.h"
 #include "output/output_formats.h"
 #include "text/text_buffer.h"
+#include "text/translation.h"
 
 #ifndef BR_VERSION
 #error "BR_VERSION must give the program's version"
@@ -57,7 +58,7 @@ bool readIterations(const char* text, CommandLine* line) {
         if (value > kMaxLongRun) break;
     }
     if (text[0] == '\0' || value < 1 || value > kMaxLongRun) {
-        return refuse(line, "invalid number of iterations: '%s'", text);
+        return refuse(line, tr("invalid number of iterations: '%s'"), text);
     }
     line->iterations = static_cast<int32_t>(value);
     return true;
@@ -67,21 +68,21 @@ bool readIterations(const char* text, CommandLine* line) {
 // the files of -o (prepareOutputFiles), before the dialogue.
 bool readOutput(const char* path, CommandLine* line) {
     if (std::strcmp(path, "-") == 0) {
-        return refuse(line, "cannot write '%s': an output file needs a name", path);
+        return refuse(line, tr("cannot write '%s': an output file needs a name"), path);
     }
     if (isExtensionAlone(path)) {
-        return refuse(line, "cannot write '%s': an output file needs a name before its extension",
-                      path);
+        return refuse(
+            line, tr("cannot write '%s': an output file needs a name before its extension"), path);
     }
     if (outputFormatOf(path) == nullptr) {
         line->action = kUsageError;
         snprintf(line->problem, sizeof line->problem,
-                 "cannot tell the format of '%s': its name must end in %s", shownPath(path),
+                 tr("cannot tell the format of '%s': its name must end in %s"), shownPath(path),
                  outputExtensionList());
         return false;
     }
     if (line->outputCount == kMaxAtomicFiles) {
-        return refuse(line, "too many output files: '%s'", path);
+        return refuse(line, tr("too many output files: '%s'"), path);
     }
     line->outputs[line->outputCount++] = path;
     return true;
@@ -90,8 +91,9 @@ bool readOutput(const char* path, CommandLine* line) {
 // A positive decimal number, kept exactly and as it was typed.
 bool readAccuracy(const char* text, CommandLine* line) {
     if (!parseAccuracy(text, &line->accuracy)) {
-        return refuse(
-            line, "invalid accuracy: '%s' (a positive decimal number, at most 9 decimals)", text);
+        return refuse(line,
+                      tr("invalid accuracy: '%s' (a positive decimal number, at most 9 decimals)"),
+                      text);
     }
     line->accuracyGiven = true;
     line->accuracyText = text;
@@ -104,20 +106,21 @@ bool readAuthor(const char* text, CommandLine* line) {
     const int length = textLength(text);
     if (length == 0 || length > kMaxAuthorLength) {
         line->action = kUsageError;
-        snprintf(line->problem, sizeof line->problem, "invalid author: '%s' (1 to %d bytes)", text,
-                 kMaxAuthorLength);
+        snprintf(line->problem, sizeof line->problem, tr("invalid author: '%s' (1 to %d bytes)"),
+                 text, kMaxAuthorLength);
         return false;
     }
     if (answerHoldsControlCode(text, length)) {
         line->action = kUsageError;
         snprintf(line->problem, sizeof line->problem,
-                 "invalid author: a control character in argument %d", line->head.authorCount + 1);
+                 tr("invalid author: a control character in argument %d"),
+                 line->head.authorCount + 1);
         return false;
     }
     if (line->head.authorCount == kMaxAuthors) {
         line->action = kUsageError;
-        snprintf(line->problem, sizeof line->problem, "too many authors: '%s' (at most %d)", text,
-                 kMaxAuthors);
+        snprintf(line->problem, sizeof line->problem, tr("too many authors: '%s' (at most %d)"),
+                 text, kMaxAuthors);
         return false;
     }
     line->head.authors[line->head.authorCount++] = text;
@@ -179,10 +182,10 @@ const Option* longOptionNamed(const char* argument, size_t length, CommandLine* 
         ++beginnings;
     }
     if (beginnings == 1) return found;
-    if (beginnings == 0) refuse(line, "unrecognized option '%s'", argument);
+    if (beginnings == 0) refuse(line, tr("unrecognized option '%s'"), argument);
     if (beginnings > 1) {
         line->action = kUsageError;
-        snprintf(line->problem, sizeof line->problem, "option '--%.*s' is ambiguous",
+        snprintf(line->problem, sizeof line->problem, tr("option '--%.*s' is ambiguous"),
                  static_cast<int>(length), name);
     }
     return nullptr;
@@ -199,12 +202,12 @@ bool readLongOption(const char* argument, Arguments* arguments, CommandLine* lin
     if (option == nullptr) return false;
     if (!option->takesArgument) {
         if (equals != nullptr)
-            return refuse(line, "option '--%s' doesn't allow an argument", option->name);
+            return refuse(line, tr("option '--%s' doesn't allow an argument"), option->name);
         return applyOption(option->letter, line);
     }
     if (equals != nullptr) return applyOptionWithArgument(option->letter, equals + 1, line);
     if (arguments->next == arguments->count)
-        return refuse(line, "option '--%s' requires an argument", option->name);
+        return refuse(line, tr("option '--%s' requires an argument"), option->name);
     return applyOptionWithArgument(option->letter, arguments->values[arguments->next++], line);
 }
 
@@ -217,21 +220,21 @@ bool readShortOptions(const char* argument, Arguments* arguments, CommandLine* l
             if (option.letter == *letter) found = &option;
         }
         const char unknown[2] = {*letter, '\0'};
-        if (found == nullptr) return refuse(line, "invalid option -- '%s'", unknown);
+        if (found == nullptr) return refuse(line, tr("invalid option -- '%s'"), unknown);
         if (!found->takesArgument) {
             if (!applyOption(*letter, line)) return false;
             continue;
         }
         if (letter[1] != '\0') return applyOptionWithArgument(*letter, letter + 1, line);
         if (arguments->next == arguments->count)
-            return refuse(line, "option requires an argument -- '%s'", unknown);
+            return refuse(line, tr("option requires an argument -- '%s'"), unknown);
         return applyOptionWithArgument(*letter, arguments->values[arguments->next++], line);
     }
     return true;
 }
 
 bool readOperand(const char* argument, CommandLine* line, bool* fileSeen) {
-    if (*fileSeen) return refuse(line, "extra operand '%s'", argument);
+    if (*fileSeen) return refuse(line, tr("extra operand '%s'"), argument);
     *fileSeen = true;
     line->standardInputNamed = std::strcmp(argument, "-") == 0;
     line->gameFile = line->standardInputNamed ? nullptr : argument;
@@ -263,56 +266,57 @@ void parseCommandLine(int argc, char** argv, CommandLine* line) {
 }
 
 void printHelp() {
-    static const char* const kHelp[] = {
-        "Usage: brown-robinson [OPTION]... [GAME-FILE]\n",
-        "Solve a two-person zero-sum matrix game approximately by fictitious play.\n",
-        "\n",
-        "  -x, --exact           also print the exact solution and how far the play\n",
-        "                          is from it\n",
-        "  -w, --wide            show every strategy and both estimates in the table\n",
-        "  -n, --iterations=N    play N iterations (1 to 10000000) instead of asking\n",
-        "  -e, --accuracy=EPS    play until the upper and the lower estimate of an\n",
-        "                          iteration are at most EPS apart (at most N, or\n",
-        "                          10000000, iterations) instead of asking\n",
-        "  -s, --steps           also solve the game step by step: the prices in pure\n",
-        "                          strategies, dominance, the graphical solution\n",
-        "  -a, --author=TEXT     who hands the report in (a name, a group, a course),\n",
-        "                          at the top of the page and in the picture; up to 4,\n",
-        "                          each at most 40 bytes\n",
-        "  -o, --output=FILE     also write FILE, in the format its extension names:\n",
-        "                          .svg   a picture of the estimates and bounds\n",
-        "                          .graph.svg  the graphical solution, for a game\n",
-        "                                 with two strategies left to a player\n",
-        "                          .html  a page of the whole run, to print or hand in\n",
-        "                          .csv   every iteration as comma-separated values\n",
-        "                          .nfg   the game as typed, as a Gambit game file\n",
-        "                          .game  the game as typed, as a GAME-FILE\n",
-        "                        (may be given more than once)\n",
-        "  -h, --help            display this help and exit\n",
-        "  -V, --version         output version information and exit\n",
-        "\n",
-        "GAME-FILE holds answers to the program's questions as they would be typed:\n",
-        "names, numbers of strategies, matrix entries and so on, separated by spaces\n",
-        "or line ends. It is read first; when it ends, the answers come from standard\n",
-        "input. With no GAME-FILE, or when GAME-FILE is -, they all come from standard\n",
-        "input. At a terminal the single keys are read from the terminal itself.\n",
-        "A GAME-FILE beginning with NFG 1 R is a Gambit strategic game file (.nfg)\n",
-        "of a two-person zero-sum or constant-sum game: it answers the names, the\n",
-        "numbers of strategies and the matrix (player 1's payoffs).\n",
-        "\n",
-        "Exit status:\n",
-        " the code of the key that ended the program,\n",
-        " 1  if the input ended before the game was complete or could not be read,\n",
-        "    or the output failed,\n",
-        " 2  if the command line was wrong.\n",
-        "\n",
-        "See brown-robinson(1).\n",
-    };
-    for (const char* line : kHelp) printText("%s", line);
+    printText("%s", tr("Usage: brown-robinson [OPTION]... [GAME-FILE]\n"));
+    printText("%s",
+              tr("Solve a two-person zero-sum matrix game approximately by fictitious play.\n"));
+    printText("\n");
+    printText("%s",
+              tr("  -x, --exact           also print the exact solution and how far the play\n"
+                 "                          is from it\n"
+                 "  -w, --wide            show every strategy and both estimates in the table\n"
+                 "  -n, --iterations=N    play N iterations (1 to 10000000) instead of asking\n"
+                 "  -e, --accuracy=EPS    play until the upper and the lower estimate of an\n"
+                 "                          iteration are at most EPS apart (at most N, or\n"
+                 "                          10000000, iterations) instead of asking\n"
+                 "  -s, --steps           also solve the game step by step: the prices in pure\n"
+                 "                          strategies, dominance, the graphical solution\n"
+                 "  -a, --author=TEXT     who hands the report in (a name, a group, a course),\n"
+                 "                          at the top of the page and in the picture; up to 4,\n"
+                 "                          each at most 40 bytes\n"
+                 "  -o, --output=FILE     also write FILE, in the format its extension names:\n"
+                 "                          .svg   a picture of the estimates and bounds\n"
+                 "                          .graph.svg  the graphical solution, for a game\n"
+                 "                                 with two strategies left to a player\n"
+                 "                          .html  a page of the whole run, to print or hand in\n"
+                 "                          .csv   every iteration as comma-separated values\n"
+                 "                          .nfg   the game as typed, as a Gambit game file\n"
+                 "                          .game  the game as typed, as a GAME-FILE\n"
+                 "                        (may be given more than once)\n"
+                 "  -h, --help            display this help and exit\n"
+                 "  -V, --version         output version information and exit\n"));
+    printText("\n");
+    printText("%s",
+              tr("GAME-FILE holds answers to the program's questions as they would be typed:\n"
+                 "names, numbers of strategies, matrix entries and so on, separated by spaces\n"
+                 "or line ends. It is read first; when it ends, the answers come from standard\n"
+                 "input. With no GAME-FILE, or when GAME-FILE is -, they all come from standard\n"
+                 "input. At a terminal the single keys are read from the terminal itself.\n"
+                 "A GAME-FILE beginning with NFG 1 R is a Gambit strategic game file (.nfg)\n"
+                 "of a two-person zero-sum or constant-sum game: it answers the names, the\n"
+                 "numbers of strategies and the matrix (player 1's payoffs).\n"));
+    printText("\n");
+    printText("%s", tr("Exit status:\n"
+                       " the code of the key that ended the program,\n"
+                       " 1  if the input ended before the game was complete or could not be read,\n"
+                       "    or the output failed,\n"
+                       " 2  if the command line was wrong.\n"));
+    printText("\n");
+    printText("%s", tr("See brown-robinson(1).\n"));
 }
 
 void printVersion() {
     printText("brown-robinson %s\n", BR_VERSION);
-    printText("Copyright (C) 2026 the brown-robinson developers.\n");
-    printText("License MIT: <https://opensource.org/licenses/MIT>; there is NO WARRANTY.\n");
+    printText("%s", tr("Copyright (C) 2026 the brown-robinson developers.\n"));
+    printText("%s",
+              tr("License MIT: <https://opensource.org/licenses/MIT>; there is NO WARRANTY.\n"));
 }

@@ -3,9 +3,10 @@
 #include "console/console.h"
 #include "game/game_record.h"
 #include "text/utf8_text.h"
+#include "text/translation.h"
 
 void endOfInput() {
-    printText("\n The input ended before the game was complete.\n");
+    printText("%s", tr("\n The input ended before the game was complete.\n"));
     endProgram(1);
 }
 
@@ -36,9 +37,9 @@ void askName(const char* prompt, char* out) {
         }
         refuseAnswer();
         if (control) {
-            printText("\n A name may not hold control characters.");
+            printText("%s", tr("\n A name may not hold control characters."));
         } else {
-            printText("\n A name may have at most %d characters.", kNameCharacters);
+            printText(tr("\n A name may have at most %d characters."), kNameCharacters);
         }
         printText("%s", prompt);
     }
@@ -57,7 +58,7 @@ void askNumber(int32_t* target, int32_t low, int32_t high, const char* prompt, i
             return;
         }
         refuseAnswer();
-        printText("\n Please enter a whole number from %d to %d.", low, high);
+        printText(tr("\n Please enter a whole number from %d to %d."), low, high);
         printText(prompt, first, second);
     }
 }
@@ -67,6 +68,7 @@ int askKey(const char* prompt) {
     const int key = readKey();
     if (key >= 0) return key;
     if (!hasConsole()) endOfInput();
-    printError("brown-robinson: the terminal can no longer be read; the game cannot go on.\n");
+    printError("brown-robinson: %s\n",
+               tr("the terminal can no longer be read; the game cannot go on."));
     endProgram(1);
 }

@@ -5,6 +5,7 @@
 #include "game/fraction.h"
 #include "game/game_record.h"
 #include "text/fraction_text.h"
+#include "text/translation.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ void writeNumber(const Fraction& value, NumberText* text) {
 // "X" for player 1, "Y" for player 2.
 void printStrategy(const char* name, const char* letter, const Fraction* probabilities,
                    int32_t count) {
-    printText("\n\n An optimal strategy for %s is :", name);
+    printText(tr("\n\n An optimal strategy for %s is :"), name);
     printText("\n %s[%s] = ( ", letter, name);
     char text[kFractionTextCapacity];
     for (int32_t s = 0; s < count; ++s) {
@@ -40,24 +41,34 @@ void printExactSolution(float meanPrice) {
     const int32_t iterations = game.iterationCount;
     const ExactSolution& solution = solutionOfGame();
     NumberText number;
-    printText("\n\n ===== E X A C T   S O L U T I O N ====");
+    printText("%s", tr("\n\n ===== E X A C T   S O L U T I O N ===="));
     writeNumber(solution.value, &number);
-    printText("\n\n The value of the game is: %s = %s", number.fraction, number.decimals);
+    printText(tr("\n\n The value of the game is: %s = %s"), number.fraction, number.decimals);
     printStrategy(game.playerOneName, "X", solution.playerOne, game.rowCount);
     printStrategy(game.playerTwoName, "Y", solution.playerTwo, game.columnCount);
     if (solution.hasSaddlePoint) {
-        printText("\n\n The game has a saddle point: strategy %d of %s against strategy %d of %s.",
+        printText(tr("\n\n The game has a saddle point: strategy %d of %s against strategy %d of "
+                     "%s."),
                   solution.saddleRow + 1, game.playerOneName, solution.saddleColumn + 1,
                   game.playerTwoName);
     }
+    NumberText upper;
     writeNumber(playedBound(game.lastSmallestB, iterations), &number);
-    printText("\n\n After %d iterations the frequencies of %s win at least %s = %s", iterations,
-              game.playerOneName, number.fraction, number.decimals);
-    writeNumber(playedBound(game.lastLargestA, iterations), &number);
-    printText("\n and the frequencies of %s lose at most %s = %s ;", game.playerTwoName,
-              number.fraction, number.decimals);
-    formatFractionDecimals(distanceFromValue(meanPrice, solution.value), kDecimals, number.decimals,
-                           sizeof number.decimals);
-    printText("\n the mean price lies %s from the value.", number.decimals);
+    writeNumber(playedBound(game.lastLargestA, iterations), &upper);
+    char distance[kFractionTextCapacity];
+    formatFractionDecimals(distanceFromValue(meanPrice, solution.value), kDecimals, distance,
+                           sizeof distance);
+    // One sentence, so that it can be translated whole; English says
+    // "iterations" even of one.
+    const char* sentence = trPlural(
+        "\n\n After %d iterations the frequencies of %s win at least %s = %s"
+        "\n and the frequencies of %s lose at most %s = %s ;"
+        "\n the mean price lies %s from the value.",
+        "\n\n After %d iterations the frequencies of %s win at least %s = %s"
+        "\n and the frequencies of %s lose at most %s = %s ;"
+        "\n the mean price lies %s from the value.",
+        iterations);
+    printText(sentence, iterations, game.playerOneName, number.fraction, number.decimals,
+              game.playerTwoName, upper.fraction, upper.decimals, distance);
     printText("\n");
 }

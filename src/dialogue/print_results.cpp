@@ -12,6 +12,7 @@
 #include "output/table_columns.h"
 #include "text/fraction_text.h"
 #include "text/text_buffer.h"
+#include "text/translation.h"
 
 namespace {
 
@@ -105,25 +106,33 @@ void printAccuracy(const ReportOptions& options) {
     char upper[kFractionTextCapacity];
     formatFractionDecimals(playedBound(game.lastSmallestB, k), 6, lower, sizeof lower);
     formatFractionDecimals(playedBound(game.lastLargestA, k), 6, upper, sizeof upper);
-    printText("\n\n The accuracy %s was %s %d iterations: V_ = %s, V^ = %s .", options.accuracyText,
-              options.accuracyReached ? "reached after" : "not reached in", k, lower, upper);
+    const char* sentence =
+        options.accuracyReached
+            ? trPlural("\n\n The accuracy %s was reached after %d iterations: V_ = %s, V^ = %s .",
+                       "\n\n The accuracy %s was reached after %d iterations: V_ = %s, V^ = %s .",
+                       k)
+            : trPlural("\n\n The accuracy %s was not reached in %d iterations: V_ = %s, V^ = %s .",
+                       "\n\n The accuracy %s was not reached in %d iterations: V_ = %s, V^ = %s .",
+                       k);
+    printText(sentence, options.accuracyText, k, lower, upper);
 }
 
 }  // namespace
 
 int printResults(ReportOptions options) {
     const float price = meanPrice();
-    printText("\n\n\n ===== R E S U L T S ====");
-    printText("\n\n\n The mean price of the game is: %f -> %d ", static_cast<double>(price),
+    printText("%s", tr("\n\n\n ===== R E S U L T S ===="));
+    printText(tr("\n\n\n The mean price of the game is: %f -> %d "), static_cast<double>(price),
               roundedPrice(price));
-    printText("\n\n The optimal mixed strategy for %s is :", game.playerOneName);
+    printText(tr("\n\n The optimal mixed strategy for %s is :"), game.playerOneName);
     printMixedStrategy(game.playerOneName, game.tallyOne, game.rowCount);
-    printText("\n\n The optimal mixed strategy for %s is : ", game.playerTwoName);
+    printText(tr("\n\n The optimal mixed strategy for %s is : "), game.playerTwoName);
     printMixedStrategy(game.playerTwoName, game.tallyTwo, game.columnCount);
     if (options.accuracyText != nullptr) printAccuracy(options);
-    printText("\n\n\n If you wish to see the results of the calculations ");
-    printText("\n please enter the number of itterations. ");
-    printText("\n (remember - the number of all itterations is %d ) :", game.iterationCount);
+    printText(tr("\n\n\n If you wish to see the results of the calculations "
+                 "\n please enter the number of itterations. "
+                 "\n (remember - the number of all itterations is %d ) :"),
+              game.iterationCount);
     game.tableRows = askRowCount();
     if (options.wide) {
         printWideTable(game.tableRows);

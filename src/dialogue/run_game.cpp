@@ -5,6 +5,7 @@
 #include "game/accuracy.h"
 #include "game/game_record.h"
 #include "game/solver.h"
+#include "text/translation.h"
 
 namespace {
 
@@ -12,38 +13,32 @@ namespace {
 // 99 iterations stays inside 32 bits.
 constexpr int32_t kLargestEntry = 10000000;
 
-const char kNameOnePrompt[] = "\n Enter the name of player 1: ";
-const char kNameTwoPrompt[] = "\n Enter the name of player 2 : ";
-const char kRowCountPrompt[] = "\n (not more than %d) : ";
-const char kColumnCountPrompt[] = "\n (not more than %d ) : ";
 const char kEntryPrompt[] = "\n GM[%d][%d]=  ";
-const char kStartStrategyPrompt[] = "\n\n Enter the strategy number: ";
-const char kIterationCountPrompt[] = "\n\n (please less than  %d !!!             )  : ";
 
 void enterNames() {
-    askName(kNameOnePrompt, game.playerOneName);
-    askName(kNameTwoPrompt, game.playerTwoName);
+    askName(tr("\n Enter the name of player 1: "), game.playerOneName);
+    askName(tr("\n Enter the name of player 2 : "), game.playerTwoName);
 }
 
 void enterStrategyCounts() {
-    printText("\n\n Please enter the maximum number of strategies for player %s ",
+    printText(tr("\n\n Please enter the maximum number of strategies for player %s "),
               game.playerOneName);
-    askNumber(&game.rowCount, 1, kMaxStrategies, kRowCountPrompt, kMaxStrategies);
-    printText("\n\n Please enter the maximum number of strategies for player %s",
+    askNumber(&game.rowCount, 1, kMaxStrategies, tr("\n (not more than %d) : "), kMaxStrategies);
+    printText(tr("\n\n Please enter the maximum number of strategies for player %s"),
               game.playerTwoName);
-    askNumber(&game.columnCount, 1, kMaxStrategies, kColumnCountPrompt, kMaxStrategies);
+    askNumber(&game.columnCount, 1, kMaxStrategies, tr("\n (not more than %d ) : "),
+              kMaxStrategies);
 }
 
 // Reads the matrix and, when an entry is negative, shifts every used
 // entry by the magnitude of the smallest one, so that the solver works on
 // a game with no negative payoff (and a value larger by the shift).
 void enterMatrix() {
-    printText("\n\n Please enter values for the matrix elements GM[i][j]. ");
-    printText("\n They should be numbers equal to ");
-    printText("\n the benefit for player %s (the loss for %s ) if ", game.playerOneName,
-              game.playerTwoName);
-    printText("\n strategy  i  is used by  %s  and %s replies with strategy j . \n\n",
-              game.playerOneName, game.playerTwoName);
+    printText(tr("\n\n Please enter values for the matrix elements GM[i][j]. "
+                 "\n They should be numbers equal to "
+                 "\n the benefit for player %s (the loss for %s ) if "
+                 "\n strategy  i  is used by  %s  and %s replies with strategy j . \n\n"),
+              game.playerOneName, game.playerTwoName, game.playerOneName, game.playerTwoName);
 
     bool anyNegative = false;
     int32_t smallest = 0;
@@ -81,15 +76,18 @@ int32_t rowOfLargestEntry() {
 }
 
 void chooseStartStrategy() {
-    printText("\n Would you like to start the game simulation with a certain strategy ");
-    printText("\n for player %s ?", game.playerOneName);
+    printText(tr("\n Would you like to start the game simulation with a certain strategy "
+                 "\n for player %s ?"),
+              game.playerOneName);
     for (;;) {
-        const int key = askKey("\n\n Press 'Y' or  'N' : ");
+        // TRANSLATORS: the keys stay Y and N in every language.
+        const int key = askKey(tr("\n\n Press 'Y' or  'N' : "));
         echoKey(key);
         switch (key & 0xFF) {
             case 'Y':
             case 'y':
-                askNumber(&game.startStrategy, 1, game.rowCount, kStartStrategyPrompt);
+                askNumber(&game.startStrategy, 1, game.rowCount,
+                          tr("\n\n Enter the strategy number: "));
                 game.startStrategy -= 1;
                 game.startChosen = true;
                 return;
@@ -104,8 +102,9 @@ void chooseStartStrategy() {
 }
 
 void enterIterationCount() {
-    printText("\n\n How many itterations would you like to be executed?");
-    askNumber(&game.iterationCount, 1, kMaxIterations, kIterationCountPrompt, kMaxIterations + 1);
+    printText("%s", tr("\n\n How many itterations would you like to be executed?"));
+    askNumber(&game.iterationCount, 1, kMaxIterations,
+              tr("\n\n (please less than  %d !!!             )  : "), kMaxIterations + 1);
 }
 
 }  // namespace

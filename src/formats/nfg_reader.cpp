@@ -3,6 +3,7 @@
 // and braces, so that the parser meets neither an open string nor the end
 // of the file inside a list.
 #include "formats/nfg_reader.h"
+#include "text/translation.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -57,18 +58,21 @@ bool checkStringsAndBraces(const char* bytes, int length, NfgProblem* problem) {
     int depth = 0;
     for (Token t = scanToken(&s); t.kind != kTokenEnd; t = scanToken(&s)) {
         if (t.kind == kTokenOpenString) {
-            return fail(problem, t.line, "a string is not closed: it runs to the end of the file");
+            return fail(problem, t.line, "%s",
+                        tr("a string is not closed: it runs to the end of the file"));
         }
         if (t.kind == kTokenOpen) {
-            if (depth == kDeepestBrace) return fail(problem, t.line, "braces nested too deeply");
+            if (depth == kDeepestBrace)
+                return fail(problem, t.line, "%s", tr("braces nested too deeply"));
             openLines[depth++] = t.line;
         } else if (t.kind == kTokenClose) {
-            if (depth == 0) return fail(problem, t.line, "a closing brace without an opening one");
+            if (depth == 0)
+                return fail(problem, t.line, "%s", tr("a closing brace without an opening one"));
             --depth;
         }
     }
     if (depth > 0) {
-        return fail(problem, openLines[depth - 1], "a brace opened here is not closed");
+        return fail(problem, openLines[depth - 1], "%s", tr("a brace opened here is not closed"));
     }
     return true;
 }
@@ -84,11 +88,9 @@ int lineOfToken(const Reading* r) {
     return r->token.kind == kTokenEnd ? r->takenLine : r->token.line;
 }
 
-const char* plural(int count) { return count == 1 ? "" : "s"; }
-
 bool failFound(Reading* r, const char* expected) {
     char shown[40];
-    return fail(r->problem, lineOfToken(r), "expected %s, found %s", expected,
+    return fail(r->problem, lineOfToken(r), tr("expected %s, found %s"), expected,
                 describeToken(&r->token, shown, sizeof shown));
 }
 
@@ -101,12 +103,12 @@ bool takeNumber(Reading* r, const char* expected, Rational* out) {
             advance(r);
             return true;
         case kNotANumber:
-            return fail(r->problem, r->token.line, "%s is not a number",
+            return fail(r->problem, r->token.line, tr("%s is not a number"),
                         describeToken(&r->token, shown, sizeof shown));
         case kNumberTooLarge:
             break;
     }
-    return fail(r->problem, r->token.line, "%s has more digits than the program reads",
+    return fail(r->problem, r->token.line, tr("%s has more digits than the program reads"),
                 describeToken(&r->token, shown, sizeof shown));
 }
 
@@ -117,7 +119,7 @@ bool takeWholeNumber(Reading* r, const char* expected, int64_t* out) {
     if (!takeNumber(r, expected, &value)) return false;
     if (value.denominator != 1) {
         char shown[40];
-        return fail(r->problem, t.line, "expected %s, found %s", expected,
+        return fail(r->problem, t.line, tr("expected %s, found %s"), expected,
                     describeToken(&t, shown, sizeof shown));
     }
     *out = value.numerator;
@@ -133,22 +135,23 @@ bool takeOpen(Reading* r, const char* expected) {
 // "NFG 1 R" (or the older "NFG 1 D") and the title.
 bool readHeader(Reading* r) {
     if (r->token.kind != kTokenWord || !isWord(&r->token, "NFG")) {
-        return failFound(r, "NFG, as a Gambit strategic game file begins");
+        return failFound(r, tr("NFG, as a Gambit strategic game file begins"));
     }
     advance(r);
     const char* const kVersion[] = {"1", "R"};
     for (const char* expected : kVersion) {
         const Token t = r->token;
-        if (t.kind != kTokenNumber && t.kind != kTokenWord) return failFound(r, "the version, 1 R");
+        if (t.kind != kTokenNumber && t.kind != kTokenWord)
+            return failFound(r, tr("the version, 1 R"));
         if (!isWord(&t, expected) && !(expected[0] == 'R' && isWord(&t, "D"))) {
             char shown[40];
             return fail(r->problem, t.line,
-                        "unknown version %s: the program reads NFG 1 R and NFG 1 D",
+                        tr("unknown version %s: the program reads NFG 1 R and NFG 1 D"),
                         describeToken(&t, shown, sizeof shown));
         }
         advance(r);
     }
-    if (r->token.kind != kTokenString) return failFound(r, "the game's title in quotes");
+    if (r->token.kind != kTokenString) return failFound(r, tr("the game's title in quotes"));
     advance(r);
     return true;
 }
@@ -168,12 +171,13 @@ bool takeName(Reading* r, int player, char* out) {
         const unsigned char c = static_cast<unsigned char>(t.text[i]);
         const bool c1 = previous == 0xC2 && c >= 0x80 && c <= 0x9F;
         if (c < 0x20 || c == 0x7F || c1) {
-            return fail(r->problem, t.line, "player %d's name holds a control character", player);
+            return fail(r->problem, t.line, tr("player %d's name holds a control character"),
+                        player);
         }
         if (length < kNameCapacity) name[length++] = c == ' ' ? '_' : static_cast<char>(c);
         previous = c;
     }
-    if (length == 0) return fail(r->problem, t.line, "player %d's name is empty", player);
+    if (length == 0) return fail(r->problem, t.line, tr("player %d's name is empty"), player);
     const int cut = characterPrefixLength(name, length, kNameCharacters);
     std::memcpy(out, name, cut);
     out[cut] = '\0';
@@ -184,10 +188,10 @@ bool takeName(Reading* r, int player, char* out) {
 // { "name 1" "name 2" }
 bool readPlayers(Reading* r, TypedGame* game) {
     const int line = r->token.line;
-    if (!takeOpen(r, "the list of players")) return false;
+    if (!takeOpen(r, tr("the list of players"))) return false;
     int count = 0;
     for (; r->token.kind != kTokenClose; ++count) {
-        if (r->token.kind != kTokenString) return failFound(r, "a player's name in quotes");
+        if (r->token.kind != kTokenString) return failFound(r, tr("a player's name in quotes"));
         if (count < kPlayers) {
             char* name = count == 0 ? game->playerOneName : game->playerTwoName;
             if (!takeName(r, count + 1, name)) return false;
@@ -197,8 +201,10 @@ bool readPlayers(Reading* r, TypedGame* game) {
     }
     advance(r);
     if (count != kPlayers) {
-        return fail(r->problem, line, "the game has %d player%s: the program solves games of two",
-                    count, plural(count));
+        return fail(r->problem, line,
+                    trPlural("the game has %d player: the program solves games of two",
+                             "the game has %d players: the program solves games of two", count),
+                    count);
     }
     return true;
 }
@@ -207,7 +213,7 @@ bool checkStrategyCount(Reading* r, int line, int player, int64_t count) {
     if (count < 1 || count > kMaxStrategies) {
         char shown[24];
         formatInteger(count, shown);
-        return fail(r->problem, line, "player %d has %s strategies: the program takes 1 to %d",
+        return fail(r->problem, line, tr("player %d has %s strategies: the program takes 1 to %d"),
                     player, shown, kMaxStrategies);
     }
     (player == 1 ? r->rowCount : r->columnCount) = static_cast<int>(count);
@@ -216,8 +222,10 @@ bool checkStrategyCount(Reading* r, int line, int player, int64_t count) {
 
 bool checkListedPlayers(Reading* r, int line, int players) {
     if (players == kPlayers) return true;
-    return fail(r->problem, line, "the list of strategies is for %d player%s, not for the game's 2",
-                players, plural(players));
+    return fail(r->problem, line,
+                trPlural("the list of strategies is for %d player, not for the game's 2",
+                         "the list of strategies is for %d players, not for the game's 2", players),
+                players);
 }
 
 // { m n }
@@ -226,7 +234,7 @@ bool readStrategyCounts(Reading* r, int line) {
     for (; r->token.kind != kTokenClose; ++players) {
         const int at = r->token.line;
         int64_t count = 0;
-        if (!takeWholeNumber(r, "a number of strategies", &count)) return false;
+        if (!takeWholeNumber(r, tr("a number of strategies"), &count)) return false;
         if (players < kPlayers && !checkStrategyCount(r, at, players + 1, count)) return false;
     }
     advance(r);
@@ -238,10 +246,11 @@ bool readStrategyLabels(Reading* r, int line) {
     int players = 0;
     for (; r->token.kind != kTokenClose; ++players) {
         const int at = r->token.line;
-        if (!takeOpen(r, "a player's list of strategies")) return false;
+        if (!takeOpen(r, tr("a player's list of strategies"))) return false;
         int count = 0;
         for (; r->token.kind != kTokenClose; ++count) {
-            if (r->token.kind != kTokenString) return failFound(r, "a strategy's label in quotes");
+            if (r->token.kind != kTokenString)
+                return failFound(r, tr("a strategy's label in quotes"));
             advance(r);
         }
         advance(r);
@@ -253,10 +262,10 @@ bool readStrategyLabels(Reading* r, int line) {
 
 bool readStrategies(Reading* r) {
     const int line = r->token.line;
-    if (!takeOpen(r, "the players' strategies")) return false;
+    if (!takeOpen(r, tr("the players' strategies"))) return false;
     if (r->token.kind == kTokenNumber) return readStrategyCounts(r, line);
     if (r->token.kind == kTokenOpen) return readStrategyLabels(r, line);
-    return failFound(r, "the numbers of strategies or their labels");
+    return failFound(r, tr("the numbers of strategies or their labels"));
 }
 
 int cellCount(const Reading* r) { return r->rowCount * r->columnCount; }
@@ -266,47 +275,47 @@ Cell* cellAt(Reading* r, int t) { return &r->cells[t % r->rowCount][t / r->rowCo
 
 bool checkNothingAfter(Reading* r, const char* what, int needed) {
     if (r->token.kind == kTokenNumber) {
-        return fail(r->problem, r->token.line, "too many %s: the game needs %d", what, needed);
+        return fail(r->problem, r->token.line, tr("too many %s: the game needs %d"), what, needed);
     }
-    if (r->token.kind != kTokenEnd) return failFound(r, "the end of the file");
+    if (r->token.kind != kTokenEnd) return failFound(r, tr("the end of the file"));
     return true;
 }
 
 bool failTooFew(Reading* r, const char* what, int read, int needed) {
-    return fail(r->problem, lineOfToken(r), "too few %s: %d of the %d the game needs", what, read,
-                needed);
+    return fail(r->problem, lineOfToken(r), tr("too few %s: %d of the %d the game needs"), what,
+                read, needed);
 }
 
 // The flat list of payoffs: each cell's, player by player.
 bool readPayoffVersion(Reading* r) {
     const int needed = cellCount(r) * kPlayers;
     for (int read = 0; read < needed; ++read) {
-        if (r->token.kind == kTokenEnd) return failTooFew(r, "payoffs", read, needed);
+        if (r->token.kind == kTokenEnd) return failTooFew(r, tr("payoffs"), read, needed);
         Cell* cell = cellAt(r, read / kPlayers);
         cell->lines[read % kPlayers] = r->token.line;
-        if (!takeNumber(r, "a payoff", &cell->payoffs[read % kPlayers])) return false;
+        if (!takeNumber(r, tr("a payoff"), &cell->payoffs[read % kPlayers])) return false;
     }
-    return checkNothingAfter(r, "payoffs", needed);
+    return checkNothingAfter(r, tr("payoffs"), needed);
 }
 
 // { "name" 1, -1 }: the payoffs, commas between them or not.
 bool readOutcome(Reading* r, int number, Rational payoffs[kPlayers]) {
     const int line = r->token.line;
-    if (!takeOpen(r, "an outcome in braces")) return false;
-    if (r->token.kind != kTokenString) return failFound(r, "the outcome's name in quotes");
+    if (!takeOpen(r, tr("an outcome in braces"))) return false;
+    if (r->token.kind != kTokenString) return failFound(r, tr("the outcome's name in quotes"));
     advance(r);
     int count = 0;
     for (; r->token.kind != kTokenClose; ++count) {
         Rational payoff = {0, 1};
-        if (!takeNumber(r, "a payoff", &payoff)) return false;
+        if (!takeNumber(r, tr("a payoff"), &payoff)) return false;
         if (count < kPlayers) payoffs[count] = payoff;
         if (r->token.kind == kTokenComma) advance(r);
     }
     advance(r);
     if (count != kPlayers) {
         return fail(r->problem, line,
-                    "outcome %d has %d payoffs: it needs one for each of the 2 "
-                    "players",
+                    tr("outcome %d has %d payoffs: it needs one for each of the 2 "
+                       "players"),
                     number, count);
     }
     return true;
@@ -330,19 +339,19 @@ bool readOutcomeVersion(Reading* r) {
     int numbers[kMaxStrategies * kMaxStrategies];
     const int needed = cellCount(r);
     for (int read = 0; read < needed; ++read) {
-        if (r->token.kind == kTokenEnd) return failTooFew(r, "outcome numbers", read, needed);
+        if (r->token.kind == kTokenEnd) return failTooFew(r, tr("outcome numbers"), read, needed);
         const Token t = r->token;
         int64_t number = 0;
         char shown[40];
-        if (!takeWholeNumber(r, "an outcome number", &number)) return false;
+        if (!takeWholeNumber(r, tr("an outcome number"), &number)) return false;
         if (number < 0 || number > outcomes) {
-            return fail(r->problem, t.line, "outcome number %s names no outcome: there are %d",
+            return fail(r->problem, t.line, tr("outcome number %s names no outcome: there are %d"),
                         describeToken(&t, shown, sizeof shown), outcomes);
         }
         numbers[read] = static_cast<int>(number);
         *cellAt(r, read) = Cell{{{0, 1}, {0, 1}}, {t.line, t.line}};
     }
-    if (!checkNothingAfter(r, "outcome numbers", needed)) return false;
+    if (!checkNothingAfter(r, tr("outcome numbers"), needed)) return false;
 
     Reading again = *r;
     again.scanner = listStart;
@@ -369,14 +378,14 @@ bool takeMatrix(Reading* r, TypedGame* game) {
         formatRational(payoff, shown);
         if (payoff.denominator != 1) {
             return fail(r->problem, cell->lines[0],
-                        "player 1's payoff at strategies %d and %d is %s: the payoffs must be "
-                        "whole numbers: scale the game first",
+                        tr("player 1's payoff at strategies %d and %d is %s: the payoffs must be "
+                           "whole numbers: scale the game first"),
                         i + 1, j + 1, shown);
         }
         if (payoff.numerator < -kLargestPayoff || payoff.numerator > kLargestPayoff) {
             return fail(r->problem, cell->lines[0],
-                        "player 1's payoff at strategies %d and %d is %s: the program takes "
-                        "payoffs from %d to %d",
+                        tr("player 1's payoff at strategies %d and %d is %s: the program takes "
+                           "payoffs from %d to %d"),
                         i + 1, j + 1, shown, -kLargestPayoff, kLargestPayoff);
         }
         game->entries[i][j] = static_cast<int32_t>(payoff.numerator);
@@ -421,18 +430,19 @@ bool checkConstantSum(Reading* r) {
         const int i = t % r->rowCount + 1;
         const int j = t / r->rowCount + 1;
         if (sum.numerator == 0) {
-            return fail(r->problem, cell->lines[1],
-                        "player 2's payoff is not the negative of player 1's at strategies %d and "
-                        "%d: the program solves zero-sum games",
-                        i, j);
+            return fail(
+                r->problem, cell->lines[1],
+                tr("player 2's payoff is not the negative of player 1's at strategies %d and "
+                   "%d: the program solves zero-sum games"),
+                i, j);
         }
         char here[48];
         char elsewhere[48];
         formatRational(sumOf(cell), here);
         formatRational(sum, elsewhere);
         return fail(r->problem, cell->lines[1],
-                    "the payoffs at strategies %d and %d add up to %s, elsewhere to %s: the "
-                    "program solves zero-sum and constant-sum games",
+                    tr("the payoffs at strategies %d and %d add up to %s, elsewhere to %s: the "
+                       "program solves zero-sum and constant-sum games"),
                     i, j, here, elsewhere);
     }
     return true;

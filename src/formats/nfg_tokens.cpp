@@ -1,6 +1,7 @@
 // The scanner keeps no state but where it stands: a token is a slice of
 // the file's bytes, and nothing is copied until a caller asks for it.
 #include "formats/nfg_tokens.h"
+#include "text/translation.h"
 
 #include <cstring>
 
@@ -170,10 +171,10 @@ bool isWord(const Token* t, const char* word) {
 const char* describeToken(const Token* t, char* out, int capacity) {
     switch (t->kind) {
         case kTokenEnd:
-            return "the end of the file";
+            return tr("the end of the file");
         case kTokenString:
         case kTokenOpenString:
-            return "a string in quotes";
+            return tr("a string in quotes");
         default:
             break;
     }

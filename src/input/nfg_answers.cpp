@@ -1,4 +1,5 @@
 #include "input/nfg_answers.h"
+#include "text/translation.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -72,13 +73,14 @@ int answersOfNfgFile(const char* path, GameBytesReader reader, void* context, Nf
                      NfgFileMessage* message) {
     const int length = readGame(reader, context, extent, start);
     if (length < 0) {
-        return refuse(message, "brown-robinson: cannot read '%s': %s\n", path,
+        return refuse(message, tr("brown-robinson: cannot read '%s': %s\n"), path,
                       std::strerror(errno));
     }
     if (length > kNfgFileCapacity) {
-        return refuse(message,
-                      "brown-robinson: %s: larger than %d bytes: not a game this program solves\n",
-                      path, kNfgFileCapacity);
+        return refuse(
+            message,
+            tr("brown-robinson: %s: larger than %d bytes: not a game this program solves\n"), path,
+            kNfgFileCapacity);
     }
     start->bytes = fileBytes + length;
     start->length -= length;
@@ -93,8 +95,8 @@ int answersOfNfgFile(const char* path, GameBytesReader reader, void* context, Nf
         if (holdsControlCode(names[player], static_cast<int>(std::strlen(names[player])),
                              highCodes)) {
             return refuse(message,
-                          "brown-robinson: %s: player %d's name holds a control character\n", path,
-                          player + 1);
+                          tr("brown-robinson: %s: player %d's name holds a control character\n"),
+                          path, player + 1);
         }
     }
     static char formatted[kGameAnswersCapacity];

@@ -15,6 +15,7 @@
 #include "output/picture_math.h"
 #include "text/fraction_text.h"
 #include "text/line_equation.h"
+#include "text/translation.h"
 
 namespace {
 
@@ -126,6 +127,17 @@ int shownLength(const char* name) {
     return length;
 }
 
+// The subtitle: who mixes which strategies, and how the other answers.
+const char* subtitleEnglish() {
+    return graph.solution->overRows
+               ? markedText(
+                     "%s mixes strategies %d and %d as (%s, 1 &#8722; %s); %s answers "
+                     "with the lowest line")
+               : markedText(
+                     "%s mixes strategies %d and %d as (%s, 1 &#8722; %s); %s answers "
+                     "with the highest line");
+}
+
 void layOut() {
     int widest = labelLength(graph.low);
     if (labelLength(graph.high) > widest) widest = labelLength(graph.high);
@@ -135,7 +147,10 @@ void layOut() {
         graph.labelLeft + static_cast<int>(roundedUp(lineLabelLength() * kCharacterWidth)) + 12;
     // The subtitle, in 14-pixel type, names both players and about 66
     // characters more.
-    const int subtitle = shownLength(game.playerOneName) + shownLength(game.playerTwoName) + 66;
+    // A translation longer than the English takes as many characters more.
+    const int longer = shownLength(tr(subtitleEnglish())) - shownLength(subtitleEnglish());
+    const int subtitle = shownLength(game.playerOneName) + shownLength(game.playerTwoName) + 66 +
+                         (longer > 0 ? longer : 0);
     const int subtitleEnd = graph.plotLeft + static_cast<int>(roundedUp(subtitle * 8.0)) + 12;
     if (subtitleEnd > graph.canvasWidth) graph.canvasWidth = subtitleEnd;
 }
@@ -209,12 +224,14 @@ void putAxes() {
     const int middle = kPlotTop + kPlotHeight / 2;
     putFormatted(
         "<text x=\"18\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 18 %d)\">"
-        "payoff to player 1</text>\n",
-        middle, middle);
+        "%s</text>\n",
+        middle, middle, tr("payoff to player 1"));
     putTextAt(graph.plotLeft + kPlotWidth / 2.0, kPlotTop + kPlotHeight + 44, "middle");
-    putFormatted("%s, the probability of ", graph.variable);
-    putIsolatedXml(graph.solution->overRows ? game.playerOneName : game.playerTwoName);
-    putFormatted("&#8217;s strategy %d</text>\n", graphMixedStrategy(*graph.steps, 0) + 1);
+    putFormatted(
+        tr("%s, the probability of %s&#8217;s strategy %d"), graph.variable,
+        isolatedName(graph.solution->overRows ? game.playerOneName : game.playerTwoName).text,
+        graphMixedStrategy(*graph.steps, 0) + 1);
+    putText("</text>\n");
 }
 
 // The envelope bends only where two lines cross: through the ends and
@@ -244,11 +261,12 @@ void putEnvelope() {
     putText("<path stroke=\"#000\" stroke-width=\"6\" stroke-opacity=\"0.3\" d=\"");
     for (int i = 0; i < count; ++i)
         putPoint(i == 0 ? "M" : "L", xOf(points[i]), yOf(envelopeAt(points[i])));
-    putFormatted("\"><title>the %s envelope: what ", s.overRows ? "lower" : "upper");
-    putIsolatedXml(s.overRows ? game.playerTwoName : game.playerOneName);
-    putText(" holds ");
-    putIsolatedXml(s.overRows ? game.playerOneName : game.playerTwoName);
-    putText(" to</title></path>\n");
+    putText("\"><title>");
+    putFormatted(s.overRows ? tr("the lower envelope: what %s holds %s to")
+                            : tr("the upper envelope: what %s holds %s to"),
+                 isolatedName(s.overRows ? game.playerTwoName : game.playerOneName).text,
+                 isolatedName(s.overRows ? game.playerOneName : game.playerTwoName).text);
+    putText("</title></path>\n");
 }
 
 void putLines() {
@@ -315,7 +333,8 @@ void putOptimum() {
     putCoordinate(x);
     putText("\" cy=\"");
     putCoordinate(y);
-    putText("\" r=\"5.5\" fill=\"#000\"><title>the optimum: ");
+    putText("\" r=\"5.5\" fill=\"#000\"><title>");
+    putText(tr("the optimum: "));
     putText(graph.variable);
     putText("* = ");
     putExact(s.p);
@@ -341,17 +360,14 @@ void putTitle() {
     const char* mixer = s.overRows ? game.playerOneName : game.playerTwoName;
     const char* other = s.overRows ? game.playerTwoName : game.playerOneName;
     putFormatted("<text x=\"%d\" y=\"32\" font-size=\"19\" font-weight=\"bold\">", graph.plotLeft);
-    putIsolatedXml(game.playerOneName);
-    putText(" against ");
-    putIsolatedXml(game.playerTwoName);
-    putText(": the graphical solution</text>\n");
+    putFormatted(tr("%s against %s: the graphical solution"), isolatedName(game.playerOneName).text,
+                 isolatedName(game.playerTwoName).text);
+    putText("</text>\n");
     putFormatted("<text x=\"%d\" y=\"56\" font-size=\"14\">", graph.plotLeft);
-    putIsolatedXml(mixer);
-    putFormatted(" mixes strategies %d and %d as (%s, 1 &#8722; %s); ",
+    putFormatted(tr(subtitleEnglish()), isolatedName(mixer).text,
                  graphMixedStrategy(*graph.steps, 0) + 1, graphMixedStrategy(*graph.steps, 1) + 1,
-                 graph.variable, graph.variable);
-    putIsolatedXml(other);
-    putFormatted(" answers with the %s line</text>\n", s.overRows ? "lowest" : "highest");
+                 graph.variable, graph.variable, isolatedName(other).text);
+    putText("</text>\n");
 }
 
 }  // namespace
@@ -373,10 +389,9 @@ void putGraphPicture() {
         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d\" "
         "height=\"%d\" viewBox=\"0 0 %d %d\">\n",
         graph.canvasWidth, kCanvasHeight, graph.canvasWidth, kCanvasHeight);
-    putText("<title>The graphical solution: ");
-    putIsolatedXml(game.playerOneName);
-    putText(" against ");
-    putIsolatedXml(game.playerTwoName);
+    putText("<title>");
+    putFormatted(tr("The graphical solution: %s against %s"), isolatedName(game.playerOneName).text,
+                 isolatedName(game.playerTwoName).text);
     putText("</title>\n<g font-family=\"sans-serif\" font-size=\"13\">\n");
     putFormatted("<rect width=\"%d\" height=\"%d\" fill=\"#fff\"/>\n", graph.canvasWidth,
                  kCanvasHeight);

@@ -9,6 +9,7 @@
 #include "output/html_report.h"
 
 #include <cstdint>
+#include <cstdio>
 
 #include "game/exact_solution.h"
 #include "game/fraction.h"
@@ -20,6 +21,7 @@
 #include "output/report_head.h"
 #include "output/svg_picture.h"
 #include "text/fraction_text.h"
+#include "text/translation.h"
 
 namespace {
 
@@ -82,11 +84,20 @@ void putDecimals(const Fraction& value) {
     putText(text);
 }
 
-// "10/3 = 3.333333", as the console's exact report writes a number.
-void putExactNumber(const Fraction& value) {
-    putFraction(value);
-    putText(" = ");
-    putDecimals(value);
+// "10/3 = 3.333333", as the console's exact report writes a number, as a
+// text for putFormatted's %s.
+struct ExactNumber {
+    char text[2 * kFractionTextCapacity + 4];  // the fraction, " = ", the decimals
+};
+
+ExactNumber exactNumber(const Fraction& value) {
+    char fraction[kFractionTextCapacity];
+    char decimals[kFractionTextCapacity];
+    formatFraction(value, fraction, sizeof fraction);
+    formatFractionDecimals(value, kDecimals, decimals, sizeof decimals);
+    ExactNumber number;
+    snprintf(number.text, sizeof number.text, "%s = %s", fraction, decimals);
+    return number;
 }
 
 int32_t largerCount() {
@@ -96,15 +107,14 @@ int32_t largerCount() {
 // ---- The head of the page and its title ----
 
 void putTitleText(bool element) {
-    void (*const name)(const char*) = element ? putHtmlName : putIsolatedXml;
-    name(game.playerOneName);
-    putText(" against ");
-    name(game.playerTwoName);
-    putText(", solved by the Brown-Robinson method");
+    HtmlName (*const name)(const char*) = element ? htmlName : isolatedName;
+    putFormatted(tr("%s against %s, solved by the Brown-Robinson method"),
+                 name(game.playerOneName).text, name(game.playerTwoName).text);
 }
 
 void putHead() {
-    putText("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n");
+    putFormatted("<!DOCTYPE html>\n<html lang=\"%s\">\n<head>\n<meta charset=\"utf-8\">\n",
+                 languageCode());
     putText("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n");
     putText("<meta name=\"generator\" content=\"brown-robinson " BR_VERSION "\">\n");
     // An empty icon, so that a browser asks the server for none.
@@ -138,13 +148,14 @@ void putTitle() {
     putReportHead();
     putText("<h1>");
     putTitleText(true);
-    putFormatted(
-        "</h1>\n<p class=\"subtitle\">A %d by %d two-person zero-sum game, played by "
-        "alternating fictitious play for ",
-        game.rowCount, game.columnCount);
-    putGrouped(game.iterationCount);
-    putText(game.iterationCount == 1 ? " iteration.</p>\n</header>\n"
-                                     : " iterations.</p>\n</header>\n");
+    putText("</h1>\n<p class=\"subtitle\">");
+    putFormatted(trPlural("A %d by %d two-person zero-sum game, played by alternating fictitious "
+                          "play for %s iteration.",
+                          "A %d by %d two-person zero-sum game, played by alternating fictitious "
+                          "play for %s iterations.",
+                          game.iterationCount),
+                 game.rowCount, game.columnCount, groupedNumber(game.iterationCount).text);
+    putText("</p>\n</header>\n");
 }
 
 // ---- The game as entered ----
@@ -171,37 +182,30 @@ void putMatrix() {
 
 void putShift() {
     if (game.negativeShift == 0) return;
-    putText("<p>Some entries are negative. The method plays the game with ");
-    putGrouped(game.negativeShift);
-    putText(
-        " added to every entry, so that none is negative: the table of iterations shows the "
-        "sums of that shifted game, and its V_, V^ and V* are ");
-    putGrouped(game.negativeShift);
-    putText(
-        " more than in the game as entered. The mean price and the exact solution are given "
-        "in the game as entered.</p>\n");
+    const GroupedNumber shift = groupedNumber(game.negativeShift);
+    putFormatted(tr("<p>Some entries are negative. The method plays the game with %s added to "
+                    "every entry, so that none is negative: the table of iterations shows the "
+                    "sums of that shifted game, and its V_, V^ and V* are %s more than in the "
+                    "game as entered. The mean price and the exact solution are given in the "
+                    "game as entered.</p>\n"),
+                 shift.text, shift.text);
 }
 
 void putGame() {
-    putText("<section>\n<h2>The game</h2>\n<p>");
-    putHtmlName(game.playerOneName);
-    putText(" chooses a row, ");
-    putHtmlName(game.playerTwoName);
-    putText(" a column; each entry is what ");
-    putHtmlName(game.playerOneName);
-    putText(" wins and ");
-    putHtmlName(game.playerTwoName);
-    putText(" loses.</p>\n");
+    const HtmlName one = htmlName(game.playerOneName);
+    const HtmlName two = htmlName(game.playerTwoName);
+    putFormatted(tr("<section>\n<h2>The game</h2>\n<p>%s chooses a row, %s a column; each entry "
+                    "is what %s wins and %s loses.</p>\n"),
+                 one.text, two.text, one.text, two.text);
     putMatrix();
     putShift();
-    putText("<p>");
-    putHtmlName(game.playerOneName);
-    putFormatted(" opens with strategy %d, ", game.startStrategy + 1);
-    putText(game.startChosen ? "as chosen."
-                             : "taken automatically: the row that holds the largest entry.");
-    putText("</p>\n<p>Iterations played: N = ");
-    putGrouped(game.iterationCount);
-    putText(".</p>\n</section>\n");
+    putFormatted(game.startChosen
+                     ? tr("<p>%s opens with strategy %d, as chosen.</p>\n")
+                     : tr("<p>%s opens with strategy %d, taken automatically: the row that "
+                          "holds the largest entry.</p>\n"),
+                 one.text, game.startStrategy + 1);
+    putFormatted(tr("<p>Iterations played: N = %s.</p>\n</section>\n"),
+                 groupedNumber(game.iterationCount).text);
 }
 
 // ---- The results ----
@@ -237,7 +241,9 @@ void putShareCell(const MixedStrategy& mixed, int32_t s) {
 // A row for each strategy, a column for each player: a column stays
 // readable however long its fractions grow.
 void putStrategyTable(const MixedStrategy& one, const MixedStrategy& two) {
-    putText("<table class=\"strategies\">\n<thead>\n<tr><th scope=\"col\">Strategy</th>");
+    putText("<table class=\"strategies\">\n<thead>\n<tr><th scope=\"col\">");
+    putText(tr("Strategy"));
+    putText("</th>");
     for (const MixedStrategy* mixed : {&one, &two}) {
         putFormatted("<th scope=\"col\">%s[", mixed->letter);
         putHtmlName(mixed->name);
@@ -254,14 +260,13 @@ void putStrategyTable(const MixedStrategy& one, const MixedStrategy& two) {
 }
 
 void putResults(float price) {
-    putText("<section>\n<h2>Results</h2>\n");
-    putFormatted(
-        "<p>The mean price of the game: <span class=\"value\">%f</span>, as a whole "
-        "number <span class=\"value\">%d</span>.</p>\n",
-        static_cast<double>(price), roundedPrice(price));
+    putText(tr("<section>\n<h2>Results</h2>\n"));
+    putFormatted(tr("<p>The mean price of the game: <span class=\"value\">%f</span>, as a whole "
+                    "number <span class=\"value\">%d</span>.</p>\n"),
+                 static_cast<double>(price), roundedPrice(price));
     putText(
-        "<p>The mixed strategies: how often each player played each strategy "
-        "in the N iterations.</p>\n");
+        tr("<p>The mixed strategies: how often each player played each strategy "
+           "in the N iterations.</p>\n"));
     putStrategyTable(
         MixedStrategy{"S'", game.playerOneName, game.tallyOne, nullptr, game.rowCount},
         MixedStrategy{"S'", game.playerTwoName, game.tallyTwo, nullptr, game.columnCount});
@@ -269,56 +274,54 @@ void putResults(float price) {
 }
 
 void putPicture() {
-    putText("<section>\n<h2>The run in a picture</h2>\n<figure>\n");
+    putText(tr("<section>\n<h2>The run in a picture</h2>\n<figure>\n"));
     putSvgPicture();
     putText(
-        "<figcaption>The upper estimate V^, the lower estimate V_ and the estimate V* after "
-        "each iteration k, with the mean price so far, the best bounds so far and the value "
-        "of the game; below, the gap between the bounds on logarithmic axes.</figcaption>\n"
-        "</figure>\n</section>\n");
+        tr("<figcaption>The upper estimate V^, the lower estimate V_ and the estimate V* after "
+           "each iteration k, with the mean price so far, the best bounds so far and the value "
+           "of the game; below, the gap between the bounds on logarithmic axes.</figcaption>\n"
+           "</figure>\n</section>\n"));
 }
 
 // ---- The exact solution ----
 
 void putPlayedBounds() {
-    putText("<p>After ");
-    putGrouped(game.iterationCount);
-    putText(game.iterationCount == 1 ? " iteration the frequencies of "
-                                     : " iterations the frequencies of ");
-    putHtmlName(game.playerOneName);
-    putText(" win at least ");
-    putExactNumber(playedBound(game.lastSmallestB, game.iterationCount));
-    putText(" and the frequencies of ");
-    putHtmlName(game.playerTwoName);
-    putText(" lose at most ");
-    putExactNumber(playedBound(game.lastLargestA, game.iterationCount));
-    putText("; the value lies between these bounds.</p>\n");
+    putFormatted(trPlural("<p>After %s iteration the frequencies of %s win at least %s and the "
+                          "frequencies of %s lose at most %s; the value lies between these "
+                          "bounds.</p>\n",
+                          "<p>After %s iterations the frequencies of %s win at least %s and the "
+                          "frequencies of %s lose at most %s; the value lies between these "
+                          "bounds.</p>\n",
+                          game.iterationCount),
+                 groupedNumber(game.iterationCount).text, htmlName(game.playerOneName).text,
+                 exactNumber(playedBound(game.lastSmallestB, game.iterationCount)).text,
+                 htmlName(game.playerTwoName).text,
+                 exactNumber(playedBound(game.lastLargestA, game.iterationCount)).text);
 }
 
 void putSaddlePoint(const ExactSolution& solution) {
     if (!solution.hasSaddlePoint) return;
-    putFormatted("<p>The game has a saddle point: strategy %d of ", solution.saddleRow + 1);
-    putHtmlName(game.playerOneName);
-    putFormatted(" against strategy %d of ", solution.saddleColumn + 1);
-    putHtmlName(game.playerTwoName);
-    putText(".</p>\n");
+    putFormatted(tr("<p>The game has a saddle point: strategy %d of %s against strategy %d of "
+                    "%s.</p>\n"),
+                 solution.saddleRow + 1, htmlName(game.playerOneName).text,
+                 solution.saddleColumn + 1, htmlName(game.playerTwoName).text);
 }
 
 void putExactSolution(float price) {
     const ExactSolution& solution = solutionOfGame();
-    putText(
-        "<section>\n<h2>Exact solution</h2>\n<p>The value of the game: "
-        "<span class=\"value\">");
-    putExactNumber(solution.value);
-    putText("</span>.</p>\n<p>An optimal mixed strategy for each player:</p>\n");
+    putFormatted(tr("<section>\n<h2>Exact solution</h2>\n<p>The value of the game: "
+                    "<span class=\"value\">%s</span>.</p>\n<p>An optimal mixed strategy for "
+                    "each player:</p>\n"),
+                 exactNumber(solution.value).text);
     putStrategyTable(
         MixedStrategy{"X", game.playerOneName, nullptr, solution.playerOne, game.rowCount},
         MixedStrategy{"Y", game.playerTwoName, nullptr, solution.playerTwo, game.columnCount});
     putSaddlePoint(solution);
     putPlayedBounds();
-    putText("<p>The mean price lies ");
-    putDecimals(distanceFromValue(price, solution.value));
-    putText(" from the value.</p>\n</section>\n");
+    char distance[kFractionTextCapacity];
+    formatFractionDecimals(distanceFromValue(price, solution.value), kDecimals, distance,
+                           sizeof distance);
+    putFormatted(tr("<p>The mean price lies %s from the value.</p>\n</section>\n"), distance);
 }
 
 }  // namespace
@@ -335,6 +338,8 @@ void writeHtmlReport() {
     putPicture();
     putGraphicalSection();
     putExactSolution(price);
-    putText("</main>\n<footer>Written by brown-robinson " BR_VERSION ".</footer>\n");
+    putText("</main>\n<footer>");
+    putFormatted(tr("Written by brown-robinson %s."), BR_VERSION);
+    putText("</footer>\n");
     putText("</body>\n</html>\n");
 }

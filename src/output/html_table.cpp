@@ -12,6 +12,7 @@
 #include "output/table_columns.h"
 #include "text/text_buffer.h"
 #include "text/text_format.h"
+#include "text/translation.h"
 
 namespace {
 
@@ -78,21 +79,16 @@ void putTableRow(const TableColumns& columns, const PlayState* row) {
 }
 
 void putTableExplanation() {
-    putText("<p>In iteration k ");
-    putHtmlName(game.playerOneName);
-    putText(" plays strategy i, which adds its row to the sums B1, B2, ... of ");
-    putHtmlName(game.playerTwoName);
-    putText("; ");
-    putHtmlName(game.playerTwoName);
-    putText(
-        " answers with the strategy j of the smallest of them, which adds its column to the "
-        "sums A1, A2, ... of ");
-    putHtmlName(game.playerOneName);
-    putText(". V_ is the smallest B over k, V^ the largest A over k, and V* their midpoint.");
+    const HtmlName one = htmlName(game.playerOneName);
+    const HtmlName two = htmlName(game.playerTwoName);
+    putFormatted(tr("<p>In iteration k %s plays strategy i, which adds its row to the sums B1, "
+                    "B2, ... of %s; %s answers with the strategy j of the smallest of them, "
+                    "which adds its column to the sums A1, A2, ... of %s. V_ is the smallest B "
+                    "over k, V^ the largest A over k, and V* their midpoint."),
+                 one.text, two.text, two.text, one.text);
     if (game.negativeShift != 0) {
-        putText(" The numbers are those of the game with ");
-        putGrouped(game.negativeShift);
-        putText(" added to every entry.");
+        putFormatted(tr(" The numbers are those of the game with %s added to every entry."),
+                     groupedNumber(game.negativeShift).text);
     }
     putText("</p>\n");
 }
@@ -127,24 +123,30 @@ void putPrintTableSize() {
 
 void putIterationsSection() {
     const int32_t rows = fileTableRows();
-    putText("<section>\n<h2>Table of iterations</h2>\n");
+    putText(tr("<section>\n<h2>Table of iterations</h2>\n"));
     if (rows <= 0) {
-        putText("<p>No rows of the table were asked for.</p>\n</section>\n");
+        putText(tr("<p>No rows of the table were asked for.</p>\n"));
+        putText("</section>\n");
         return;
     }
     putTableExplanation();
+    const GroupedNumber all = groupedNumber(game.iterationCount);
+    // English says "iterations" of any count but one, which has a sentence
+    // of its own.
     if (rows == 1 && game.iterationCount == 1) {
-        putText("<p>The one iteration.</p>\n");
+        putText(tr("<p>The one iteration.</p>\n"));
     } else if (rows == game.iterationCount) {
-        putText("<p>All ");
-        putGrouped(rows);
-        putText(" iterations.</p>\n");
+        putFormatted(trPlural("<p>All %s iterations.</p>\n", "<p>All %s iterations.</p>\n", rows),
+                     all.text);
+    } else if (rows == 1) {
+        putFormatted(trPlural("<p>The first row of the %s iterations.</p>\n",
+                              "<p>The first row of the %s iterations.</p>\n", game.iterationCount),
+                     all.text);
     } else {
-        putText("<p>The first ");
-        if (rows > 1) putGrouped(rows);
-        putText(rows > 1 ? " rows of the " : "row of the ");
-        putGrouped(game.iterationCount);
-        putText(" iterations.</p>\n");
+        putFormatted(
+            trPlural("<p>The first %s rows of the %s iterations.</p>\n",
+                     "<p>The first %s rows of the %s iterations.</p>\n", game.iterationCount),
+            groupedNumber(rows).text, all.text);
     }
     static TableColumns columns;
     wideTableColumns(&columns);

@@ -1,4 +1,5 @@
 #include "output/output_files.h"
+#include "text/translation.h"
 
 #include <cerrno>
 #include <cstring>
@@ -25,14 +26,15 @@ void reportLeftBehind() {
     int problem = 0;
     const char* name = atomicFileLeftBehind(&problem);
     if (name != nullptr) {
-        printError("brown-robinson: cannot remove '%s': %s\n", shownPath(name),
+        printError(tr("brown-robinson: cannot remove '%s': %s\n"), shownPath(name),
                    std::strerror(problem));
     }
 }
 
 [[noreturn]] void failWriting(const char* path) {
     const int problem = errno;
-    printError("brown-robinson: cannot write '%s': %s\n", shownPath(path), std::strerror(problem));
+    printError(tr("brown-robinson: cannot write '%s': %s\n"), shownPath(path),
+               std::strerror(problem));
     reportLeftBehind();
     endProgram(1);
 }
@@ -46,20 +48,21 @@ bool prepareOutputFiles(const char* const* paths, int count, const char* gameFil
         // Written at the end, the game file would no longer be the game
         // that was read: a constant-sum game would come back zero-sum.
         if (gameFile != nullptr && isSameFile(paths[i], gameFile)) {
-            printError("brown-robinson: '%s': input file is output file\n", shownPath(paths[i]));
+            printError(tr("brown-robinson: '%s': input file is output file\n"),
+                       shownPath(paths[i]));
             return false;
         }
         PreparedFile* out = &prepared[preparedCount];
         out->path = paths[i];
         out->format = outputFormatOf(paths[i]);
         if (known != nullptr && out->format->applies != nullptr && !out->format->applies(*known)) {
-            printError("brown-robinson: cannot write '%s': %s\n", shownPath(paths[i]),
-                       out->format->withoutIt);
+            printError(tr("brown-robinson: cannot write '%s': %s\n"), shownPath(paths[i]),
+                       out->format->withoutIt());
             return false;
         }
         out->file = openAtomicFile(paths[i]);
         if (out->file < 0) {
-            printError("brown-robinson: cannot write '%s': %s\n", shownPath(paths[i]),
+            printError(tr("brown-robinson: cannot write '%s': %s\n"), shownPath(paths[i]),
                        std::strerror(errno));
             reportLeftBehind();
             return false;
@@ -78,8 +81,8 @@ void writeOutputFiles() {
         // A file the game has none of is left alone, its target as it was.
         const OutputFormat* format = prepared[i].format;
         if (format->applies != nullptr && !format->applies(played)) {
-            printError("brown-robinson: '%s' not written: %s\n", shownPath(prepared[i].path),
-                       format->withoutIt);
+            printError(tr("brown-robinson: '%s' not written: %s\n"), shownPath(prepared[i].path),
+                       format->withoutIt());
             continue;
         }
         if (!beginAtomicFile(prepared[i].file)) failWriting(prepared[i].path);

@@ -5,13 +5,17 @@
 #include "output/html_report.h"
 #include "output/saved_games.h"
 #include "output/svg_picture.h"
+#include "text/translation.h"
 
 namespace {
 
+const char* withoutGraphPicture() {
+    return tr("the game has no graphical solution: dominance leaves neither player two strategies");
+}
+
 const OutputFormat kFormats[] = {
     {".svg", writeSvgPicture, nullptr, nullptr},
-    {".graph.svg", writeGraphPicture, hasGraphPicture,
-     "the game has no graphical solution: dominance leaves neither player two strategies"},
+    {".graph.svg", writeGraphPicture, hasGraphPicture, withoutGraphPicture},
     {".html", writeHtmlReport, nullptr, nullptr},
     {".csv", writeCsvTable, nullptr, nullptr},
     {".nfg", writeNfgGame, nullptr, nullptr},
@@ -53,12 +57,13 @@ const OutputFormat* outputFormatOf(const char* path) {
 }
 
 const char* outputExtensionList() {
+    // Made anew each time: the words between the extensions are the
+    // current language's.
     static char list[160];
-    if (list[0] != '\0') return list;
     int length = 0;
     const int count = static_cast<int>(sizeof kFormats / sizeof kFormats[0]);
     for (int f = 0; f < count; ++f) {
-        const char* separator = f == 0 ? "" : f == count - 1 ? " or " : ", ";
+        const char* separator = f == 0 ? "" : f == count - 1 ? tr(" or ") : ", ";
         for (const char* c = separator; *c != '\0'; ++c) list[length++] = *c;
         for (const char* c = kFormats[f].extension; *c != '\0'; ++c) list[length++] = *c;
     }

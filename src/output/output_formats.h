@@ -8,7 +8,7 @@ struct OutputFormat {
     const char* extension;                    // ".svg", with the dot, in lower case
     void (*write)();                          // puts the whole file with output_text.h, from `game`
     bool (*applies)(const TypedGame& typed);  // whether the game has such a file; nullptr: all have
-    const char* withoutIt;                    // why a game for which `applies` is false has none
+    const char* (*withoutIt)();               // why a game for which `applies` is false has none
 };
 
 // The format a file name asks for by its extension; nullptr for none known

@@ -5,6 +5,7 @@
 
 #include "platform/atomic_file.h"
 #include "text/fixed_point.h"
+#include "text/text_buffer.h"
 #include "text/text_format.h"
 
 namespace {
@@ -116,51 +117,56 @@ int printableSequenceLength(const unsigned char* c) {
 // A byte that starts no printable character: a byte of a Latin-1 name
 // (0xA0..0xFF) is that character, as such a terminal shows it; anything
 // else cannot be shown and is the replacement character.
-void putStrayByte(unsigned char byte) {
+void appendStrayByte(TextBuffer* out, unsigned char byte) {
     if (byte >= 0xA0) {
-        putText("&#");
-        putInteger(byte);
-        putText(";");
+        appendText(out, "&#");
+        appendInteger(out, byte);
+        appendText(out, ";");
     } else {
-        putText("&#xFFFD;");
+        appendText(out, "&#xFFFD;");
+    }
+}
+
+const char* xmlReference(unsigned char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '"':
+            return "&quot;";
+        case '\'':
+            return "&#39;";
+        default:
+            return nullptr;
+    }
+}
+
+void appendEscapedXml(TextBuffer* out, const char* text) {
+    const auto* c = reinterpret_cast<const unsigned char*>(text);
+    while (*c != '\0') {
+        const char* reference = xmlReference(*c);
+        const int length = reference != nullptr ? 1 : printableSequenceLength(c);
+        if (reference != nullptr) {
+            appendText(out, reference);
+        } else if (length == 0) {
+            appendStrayByte(out, *c);
+        } else {
+            for (int n = 0; n < length; ++n) appendChar(out, static_cast<char>(c[n]));
+        }
+        c += length == 0 ? 1 : length;
     }
 }
 
 }  // namespace
 
 void putEscapedXml(const char* text) {
-    const auto* c = reinterpret_cast<const unsigned char*>(text);
-    while (*c != '\0') {
-        switch (*c) {
-            case '&':
-                putText("&amp;");
-                break;
-            case '<':
-                putText("&lt;");
-                break;
-            case '>':
-                putText("&gt;");
-                break;
-            case '"':
-                putText("&quot;");
-                break;
-            case '\'':
-                putText("&#39;");
-                break;
-            default: {
-                const int length = printableSequenceLength(c);
-                if (length == 0) {
-                    putStrayByte(*c);
-                    ++c;
-                } else {
-                    putBytes(reinterpret_cast<const char*>(c), length);
-                    c += length;
-                }
-                continue;
-            }
-        }
-        ++c;
-    }
+    char chunk[64];
+    TextBuffer out{chunk, sizeof chunk, 0, putBytes};
+    appendEscapedXml(&out, text);
+    putBytes(chunk, out.length);
 }
 
 void putIsolatedXml(const char* text) {
@@ -173,6 +179,35 @@ void putHtmlName(const char* text) {
     putText("<bdi>");
     putEscapedXml(text);
     putText("</bdi>");
+}
+
+HtmlName isolatedName(const char* text) {
+    HtmlName name;
+    TextBuffer out = boundedText(name.text, sizeof name.text);
+    appendText(&out, "\xE2\x81\xA8");
+    appendEscapedXml(&out, text);
+    appendText(&out, "\xE2\x81\xA9");
+    endText(&out);
+    return name;
+}
+
+GroupedNumber groupedNumber(int64_t value) {
+    char plain[24];
+    GroupedNumber number;
+    formatInteger(value, plain);
+    const int length = groupDigits(plain, number.text, sizeof number.text - 1);
+    number.text[length] = '\0';
+    return number;
+}
+
+HtmlName htmlName(const char* text) {
+    HtmlName name;
+    TextBuffer out = boundedText(name.text, sizeof name.text);
+    appendText(&out, "<bdi>");
+    appendEscapedXml(&out, text);
+    appendText(&out, "</bdi>");
+    endText(&out);
+    return name;
 }
 
 void startOutputText(int file) {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "game/game_record.h"
+
 // Bytes as they are.
 void putBytes(const char* bytes, int length);
 
@@ -47,6 +49,21 @@ void putIsolatedXml(const char* text);
 // that a name with a right-to-left character (or an override, U+202E)
 // cannot reorder the words of the sentence around it.
 void putHtmlName(const char* text);
+
+// A name as putHtmlName puts it, as a text for putFormatted's %s: the
+// sentences of the page are translated whole, with the names inside them.
+struct HtmlName {
+    char text[kNameCapacity * 8 + 16];  // <bdi>, the name escaped (8 bytes a byte at most), </bdi>
+};
+HtmlName htmlName(const char* text);
+// A name as putIsolatedXml puts it, in the same kind of buffer.
+HtmlName isolatedName(const char* text);
+
+// A whole number as putGrouped puts it, as a text for putFormatted's %s.
+struct GroupedNumber {
+    char text[32];  // "1,234,567"
+};
+GroupedNumber groupedNumber(int64_t value);
 
 // Where the text goes: set by the file mechanism around each writer.
 // Returns false once a write to the file has failed (errno tells why).

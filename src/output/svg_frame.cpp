@@ -14,6 +14,7 @@
 #include "text/fixed_point.h"
 #include "text/text_buffer.h"
 #include "text/text_format.h"
+#include "text/translation.h"
 
 namespace {
 
@@ -310,7 +311,7 @@ void putLegendEntry(int row, int top, const LineLook& look, const char* label) {
     putLineAttributes(look);
     putText("/>\n");
     putFormatted("<text x=\"%d\" y=\"%d\">", legendLeft() + 44, y + 4);
-    putText(label);
+    putText(tr(label));
     putText("</text>\n");
 }
 
@@ -323,8 +324,8 @@ void putLegends(const char* valueText) {
     const int y = kUpperTop + 14 + row * 22;
     putFormatted("<path d=\"M%d %dh36\"", legendLeft(), y);
     putLineAttributes(kValueLook);
-    putFormatted("/>\n<text x=\"%d\" y=\"%d\">value ", legendLeft() + 44, y + 4);
-    putText(valueText);
+    putFormatted("/>\n<text x=\"%d\" y=\"%d\">", legendLeft() + 44, y + 4);
+    putFormatted(tr("value %s"), valueText);
     putText("</text>\n");
     const LineLook* lower[] = {&kGapLook, &kBestGapLook, &kReferenceLook};
     row = 0;
@@ -338,17 +339,24 @@ void putLegends(const char* valueText) {
 void putTitle() {
     putFormatted("<text x=\"%d\" y=\"30\" font-size=\"19\" font-weight=\"bold\">",
                  picture.plotLeft);
-    putIsolatedXml(game.playerOneName);
-    putText(" against ");
-    putIsolatedXml(game.playerTwoName);
-    putFormatted(": a %d &#215; %d game</text>\n", game.rowCount, game.columnCount);
+    const HtmlName one = isolatedName(game.playerOneName);
+    putFormatted(tr("%s against %s: a %d &#215; %d game"), one.text,
+                 isolatedName(game.playerTwoName).text, game.rowCount, game.columnCount);
+    putText("</text>\n");
     putFormatted("<text x=\"%d\" y=\"54\" font-size=\"14\">", picture.plotLeft);
-    putGrouped(game.iterationCount);
-    putText(game.iterationCount == 1 ? " iteration" : " iterations");
-    putText(" of alternating fictitious play, ");
-    putIsolatedXml(game.playerOneName);
-    putFormatted(" opening with strategy %d", game.startStrategy + 1);
-    putText(game.startChosen ? " (chosen)" : " (the row of the largest entry)");
+    const int32_t n = game.iterationCount;
+    putFormatted(game.startChosen
+                     ? trPlural("%s iteration of alternating fictitious play, %s opening with "
+                                "strategy %d (chosen)",
+                                "%s iterations of alternating fictitious play, %s opening with "
+                                "strategy %d (chosen)",
+                                n)
+                     : trPlural("%s iteration of alternating fictitious play, %s opening with "
+                                "strategy %d (the row of the largest entry)",
+                                "%s iterations of alternating fictitious play, %s opening with "
+                                "strategy %d (the row of the largest entry)",
+                                n),
+                 groupedNumber(n).text, one.text, game.startStrategy + 1);
     putText("</text>\n");
     if (reportHead.authorCount == 0 && reportHead.date[0] == '\0') return;
     putFormatted("<text x=\"%d\" y=\"%d\" font-size=\"13\" fill=\"#333\">", picture.plotLeft,
@@ -411,10 +419,10 @@ void putFrameAndAxes(const char* valueText) {
     putKAxis();
     putFrame(kUpperTop, kUpperHeight);
     putFrame(kLowerTop, kLowerHeight);
-    putSideLabel(kUpperTop, kUpperHeight, "payoff to player 1");
-    putSideLabel(kLowerTop, kLowerHeight, "gap (logarithmic)");
-    putFormatted("<text x=\"%d\" y=\"%d\" text-anchor=\"middle\">iteration k%s</text>\n",
+    putSideLabel(kUpperTop, kUpperHeight, tr("payoff to player 1"));
+    putSideLabel(kLowerTop, kLowerHeight, tr("gap (logarithmic)"));
+    putFormatted("<text x=\"%d\" y=\"%d\" text-anchor=\"middle\">%s</text>\n",
                  picture.plotLeft + kPlotWidth / 2, kCanvasHeight - 12,
-                 picture.logarithmic ? " (logarithmic)" : "");
+                 picture.logarithmic ? tr("iteration k (logarithmic)") : tr("iteration k"));
     putLegends(valueText);
 }

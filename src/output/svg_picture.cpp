@@ -17,28 +17,30 @@
 #include "output/picture_columns.h"
 #include "output/picture_math.h"
 #include "output/svg_layout.h"
+#include "text/fixed_point.h"
 #include "text/fraction_text.h"
 #include "text/text_buffer.h"
 #include "text/text_format.h"
+#include "text/translation.h"
 
 // clang-format off
-const LineLook kUpperLook =    {"#D55E00", "1.6", nullptr,     false, "V^, the upper estimate max A / k",
-                                "V^ upper estimate"};
-const LineLook kLowerLook =    {"#0072B2", "1.6", "7 3",       false, "V_, the lower estimate min B / k",
-                                "V_ lower estimate"};
-const LineLook kMidpointLook = {"#E69F00", "1.6", "7 2 2 2",   false, "V*, the midpoint of the estimates",
-                                "V* their midpoint"};
-const LineLook kMeanLook =     {"#009E73", "2.6", nullptr,     false, "mean price so far (average of V*)",
-                                "mean price so far"};
-const LineLook kBestLook =     {"#CC79A7", "2.2", "3 2",       false, "best bounds so far (largest V_, smallest V^)",
-                                "best bounds so far"};
-const LineLook kValueLook =    {"#000000", "1.6", "10 5",      false, "value of the game", nullptr};
-const LineLook kGapLook =      {"#D55E00", "1.6", nullptr,     false, "gap V^ - V_",
-                                "gap V^ &#8722; V_"};
-const LineLook kBestGapLook =  {"#CC79A7", "2.2", "3 2",       false, "gap between the best bounds",
-                                "gap of the best bounds"};
-const LineLook kReferenceLook = {"#000000", "1.8", "0.1 4.5",  true,  "reference line falling like 1 / sqrt(k)",
-                                "falling like 1/&#8730;k"};
+const LineLook kUpperLook =    {"#D55E00", "1.6", nullptr,     false, markedText("V^, the upper estimate max A / k"),
+                                markedText("V^ upper estimate")};
+const LineLook kLowerLook =    {"#0072B2", "1.6", "7 3",       false, markedText("V_, the lower estimate min B / k"),
+                                markedText("V_ lower estimate")};
+const LineLook kMidpointLook = {"#E69F00", "1.6", "7 2 2 2",   false, markedText("V*, the midpoint of the estimates"),
+                                markedText("V* their midpoint")};
+const LineLook kMeanLook =     {"#009E73", "2.6", nullptr,     false, markedText("mean price so far (average of V*)"),
+                                markedText("mean price so far")};
+const LineLook kBestLook =     {"#CC79A7", "2.2", "3 2",       false, markedText("best bounds so far (largest V_, smallest V^)"),
+                                markedText("best bounds so far")};
+const LineLook kValueLook =    {"#000000", "1.6", "10 5",      false, markedText("value of the game"), nullptr};
+const LineLook kGapLook =      {"#D55E00", "1.6", nullptr,     false, markedText("gap V^ - V_"),
+                                markedText("gap V^ &#8722; V_")};
+const LineLook kBestGapLook =  {"#CC79A7", "2.2", "3 2",       false, markedText("gap between the best bounds"),
+                                markedText("gap of the best bounds")};
+const LineLook kReferenceLook = {"#000000", "1.8", "0.1 4.5",  true,  markedText("reference line falling like 1 / sqrt(k)"),
+                                markedText("falling like 1/&#8730;k")};
 // clang-format on
 
 Picture picture;
@@ -124,7 +126,7 @@ void openLine(const LineLook& look) {
 
 void closeLine(const LineLook& look) {
     putText("\"><title>");
-    putText(look.title);
+    putText(tr(look.title));
     putText("</title></path>\n");
 }
 
@@ -138,10 +140,10 @@ void putGatheredLine(int line, const LineLook& look, bool onGapPanel) {
 void putMeanPriceLine() {
     openLine(kMeanLook);
     putColumnsPath(kMeanPrice, false);
+    char price[64];
+    formatFixed(static_cast<double>(meanPrice()), 6, price, sizeof price);
     putText("\"><title>");
-    putText(kMeanLook.title);
-    putText(", at the end ");
-    putFixed(static_cast<double>(meanPrice()), 6);
+    putFormatted(tr("%s, at the end %s"), tr(kMeanLook.title), price);
     putText("</title></path>\n");
 }
 
@@ -161,8 +163,8 @@ void putValueLine(const char* valueText) {
     putCoordinate(yOfPayoff(picture.value));
     putText("H");
     putCoordinate(picture.plotLeft + kPlotWidth);
-    putText("\"><title>value of the game ");
-    putText(valueText);
+    putText("\"><title>");
+    putFormatted(tr("value of the game %s"), valueText);
     putText("</title></path>\n");
 }
 
@@ -218,10 +220,9 @@ void putSvgPicture() {
         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d\" "
         "height=\"%d\" viewBox=\"0 0 %d %d\">\n",
         picture.canvasWidth, kCanvasHeight, picture.canvasWidth, kCanvasHeight);
-    putText("<title>Fictitious play: ");
-    putIsolatedXml(game.playerOneName);
-    putText(" against ");
-    putIsolatedXml(game.playerTwoName);
+    putText("<title>");
+    putFormatted(tr("Fictitious play: %s against %s"), isolatedName(game.playerOneName).text,
+                 isolatedName(game.playerTwoName).text);
     putText("</title>\n");
     // The font on a group rather than on the <svg> element, where a page's
     // HTML validator takes it for an attribute HTML does not have.

@@ -1,4 +1,5 @@
 #include "platform/standard_streams.h"
+#include "text/translation.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -44,7 +45,7 @@ int finishStandardOutput(int status) {
     if (!outputFailed) return status;
     if (!reported) {
         reported = true;
-        fprintf(stderr, "brown-robinson: cannot write to standard output: %s\n",
+        fprintf(stderr, tr("brown-robinson: cannot write to standard output: %s\n"),
                 strerror(outputErrno));
     }
     return 1;

@@ -3,11 +3,915 @@
 
 // clang-format off
 const char kCatalogText[] =
+    "\n\n\n ===== Р Е З У Л Ь Т А Т Ы ====" "\0"
+    "\n\n\n ===== Р Е З У Л Ь Т А Т И ====" "\0"
+    "\n\n\n ===== R E S U L T S ====" "\0"
+    "\n\n\n Чтобы увидеть результаты вычислений, \n введите число итераций. \n (всего итераций: %d ) :" "\0"
+    "\n\n\n Щоб побачити результати обчислень, \n введіть кількість ітерацій. \n (усього ітерацій: %d ) :" "\0"
+    "\n\n\n If you wish to see the results of the calculations \n please enter the number of itterations. \n (remember - the number of all itterations is %d ) :" "\0"
+    "\n\n\n Средняя цена игры: %f -> %d " "\0"
+    "\n\n\n Середня ціна гри: %f -> %d " "\0"
+    "\n\n\n The mean price of the game is: %f -> %d " "\0"
+    "\n\n (меньше %d !!!             )  : " "\0"
+    "\n\n (менше ніж %d !!!             )  : " "\0"
+    "\n\n (please less than  %d !!!             )  : " "\0"
+    "\n\n 1. Чистые стратегии." "\0"
+    "\n\n 1. Чисті стратегії." "\0"
+    "\n\n 1. Pure strategies." "\0"
+    "\n\n 2. Доминирование (только чистыми стратегиями)." "\0"
+    "\n\n 2. Домінування (лише чистими стратегіями)." "\0"
+    "\n\n 2. Dominance (by pure strategies only)." "\0"
+    "\n\n 3. Графическое решение." "\0"
+    "\n\n 3. Графічний розв'язок." "\0"
+    "\n\n 3. The graphical solution." "\0"
+    "\n\n 4. Итерации." "\0"
+    "\n\n 4. Ітерації." "\0"
+    "\n\n 4. The iterations." "\0"
+    "\n\n ===== Т О Ч Н О Е   Р Е Ш Е Н И Е ====" "\0"
+    "\n\n ===== Т О Ч Н Е   Р О З В ' Я З А Н Н Я ====" "\0"
+    "\n\n ===== E X A C T   S O L U T I O N ====" "\0"
+    "\n\n ===== Р Е Ш Е Н И Е   П О   Ш А Г А М ====" "\0"
+    "\n\n ===== Р О З В ' Я З А Н Н Я   З А   К Р О К А М И ====" "\0"
+    "\n\n ===== S T E P   B Y   S T E P ====" "\0"
+    "\n\n После %d итерации частоты игрока %s выигрывают не менее %s = %s,\n а частоты игрока %s проигрывают не более %s = %s ;\n средняя цена игры отстоит от цены игры на %s." "\0"
+    "\n\n После %d итераций частоты игрока %s выигрывают не менее %s = %s,\n а частоты игрока %s проигрывают не более %s = %s ;\n средняя цена игры отстоит от цены игры на %s." "\0"
+    "\n\n Після %d ітерації частоти гравця %s виграють не менше ніж %s = %s,\n а частоти гравця %s програють не більше ніж %s = %s ;\n середня ціна гри відстоїть від ціни гри на %s." "\0"
+    "\n\n Після %d ітерацій частоти гравця %s виграють не менше ніж %s = %s,\n а частоти гравця %s програють не більше ніж %s = %s ;\n середня ціна гри відстоїть від ціни гри на %s." "\0"
+    "\n\n After %d iterations the frequencies of %s win at least %s = %s\n and the frequencies of %s lose at most %s = %s ;\n the mean price lies %s from the value." "\0"
+    "\n\n Оптимальная стратегия игрока %s :" "\0"
+    "\n\n Оптимальна стратегія гравця %s :" "\0"
+    "\n\n An optimal strategy for %s is :" "\0"
+    "\n\n Введите номер стратегии: " "\0"
+    "\n\n Введіть номер стратегії: " "\0"
+    "\n\n Enter the strategy number: " "\0"
+    "\n\n Сколько итераций выполнить?" "\0"
+    "\n\n Скільки ітерацій виконати?" "\0"
+    "\n\n How many itterations would you like to be executed?" "\0"
+    "\n\n Введите число стратегий игрока %s" "\0"
+    "\n\n Введіть кількість стратегій гравця %s" "\0"
+    "\n\n Please enter the maximum number of strategies for player %s" "\0"
+    "\n\n Введите число стратегий игрока %s " "\0"
+    "\n\n Введіть кількість стратегій гравця %s " "\0"
+    "\n\n Please enter the maximum number of strategies for player %s " "\0"
+    "\n\n Введите элементы платёжной матрицы GM[i][j]. \n Каждый из них — выигрыш игрока %s \n (проигрыш игрока %s ), когда \n игрок %s выбирает стратегию i, а игрок %s отвечает стратегией j . \n\n" "\0"
+    "\n\n Введіть елементи платіжної матриці GM[i][j]. \n Кожен із них — виграш гравця %s \n (програш гравця %s ), коли \n гравець %s обирає стратегію i, а гравець %s відповідає стратегією j . \n\n" "\0"
+    "\n\n Please enter values for the matrix elements GM[i][j]. \n They should be numbers equal to \n the benefit for player %s (the loss for %s ) if \n strategy  i  is used by  %s  and %s replies with strategy j . \n\n" "\0"
+    "\n\n Нажмите «Y» (да) или «N» (нет) : " "\0"
+    "\n\n Натисніть «Y» (так) або «N» (ні) : " "\0"
+    "\n\n Press 'Y' or  'N' : " "\0"
+    "\n\n Точность %s не достигнута за %d итерацию: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точность %s не достигнута за %d итерации: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точность %s не достигнута за %d итераций: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точності %s не досягнуто за %d ітерацію: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точності %s не досягнуто за %d ітерації: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точності %s не досягнуто за %d ітерацій: V_ = %s, V^ = %s ." "\0"
+    "\n\n The accuracy %s was not reached in %d iterations: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точность %s достигнута за %d итерацию: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точность %s достигнута за %d итерации: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точность %s достигнута за %d итераций: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точності %s досягнуто за %d ітерацію: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точності %s досягнуто за %d ітерації: V_ = %s, V^ = %s ." "\0"
+    "\n\n Точності %s досягнуто за %d ітерацій: V_ = %s, V^ = %s ." "\0"
+    "\n\n The accuracy %s was reached after %d iterations: V_ = %s, V^ = %s ." "\0"
+    "\n\n Игра имеет седловую точку: стратегия %d игрока %s против стратегии %d игрока %s." "\0"
+    "\n\n Гра має сідлову точку: стратегія %d гравця %s проти стратегії %d гравця %s." "\0"
+    "\n\n The game has a saddle point: strategy %d of %s against strategy %d of %s." "\0"
+    "\n\n Оптимальная смешанная стратегия игрока %s :" "\0"
+    "\n\n Оптимальна змішана стратегія гравця %s :" "\0"
+    "\n\n The optimal mixed strategy for %s is :" "\0"
+    "\n\n Оптимальная смешанная стратегия игрока %s : " "\0"
+    "\n\n Оптимальна змішана стратегія гравця %s : " "\0"
+    "\n\n The optimal mixed strategy for %s is : " "\0"
+    "\n\n Цена игры: %s = %s" "\0"
+    "\n\n Ціна гри: %s = %s" "\0"
+    "\n\n The value of the game is: %s = %s" "\0"
+    "\n   стратегия %d игрока %s: %s" "\0"
+    "\n   стратегія %d гравця %s: %s" "\0"
+    "\n   strategy %d of %s: %s" "\0"
+    "\n Игрок %s отвечает самой высокой прямой: верхняя огибающая наименьшая при %s* = %s,\n где v = %s = %s." "\0"
+    "\n Гравець %s відповідає найвищою прямою: верхня обвідна найменша при %s* = %s,\n де v = %s = %s." "\0"
+    "\n %s answers with the highest line: the upper envelope is lowest at %s* = %s,\n where v = %s = %s." "\0"
+    "\n Игрок %s отвечает самой низкой прямой: нижняя огибающая наибольшая при %s* = %s,\n где v = %s = %s." "\0"
+    "\n Гравець %s відповідає найнижчою прямою: нижня обвідна найбільша при %s* = %s,\n де v = %s = %s." "\0"
+    "\n %s answers with the lowest line: the lower envelope is highest at %s* = %s,\n where v = %s = %s." "\0"
+    "\n Игрок %s выбирает стратегию %d с вероятностью %s, а стратегию %d — с 1 - %s;" "\0"
+    "\n Гравець %s обирає стратегію %d з імовірністю %s, а стратегію %d — з 1 - %s;" "\0"
+    "\n %s plays strategy %d with probability %s and strategy %d with 1 - %s;" "\0"
+    "\n (не более %d ) : " "\0"
+    "\n (не більше ніж %d ) : " "\0"
+    "\n (not more than %d ) : " "\0"
+    "\n (не более %d) : " "\0"
+    "\n (не більше ніж %d) : " "\0"
+    "\n (not more than %d) : " "\0"
+    "\n Имя может содержать не более %d символов." "\0"
+    "\n Ім'я може містити не більше %d символів." "\0"
+    "\n A name may have at most %d characters." "\0"
+    "\n Имя не может содержать управляющие символы." "\0"
+    "\n Ім'я не може містити керівні символи." "\0"
+    "\n A name may not hold control characters." "\0"
+    "\n После %d итерации средняя цена игры равна %f, а цена игры лежит\n между V_ = %s и V^ = %s." "\0"
+    "\n После %d итераций средняя цена игры равна %f, а цена игры лежит\n между V_ = %s и V^ = %s." "\0"
+    "\n Після %d ітерації середня ціна гри дорівнює %f, а ціна гри лежить\n між V_ = %s і V^ = %s." "\0"
+    "\n Після %d ітерацій середня ціна гри дорівнює %f, а ціна гри лежить\n між V_ = %s і V^ = %s." "\0"
+    "\n After %d iterations the mean price of the game is %f, and the value lies\n between V_ = %s and V^ = %s." "\0"
+    "\n После доминирования у каждого игрока осталось по одной стратегии: они и есть\n решение, а цена игры — оставшийся элемент, %d." "\0"
+    "\n Після домінування кожному гравцеві залишилося по одній стратегії: вони і є\n розв'язком, а ціна гри — елемент, що залишився, %d." "\0"
+    "\n Dominance leaves each player one strategy: they are the solution, and the\n value is the entry left, %d." "\0"
+    "\n У каждого игрока больше двух стратегий: графического решения у игры нет\n (точное решение, -x, находится симплекс-методом)." "\0"
+    "\n Кожен гравець має більше ніж дві стратегії: графічного розв'язку гра не має\n (точний розв'язок, -x, знаходить симплекс-метод)." "\0"
+    "\n Each player keeps more than two strategies: the game has no graphical\n solution (the exact solution, -x, solves it by the simplex method)." "\0"
+    "\n Введите имя игрока 1: " "\0"
+    "\n Введіть ім'я гравця 1: " "\0"
+    "\n Enter the name of player 1: " "\0"
+    "\n Введите имя игрока 2 : " "\0"
+    "\n Введіть ім'я гравця 2 : " "\0"
+    "\n Enter the name of player 2 : " "\0"
+    "\n Доминируемых стратегий нет: игра остаётся прежней." "\0"
+    "\n Домінованих стратегій немає: гра залишається такою, як була." "\0"
+    "\n No strategy is dominated: the game stays as it is." "\0"
+    "\n Введите целое число от %d до %d." "\0"
+    "\n Введіть ціле число від %d до %d." "\0"
+    "\n Please enter a whole number from %d to %d." "\0"
+    "\n Следовательно, %d <= v <= %d." "\0"
+    "\n Отже, %d <= v <= %d." "\0"
+    "\n So %d <= v <= %d." "\0"
+    "\n Только стратегия %d игрока %s удерживает там игрока %s на цене игры: её он и выбирает." "\0"
+    "\n Лише стратегія %d гравця %s утримує там гравця %s на ціні гри: її він і обирає." "\0"
+    "\n Strategy %d of %s alone holds %s to the value there: he plays it." "\0"
+    "\n Стратегия %d игрока %s доминируется стратегией %d: исключена." "\0"
+    "\n Стратегія %d гравця %s домінується стратегією %d: вилучена." "\0"
+    "\n Strategy %d of %s is dominated by strategy %d: removed." "\0"
+    "\n Стратегия %d игрока %s совпадает со стратегией %d, стоящей раньше: исключена." "\0"
+    "\n Стратегія %d гравця %s збігається зі стратегією %d, що стоїть раніше: вилучена." "\0"
+    "\n Strategy %d of %s is the same as strategy %d, which comes first: removed." "\0"
+    "\n Игра имеет седловую точку (i, j):" "\0"
+    "\n Гра має сідлову точку (i, j):" "\0"
+    "\n The game has a saddle point (i, j):" "\0"
+    "\n Игра имеет седловые точки (i, j):" "\0"
+    "\n Гра має сідлові точки (i, j):" "\0"
+    "\n The game has saddle points (i, j):" "\0"
+    "\n Ввод закончился раньше, чем игра была введена полностью.\n" "\0"
+    "\n Введення скінчилося раніше, ніж гру було введено повністю.\n" "\0"
+    "\n The input ended before the game was complete.\n" "\0"
+    "\n Там пересекаются прямые стратегий %d и %d игрока %s: это его активные\n стратегии, выбираемые с вероятностями %s и %s." "\0"
+    "\n Там перетинаються прямі стратегій %d і %d гравця %s: це його активні\n стратегії, що обираються з імовірностями %s і %s." "\0"
+    "\n The lines of strategies %d and %d of %s cross there: they are his active\n strategies, played with probabilities %s and %s." "\0"
+    "\n Нижняя цена игры: alpha = max по i из min по j от GM[i][j] = %d,\n достигается %s игрока %s;" "\0"
+    "\n Нижня ціна гри: alpha = max по i з min по j від GM[i][j] = %d,\n досягається %s гравця %s;" "\0"
+    "\n The lower price of the game: alpha = max over i of min over j of GM[i][j] = %d,\n reached by %s of %s;" "\0"
+    "\n Сокращённая игра; номера стратегий — как при вводе (i по строкам, j по столбцам):" "\0"
+    "\n Скорочена гра; номери стратегій — як під час введення (i за рядками, j за стовпцями):" "\0"
+    "\n The reduced game, its strategies numbered as entered (i down, j across):" "\0"
+    "\n Седловой точки нет: игрокам нужны смешанные стратегии." "\0"
+    "\n Сідлової точки немає: гравцям потрібні змішані стратегії." "\0"
+    "\n There is no saddle point: the players must mix their strategies." "\0"
+    "\n Начать моделирование игры с заданной стратегии \n игрока %s ?" "\0"
+    "\n Почати моделювання гри із заданої стратегії \n гравця %s ?" "\0"
+    "\n Would you like to start the game simulation with a certain strategy \n for player %s ?" "\0"
+    "\n каждая стратегия игрока %s — прямая над %s от 0 до 1:" "\0"
+    "\n кожна стратегія гравця %s — пряма над %s від 0 до 1:" "\0"
+    "\n each strategy of %s is a line over %s from 0 to 1:" "\0"
+    "\n верхняя цена игры: beta = min по j из max по i от GM[i][j] = %d,\n достигается %s игрока %s." "\0"
+    "\n верхня ціна гри: beta = min по j з max по i від GM[i][j] = %d,\n досягається %s гравця %s." "\0"
+    "\n the upper price of the game: beta = min over j of max over i of GM[i][j] = %d,\n reached by %s of %s." "\0"
+    "  -x, --exact           вывести также точное решение и то, насколько\n                          далеко от него разыгрывание\n  -w, --wide            показать в таблице все стратегии и обе оценки\n  -n, --iterations=N    выполнить N итераций (от 1 до 10000000), не спрашивая\n  -e, --accuracy=EPS    разыгрывать, пока верхняя и нижняя оценки итерации\n                          не сойдутся не более чем на EPS (но не более N\n                          или 10000000 итераций), не спрашивая\n  -s, --steps           решить игру также по шагам: цены в чистых\n                          стратегиях, доминирование, графическое решение\n  -a, --author=TEXT     кто сдаёт отчёт (имя, группа, курс) — в начале\n                          страницы и на рисунке; до 4 раз,\n                          каждый не длиннее 40 байт\n  -o, --output=FILE     записать также FILE в формате по его расширению:\n                          .svg   рисунок оценок и границ\n                          .graph.svg  графическое решение для игры,\n                                 где у игрока остаётся две стратегии\n                          .html  страница всего прогона, для печати или сдачи\n                          .csv   все итерации, значения через запятую\n                          .nfg   игра как введена, в виде файла игры Gambit\n                          .game  игра как введена, в виде ФАЙЛА-ИГРЫ\n                        (можно указать несколько раз)\n  -h, --help            показать эту справку и выйти\n  -V, --version         показать сведения о версии и выйти\n" "\0"
+    "  -x, --exact           вивести також точний розв'язок і те, наскільки\n                          далеко від нього розігрування\n  -w, --wide            показати в таблиці всі стратегії та обидві оцінки\n  -n, --iterations=N    виконати N ітерацій (від 1 до 10000000), не питаючи\n  -e, --accuracy=EPS    розігрувати, доки верхня й нижня оцінки ітерації\n                          не зійдуться не більше ніж на EPS (але не більше\n                          ніж N або 10000000 ітерацій), не питаючи\n  -s, --steps           розв'язати гру також за кроками: ціни в чистих\n                          стратегіях, домінування, графічний розв'язок\n  -a, --author=TEXT     хто здає звіт (ім'я, група, курс) — на початку\n                          сторінки й на рисунку; до 4 разів,\n                          кожен не довший за 40 байтів\n  -o, --output=FILE     записати також FILE у форматі за його розширенням:\n                          .svg   рисунок оцінок і меж\n                          .graph.svg  графічний розв'язок для гри,\n                                 де гравцеві залишається дві стратегії\n                          .html  сторінка всього прогону, для друку чи здачі\n                          .csv   усі ітерації, значення через кому\n                          .nfg   гра як введена, у вигляді файлу гри Gambit\n                          .game  гра як введена, у вигляді ФАЙЛУ-ГРИ\n                        (можна вказати кілька разів)\n  -h, --help            показати цю довідку й вийти\n  -V, --version         показати відомості про версію й вийти\n" "\0"
+    "  -x, --exact           also print the exact solution and how far the play\n                          is from it\n  -w, --wide            show every strategy and both estimates in the table\n  -n, --iterations=N    play N iterations (1 to 10000000) instead of asking\n  -e, --accuracy=EPS    play until the upper and the lower estimate of an\n                          iteration are at most EPS apart (at most N, or\n                          10000000, iterations) instead of asking\n  -s, --steps           also solve the game step by step: the prices in pure\n                          strategies, dominance, the graphical solution\n  -a, --author=TEXT     who hands the report in (a name, a group, a course),\n                          at the top of the page and in the picture; up to 4,\n                          each at most 40 bytes\n  -o, --output=FILE     also write FILE, in the format its extension names:\n                          .svg   a picture of the estimates and bounds\n                          .graph.svg  the graphical solution, for a game\n                                 with two strategies left to a player\n                          .html  a page of the whole run, to print or hand in\n                          .csv   every iteration as comma-separated values\n                          .nfg   the game as typed, as a Gambit game file\n                          .game  the game as typed, as a GAME-FILE\n                        (may be given more than once)\n  -h, --help            display this help and exit\n  -V, --version         output version information and exit\n" "\0"
+    " Числа относятся к игре, в которой к каждому элементу прибавлено %s." "\0"
+    " Числа стосуються гри, у якій до кожного елемента додано %s." "\0"
+    " The numbers are those of the game with %s added to every entry." "\0"
+    " и " "\0"
+    " і " "\0"
+    " and " "\0"
+    " или " "\0"
+    " або " "\0"
+    " or " "\0"
+    "%s против %s: решение методом Брауна — Робинсон" "\0"
+    "%s проти %s: розв'язання методом Брауна — Робінсон" "\0"
+    "%s against %s, solved by the Brown-Robinson method" "\0"
+    "%s против %s: игра %d &#215; %d" "\0"
+    "%s проти %s: гра %d &#215; %d" "\0"
+    "%s against %s: a %d &#215; %d game" "\0"
+    "%s против %s: графическое решение" "\0"
+    "%s проти %s: графічний розв'язок" "\0"
+    "%s against %s: the graphical solution" "\0"
+    "Игрок %s отвечает самой высокой прямой: верхняя огибающая наименьшая при <span class=\"value\">%s* = %s</span>, где <span class=\"value\">v = %s</span>. " "\0"
+    "Гравець %s відповідає найвищою прямою: верхня обвідна найменша при <span class=\"value\">%s* = %s</span>, де <span class=\"value\">v = %s</span>. " "\0"
+    "%s answers with the highest line: the upper envelope is lowest at <span class=\"value\">%s* = %s</span>, where <span class=\"value\">v = %s</span>. " "\0"
+    "Игрок %s отвечает самой низкой прямой: нижняя огибающая наибольшая при <span class=\"value\">%s* = %s</span>, где <span class=\"value\">v = %s</span>. " "\0"
+    "Гравець %s відповідає найнижчою прямою: нижня обвідна найбільша при <span class=\"value\">%s* = %s</span>, де <span class=\"value\">v = %s</span>. " "\0"
+    "%s answers with the lowest line: the lower envelope is highest at <span class=\"value\">%s* = %s</span>, where <span class=\"value\">v = %s</span>. " "\0"
+    "в %s больше цифр, чем читает программа" "\0"
+    "у %s більше цифр, ніж читає програма" "\0"
+    "%s has more digits than the program reads" "\0"
+    "%s — не число" "\0"
+    "%s is not a number" "\0"
+    "%s итерация поочерёдного фиктивного разыгрывания; игрок %s начинает со стратегии %d (выбрана)" "\0"
+    "%s итерации поочерёдного фиктивного разыгрывания; игрок %s начинает со стратегии %d (выбрана)" "\0"
+    "%s итераций поочерёдного фиктивного разыгрывания; игрок %s начинает со стратегии %d (выбрана)" "\0"
+    "%s ітерація почергового фіктивного розігрування; гравець %s починає зі стратегії %d (обрана)" "\0"
+    "%s ітерації почергового фіктивного розігрування; гравець %s починає зі стратегії %d (обрана)" "\0"
+    "%s ітерацій почергового фіктивного розігрування; гравець %s починає зі стратегії %d (обрана)" "\0"
+    "%s iteration of alternating fictitious play, %s opening with strategy %d (chosen)" "\0"
+    "%s iterations of alternating fictitious play, %s opening with strategy %d (chosen)" "\0"
+    "%s итерация поочерёдного фиктивного разыгрывания; игрок %s начинает со стратегии %d (строка наибольшего элемента)" "\0"
+    "%s итерации поочерёдного фиктивного разыгрывания; игрок %s начинает со стратегии %d (строка наибольшего элемента)" "\0"
+    "%s итераций поочерёдного фиктивного разыгрывания; игрок %s начинает со стратегии %d (строка наибольшего элемента)" "\0"
+    "%s ітерація почергового фіктивного розігрування; гравець %s починає зі стратегії %d (рядок найбільшого елемента)" "\0"
+    "%s ітерації почергового фіктивного розігрування; гравець %s починає зі стратегії %d (рядок найбільшого елемента)" "\0"
+    "%s ітерацій почергового фіктивного розігрування; гравець %s починає зі стратегії %d (рядок найбільшого елемента)" "\0"
+    "%s iteration of alternating fictitious play, %s opening with strategy %d (the row of the largest entry)" "\0"
+    "%s iterations of alternating fictitious play, %s opening with strategy %d (the row of the largest entry)" "\0"
+    "игрок %s смешивает стратегии %d и %d как (%s, 1 &#8722; %s); игрок %s отвечает самой высокой прямой" "\0"
+    "гравець %s змішує стратегії %d і %d як (%s, 1 &#8722; %s); гравець %s відповідає найвищою прямою" "\0"
+    "%s mixes strategies %d and %d as (%s, 1 &#8722; %s); %s answers with the highest line" "\0"
+    "игрок %s смешивает стратегии %d и %d как (%s, 1 &#8722; %s); игрок %s отвечает самой низкой прямой" "\0"
+    "гравець %s змішує стратегії %d і %d як (%s, 1 &#8722; %s); гравець %s відповідає найнижчою прямою" "\0"
+    "%s mixes strategies %d and %d as (%s, 1 &#8722; %s); %s answers with the lowest line" "\0"
+    "%s, в конце %s" "\0"
+    "%s, наприкінці %s" "\0"
+    "%s, at the end %s" "\0"
+    "%s — вероятность того, что игрок %s выберет стратегию %d" "\0"
+    "%s — імовірність того, що гравець %s обере стратегію %d" "\0"
+    "%s, the probability of %s&#8217;s strategy %d" "\0"
+    ".\n Цена игры v = %d; оптимальная чистая стратегия игрока %s — любая из этих i,\n игрока %s — любая из этих j. Итерации лишь подтверждают это." "\0"
+    ".\n Ціна гри v = %d; оптимальна чиста стратегія гравця %s — будь-яка з цих i,\n гравця %s — будь-яка з цих j. Ітерації лише підтверджують це." "\0"
+    ".\n The value of the game is v = %d; an optimal pure strategy for %s is any i\n of these, for %s any j of these. The iterations only confirm it." "\0"
+    ". Цена игры v = %d, и стратегии каждого игрока в седловых точках оптимальны: итерации лишь подтверждают это.</p>\n" "\0"
+    ". Ціна гри v = %d, і стратегії кожного гравця в сідлових точках оптимальні: ітерації лише підтверджують це.</p>\n" "\0"
+    ". The value of the game is v = %d, and each player&#8217;s strategies of the saddle points are optimal: the iterations only confirm it.</p>\n" "\0"
+    "<figcaption>Каждая прямая — стратегия отвечающего игрока; жирная огибающая — то, чем он ограничивает игрока, смешивающего стратегии, а точка — её наилучшая точка.</figcaption>\n" "\0"
+    "<figcaption>Кожна пряма — стратегія гравця, що відповідає; жирна обвідна — те, чим він обмежує гравця, який змішує стратегії, а точка — її найкраща точка.</figcaption>\n" "\0"
+    "<figcaption>Each line is a strategy of the player who answers; the bold envelope is what he holds the mixing player to, and the dot its best point.</figcaption>\n" "\0"
+    "<figcaption>Верхняя оценка V^, нижняя оценка V_ и оценка V* после каждой итерации k, а также средняя цена игры, лучшие границы на данный момент и цена игры; ниже — разрыв между границами в логарифмических осях.</figcaption>\n</figure>\n</section>\n" "\0"
+    "<figcaption>Верхня оцінка V^, нижня оцінка V_ та оцінка V* після кожної ітерації k, а також середня ціна гри, найкращі межі на цей момент і ціна гри; нижче — розрив між межами в логарифмічних осях.</figcaption>\n</figure>\n</section>\n" "\0"
+    "<figcaption>The upper estimate V^, the lower estimate V_ and the estimate V* after each iteration k, with the mean price so far, the best bounds so far and the value of the game; below, the gap between the bounds on logarithmic axes.</figcaption>\n</figure>\n</section>\n" "\0"
+    "<li>Стратегия %d игрока %s доминируется стратегией %d: исключена.</li>\n" "\0"
+    "<li>Стратегія %d гравця %s домінується стратегією %d: вилучена.</li>\n" "\0"
+    "<li>Strategy %d of %s is dominated by strategy %d: removed.</li>\n" "\0"
+    "<li>Стратегия %d игрока %s совпадает со стратегией %d, стоящей раньше: исключена.</li>\n" "\0"
+    "<li>Стратегія %d гравця %s збігається зі стратегією %d, що стоїть раніше: вилучена.</li>\n" "\0"
+    "<li>Strategy %d of %s is the same as strategy %d, which comes first: removed.</li>\n" "\0"
+    "<li>стратегия %d игрока %s: %s</li>\n" "\0"
+    "<li>стратегія %d гравця %s: %s</li>\n" "\0"
+    "<li>strategy %d of %s: %s</li>\n" "\0"
+    "<p>Игрок %s начинает со стратегии %d, как было выбрано.</p>\n" "\0"
+    "<p>Гравець %s починає зі стратегії %d, як було обрано.</p>\n" "\0"
+    "<p>%s opens with strategy %d, as chosen.</p>\n" "\0"
+    "<p>Игрок %s начинает со стратегии %d, выбранной автоматически: это строка с наибольшим элементом.</p>\n" "\0"
+    "<p>Гравець %s починає зі стратегії %d, обраної автоматично: це рядок із найбільшим елементом.</p>\n" "\0"
+    "<p>%s opens with strategy %d, taken automatically: the row that holds the largest entry.</p>\n" "\0"
+    "<p>Игрок %s выбирает стратегию %d с вероятностью %s, а стратегию %d — с вероятностью 1 &#8722; %s. Каждая стратегия игрока %s — прямая над %s от 0 до 1:</p>\n" "\0"
+    "<p>Гравець %s обирає стратегію %d з імовірністю %s, а стратегію %d — з імовірністю 1 &#8722; %s. Кожна стратегія гравця %s — пряма над %s від 0 до 1:</p>\n" "\0"
+    "<p>%s plays strategy %d with probability %s and strategy %d with 1 &#8722; %s. Each strategy of %s is a line over %s from 0 to 1:</p>\n" "\0"
+    "<p>После %s итерации частоты игрока %s выигрывают не менее %s, а частоты игрока %s проигрывают не более %s; цена игры лежит между этими границами.</p>\n" "\0"
+    "<p>После %s итераций частоты игрока %s выигрывают не менее %s, а частоты игрока %s проигрывают не более %s; цена игры лежит между этими границами.</p>\n" "\0"
+    "<p>Після %s ітерації частоти гравця %s виграють не менше ніж %s, а частоти гравця %s програють не більше ніж %s; ціна гри лежить між цими межами.</p>\n" "\0"
+    "<p>Після %s ітерацій частоти гравця %s виграють не менше ніж %s, а частоти гравця %s програють не більше ніж %s; ціна гри лежить між цими межами.</p>\n" "\0"
+    "<p>After %s iteration the frequencies of %s win at least %s and the frequencies of %s lose at most %s; the value lies between these bounds.</p>\n" "\0"
+    "<p>After %s iterations the frequencies of %s win at least %s and the frequencies of %s lose at most %s; the value lies between these bounds.</p>\n" "\0"
+    "<p>После доминирования у каждого игрока больше двух стратегий: графического решения у игры нет. Точное решение ниже находится симплекс-методом.</p>\n" "\0"
+    "<p>Після домінування кожен гравець має більше ніж дві стратегії: графічного розв'язку гра не має. Точний розв'язок нижче знаходить симплекс-метод.</p>\n" "\0"
+    "<p>After dominance each player keeps more than two strategies: the game has no graphical solution. The exact solution below solves it by the simplex method.</p>\n" "\0"
+    "<p>Все %s итерация.</p>\n" "\0"
+    "<p>Все %s итерации.</p>\n" "\0"
+    "<p>Все %s итераций.</p>\n" "\0"
+    "<p>Усі %s ітерація.</p>\n" "\0"
+    "<p>Усі %s ітерації.</p>\n" "\0"
+    "<p>Усі %s ітерацій.</p>\n" "\0"
+    "<p>All %s iterations.</p>\n" "\0"
+    "<p>После доминирования у каждого игрока осталось по одной стратегии: они и есть решение, а цена игры — оставшийся элемент, %d.</p>\n" "\0"
+    "<p>Після домінування кожному гравцеві залишилося по одній стратегії: вони і є розв'язком, а ціна гри — елемент, що залишився, %d.</p>\n" "\0"
+    "<p>Dominance leaves each player one strategy: they are the solution, and the value is the entry left, %d.</p>\n" "\0"
+    "<p>На итерации k игрок %s выбирает стратегию i, и её строка прибавляется к суммам B1, B2, ... игрока %s; игрок %s отвечает стратегией j с наименьшей из них, и её столбец прибавляется к суммам A1, A2, ... игрока %s. V_ — наименьшая B, делённая на k, V^ — наибольшая A, делённая на k, а V* — их середина." "\0"
+    "<p>На ітерації k гравець %s обирає стратегію i, і її рядок додається до сум B1, B2, ... гравця %s; гравець %s відповідає стратегією j з найменшою з них, і її стовпець додається до сум A1, A2, ... гравця %s. V_ — найменша B, поділена на k, V^ — найбільша A, поділена на k, а V* — їхня середина." "\0"
+    "<p>In iteration k %s plays strategy i, which adds its row to the sums B1, B2, ... of %s; %s answers with the strategy j of the smallest of them, which adds its column to the sums A1, A2, ... of %s. V_ is the smallest B over k, V^ the largest A over k, and V* their midpoint." "\0"
+    "<p>Выполнено итераций: N = %s.</p>\n</section>\n" "\0"
+    "<p>Виконано ітерацій: N = %s.</p>\n</section>\n" "\0"
+    "<p>Iterations played: N = %s.</p>\n</section>\n" "\0"
+    "<p>Строки таблицы не запрошены.</p>\n" "\0"
+    "<p>Рядків таблиці не запитано.</p>\n" "\0"
+    "<p>No rows of the table were asked for.</p>\n" "\0"
+    "<p>Доминируемых стратегий нет: игра остаётся прежней.</p>\n" "\0"
+    "<p>Домінованих стратегій немає: гра залишається такою, як була.</p>\n" "\0"
+    "<p>No strategy is dominated: the game stays as it is.</p>\n" "\0"
+    "<p>Некоторые элементы отрицательны. Метод разыгрывает игру, в которой к каждому элементу прибавлено %s, чтобы ни один не был отрицательным: таблица итераций показывает суммы этой сдвинутой игры, и её V_, V^ и V* на %s больше, чем в игре, как она введена. Средняя цена игры и точное решение даны для игры, как она введена.</p>\n" "\0"
+    "<p>Деякі елементи від'ємні. Метод розігрує гру, у якій до кожного елемента додано %s, щоб жоден не був від'ємним: таблиця ітерацій показує суми цієї зсунутої гри, і її V_, V^ та V* на %s більші, ніж у грі, як її введено. Середню ціну гри й точний розв'язок наведено для гри, як її введено.</p>\n" "\0"
+    "<p>Some entries are negative. The method plays the game with %s added to every entry, so that none is negative: the table of iterations shows the sums of that shifted game, and its V_, V^ and V* are %s more than in the game as entered. The mean price and the exact solution are given in the game as entered.</p>\n" "\0"
+    "<p>Первые %s из %s итерации.</p>\n" "\0"
+    "<p>Первые %s из %s итераций.</p>\n" "\0"
+    "<p>Перші %s із %s ітерації.</p>\n" "\0"
+    "<p>Перші %s із %s ітерацій.</p>\n" "\0"
+    "<p>The first %s rows of the %s iterations.</p>\n" "\0"
+    "<p>Первая строка из %s итерации.</p>\n" "\0"
+    "<p>Первая строка из %s итераций.</p>\n" "\0"
+    "<p>Перший рядок із %s ітерації.</p>\n" "\0"
+    "<p>Перший рядок із %s ітерацій.</p>\n" "\0"
+    "<p>The first row of the %s iterations.</p>\n" "\0"
+    "<p>Игра имеет седловую точку: стратегия %d игрока %s против стратегии %d игрока %s.</p>\n" "\0"
+    "<p>Гра має сідлову точку: стратегія %d гравця %s проти стратегії %d гравця %s.</p>\n" "\0"
+    "<p>The game has a saddle point: strategy %d of %s against strategy %d of %s.</p>\n" "\0"
+    "<p>Средняя цена игры отстоит от цены игры на %s.</p>\n</section>\n" "\0"
+    "<p>Середня ціна гри відстоїть від ціни гри на %s.</p>\n</section>\n" "\0"
+    "<p>The mean price lies %s from the value.</p>\n</section>\n" "\0"
+    "<p>Средняя цена игры: <span class=\"value\">%f</span>, округлённо до целого <span class=\"value\">%d</span>.</p>\n" "\0"
+    "<p>Середня ціна гри: <span class=\"value\">%f</span>, округлено до цілого <span class=\"value\">%d</span>.</p>\n" "\0"
+    "<p>The mean price of the game: <span class=\"value\">%f</span>, as a whole number <span class=\"value\">%d</span>.</p>\n" "\0"
+    "<p>Смешанные стратегии: как часто каждый игрок выбирал каждую стратегию за N итераций.</p>\n" "\0"
+    "<p>Змішані стратегії: як часто кожен гравець обирав кожну стратегію за N ітерацій.</p>\n" "\0"
+    "<p>The mixed strategies: how often each player played each strategy in the N iterations.</p>\n" "\0"
+    "<p>Единственная итерация.</p>\n" "\0"
+    "<p>Єдина ітерація.</p>\n" "\0"
+    "<p>The one iteration.</p>\n" "\0"
+    "<p>Сокращённая игра; номера стратегий — как при вводе:</p>\n" "\0"
+    "<p>Скорочена гра; номери стратегій — як під час введення:</p>\n" "\0"
+    "<p>The reduced game, its strategies numbered as entered:</p>\n" "\0"
+    "<p>Седловая точка (i, j):" "\0"
+    "<p>Сідлова точка (i, j):" "\0"
+    "<p>The saddle point (i, j):" "\0"
+    "<p>Седловые точки (i, j):" "\0"
+    "<p>Сідлові точки (i, j):" "\0"
+    "<p>The saddle points (i, j):" "\0"
+    "<p>Седловой точки нет: игрокам нужны смешанные стратегии.</p>\n" "\0"
+    "<p>Сідлової точки немає: гравцям потрібні змішані стратегії.</p>\n" "\0"
+    "<p>There is no saddle point: the players must mix their strategies.</p>\n" "\0"
+    "<section>\n<h2>Точное решение</h2>\n<p>Цена игры: <span class=\"value\">%s</span>.</p>\n<p>Оптимальная смешанная стратегия каждого игрока:</p>\n" "\0"
+    "<section>\n<h2>Точний розв'язок</h2>\n<p>Ціна гри: <span class=\"value\">%s</span>.</p>\n<p>Оптимальна змішана стратегія кожного гравця:</p>\n" "\0"
+    "<section>\n<h2>Exact solution</h2>\n<p>The value of the game: <span class=\"value\">%s</span>.</p>\n<p>An optimal mixed strategy for each player:</p>\n" "\0"
+    "<section>\n<h2>Результаты</h2>\n" "\0"
+    "<section>\n<h2>Результати</h2>\n" "\0"
+    "<section>\n<h2>Results</h2>\n" "\0"
+    "<section>\n<h2>Шаг 1: цены игры в чистых стратегиях</h2>\n<p>Нижняя цена игры &#945; = max<sub>i</sub> min<sub>j</sub> GM[i][j] = %d; её игрок %s гарантирует себе %s. Верхняя цена игры &#946; = min<sub>j</sub> max<sub>i</sub> GM[i][j] = %d; её игрок %s гарантирует себе %s. Следовательно, %d &#8804; v &#8804; %d.</p>\n" "\0"
+    "<section>\n<h2>Крок 1: ціни гри в чистих стратегіях</h2>\n<p>Нижня ціна гри &#945; = max<sub>i</sub> min<sub>j</sub> GM[i][j] = %d; її гравець %s гарантує собі %s. Верхня ціна гри &#946; = min<sub>j</sub> max<sub>i</sub> GM[i][j] = %d; її гравець %s гарантує собі %s. Отже, %d &#8804; v &#8804; %d.</p>\n" "\0"
+    "<section>\n<h2>Step 1: the prices in pure strategies</h2>\n<p>The lower price &#945; = max<sub>i</sub> min<sub>j</sub> GM[i][j] = %d, which %s makes sure of with %s. The upper price &#946; = min<sub>j</sub> max<sub>i</sub> GM[i][j] = %d, which %s makes sure of with %s. So %d &#8804; v &#8804; %d.</p>\n" "\0"
+    "<section>\n<h2>Шаг 2: доминирование</h2>\n<p>Строка, которая нигде не выигрывает больше другой, и столбец, который нигде не обходится дешевле другого, исключаются раз за разом (доминирование только чистыми стратегиями; из двух одинаковых стратегий остаётся первая).</p>\n" "\0"
+    "<section>\n<h2>Крок 2: домінування</h2>\n<p>Рядок, який ніде не виграє більше за інший, і стовпець, який ніде не коштує менше за інший, вилучаються раз у раз (домінування лише чистими стратегіями; із двох однакових стратегій залишається перша).</p>\n" "\0"
+    "<section>\n<h2>Step 2: dominance</h2>\n<p>A row that never wins more than another, and a column that never costs less than another, is removed, round after round (by pure strategies only; of two equal strategies the first stays).</p>\n" "\0"
+    "<section>\n<h2>Таблица итераций</h2>\n" "\0"
+    "<section>\n<h2>Таблиця ітерацій</h2>\n" "\0"
+    "<section>\n<h2>Table of iterations</h2>\n" "\0"
+    "<section>\n<h2>Игра</h2>\n<p>Игрок %s выбирает строку, игрок %s — столбец; каждый элемент — то, что выигрывает игрок %s и проигрывает игрок %s.</p>\n" "\0"
+    "<section>\n<h2>Гра</h2>\n<p>Гравець %s обирає рядок, гравець %s — стовпець; кожен елемент — те, що виграє гравець %s і програє гравець %s.</p>\n" "\0"
+    "<section>\n<h2>The game</h2>\n<p>%s chooses a row, %s a column; each entry is what %s wins and %s loses.</p>\n" "\0"
+    "<section>\n<h2>Графическое решение</h2>\n" "\0"
+    "<section>\n<h2>Графічний розв'язок</h2>\n" "\0"
+    "<section>\n<h2>The graphical solution</h2>\n" "\0"
+    "<section>\n<h2>Ход разыгрывания на рисунке</h2>\n<figure>\n" "\0"
+    "<section>\n<h2>Перебіг розігрування на рисунку</h2>\n<figure>\n" "\0"
+    "<section>\n<h2>The run in a picture</h2>\n<figure>\n" "\0"
+    "Игра двух лиц с нулевой суммой %d на %d, разыгранная поочерёдным фиктивным разыгрыванием за %s итерацию." "\0"
+    "Игра двух лиц с нулевой суммой %d на %d, разыгранная поочерёдным фиктивным разыгрыванием за %s итерации." "\0"
+    "Игра двух лиц с нулевой суммой %d на %d, разыгранная поочерёдным фиктивным разыгрыванием за %s итераций." "\0"
+    "Гра двох осіб із нульовою сумою %d на %d, розіграна почерговим фіктивним розігруванням за %s ітерацію." "\0"
+    "Гра двох осіб із нульовою сумою %d на %d, розіграна почерговим фіктивним розігруванням за %s ітерації." "\0"
+    "Гра двох осіб із нульовою сумою %d на %d, розіграна почерговим фіктивним розігруванням за %s ітерацій." "\0"
+    "A %d by %d two-person zero-sum game, played by alternating fictitious play for %s iteration." "\0"
+    "A %d by %d two-person zero-sum game, played by alternating fictitious play for %s iterations." "\0"
+    "Copyright (C) 2026 разработчики brown-robinson.\n" "\0"
+    "Copyright (C) 2026 розробники brown-robinson.\n" "\0"
+    "Copyright (C) 2026 the brown-robinson developers.\n" "\0"
+    "Код завершения:\n код клавиши, которой завершена программа,\n 1  если ввод кончился раньше, чем игра была введена полностью, или\n    не читается, или не удался вывод,\n 2  если командная строка неверна.\n" "\0"
+    "Код завершення:\n код клавіші, якою завершено програму,\n 1  якщо введення скінчилося раніше, ніж гру було введено повністю, або\n    не читається, або не вдалося виведення,\n 2  якщо командний рядок хибний.\n" "\0"
+    "Exit status:\n the code of the key that ended the program,\n 1  if the input ended before the game was complete or could not be read,\n    or the output failed,\n 2  if the command line was wrong.\n" "\0"
+    "Фиктивное разыгрывание: %s против %s" "\0"
+    "Фіктивне розігрування: %s проти %s" "\0"
+    "Fictitious play: %s against %s" "\0"
+    "ФАЙЛ-ИГРЫ содержит ответы на вопросы программы в том виде, в каком их вводят:\nимена, числа стратегий, элементы матрицы и так далее через пробелы или\nпереводы строк. Сначала читается он; когда он кончается, ответы берутся\nсо стандартного ввода. Без ФАЙЛА-ИГРЫ, или если ФАЙЛ-ИГРЫ — это -, все ответы\nберутся со стандартного ввода. В терминале отдельные клавиши читаются из\nсамого терминала.\nФАЙЛ-ИГРЫ, начинающийся с NFG 1 R, — это файл стратегической игры Gambit (.nfg)\nдля игры двух лиц с нулевой или постоянной суммой: он даёт имена, числа\nстратегий и матрицу (выигрыши игрока 1).\n" "\0"
+    "ФАЙЛ-ГРИ містить відповіді на запитання програми в тому вигляді, у якому їх\nвводять: імена, кількості стратегій, елементи матриці тощо через пропуски або\nкінці рядків. Спершу читається він; коли він закінчується, відповіді беруться\nзі стандартного введення. Без ФАЙЛУ-ГРИ, або якщо ФАЙЛ-ГРИ — це -, усі\nвідповіді беруться зі стандартного введення. У терміналі окремі клавіші\nчитаються з самого термінала.\nФАЙЛ-ГРИ, що починається з NFG 1 R, — це файл стратегічної гри Gambit (.nfg)\nдля гри двох осіб із нульовою або сталою сумою: він дає імена, кількості\nстратегій і матрицю (виграші гравця 1).\n" "\0"
+    "GAME-FILE holds answers to the program's questions as they would be typed:\nnames, numbers of strategies, matrix entries and so on, separated by spaces\nor line ends. It is read first; when it ends, the answers come from standard\ninput. With no GAME-FILE, or when GAME-FILE is -, they all come from standard\ninput. At a terminal the single keys are read from the terminal itself.\nA GAME-FILE beginning with NFG 1 R is a Gambit strategic game file (.nfg)\nof a two-person zero-sum or constant-sum game: it answers the names, the\nnumbers of strategies and the matrix (player 1's payoffs).\n" "\0"
+    "Лицензия MIT: <https://opensource.org/licenses/MIT>; НИКАКИХ ГАРАНТИЙ.\n" "\0"
+    "Ліцензія MIT: <https://opensource.org/licenses/MIT>; ЖОДНИХ ГАРАНТІЙ.\n" "\0"
+    "License MIT: <https://opensource.org/licenses/MIT>; there is NO WARRANTY.\n" "\0"
+    "NFG, как начинается файл стратегической игры Gambit" "\0"
+    "NFG, як починається файл стратегічної гри Gambit" "\0"
+    "NFG, as a Gambit strategic game file begins" "\0"
+    "Подробнее: brown-robinson(1).\n" "\0"
+    "Докладніше: brown-robinson(1).\n" "\0"
+    "See brown-robinson(1).\n" "\0"
+    "Приближённое решение матричной игры двух лиц с нулевой суммой\nметодом фиктивного разыгрывания.\n" "\0"
+    "Наближений розв'язок матричної гри двох осіб із нульовою сумою\nметодом фіктивного розігрування.\n" "\0"
+    "Solve a two-person zero-sum matrix game approximately by fictitious play.\n" "\0"
+    "Стратегия" "\0"
+    "Стратегія" "\0"
+    "Strategy" "\0"
+    "Только стратегия %d игрока %s удерживает там игрока %s на цене игры.</p>\n" "\0"
+    "Лише стратегія %d гравця %s утримує там гравця %s на ціні гри.</p>\n" "\0"
+    "Strategy %d of %s alone holds %s to the value there.</p>\n" "\0"
+    "Графическое решение: %s против %s" "\0"
+    "Графічний розв'язок: %s проти %s" "\0"
+    "The graphical solution: %s against %s" "\0"
+    "Там пересекаются прямые стратегий %d и %d игрока %s: это активные стратегии, выбираемые с вероятностями %s и %s.</p>\n" "\0"
+    "Там перетинаються прямі стратегій %d і %d гравця %s: це активні стратегії, що обираються з імовірностями %s і %s.</p>\n" "\0"
+    "The lines of strategies %d and %d of %s cross there: they are the active strategies, played with probabilities %s and %s.</p>\n" "\0"
     "По команде «brown-robinson --help» можно получить дополнительную информацию.\n" "\0"
-    "Спробуйте «brown-robinson --help» для отримання докладнішого опису.\n" "\0"
-    "Try 'brown-robinson --help' for more information.\n" "\0";
+    "Докладніше — за командою «brown-robinson --help».\n" "\0"
+    "Try 'brown-robinson --help' for more information.\n" "\0"
+    "Использование: brown-robinson [ПАРАМЕТР]... [ФАЙЛ-ИГРЫ]\n" "\0"
+    "Використання: brown-robinson [ПАРАМЕТР]... [ФАЙЛ-ГРИ]\n" "\0"
+    "Usage: brown-robinson [OPTION]... [GAME-FILE]\n" "\0"
+    "V* их середина" "\0"
+    "V* їхня середина" "\0"
+    "V* their midpoint" "\0"
+    "V*, середина между оценками" "\0"
+    "V*, середина між оцінками" "\0"
+    "V*, the midpoint of the estimates" "\0"
+    "V^ верхняя оценка" "\0"
+    "V^ верхня оцінка" "\0"
+    "V^ upper estimate" "\0"
+    "V^, верхняя оценка max A / k" "\0"
+    "V^, верхня оцінка max A / k" "\0"
+    "V^, the upper estimate max A / k" "\0"
+    "V_ нижняя оценка" "\0"
+    "V_ нижня оцінка" "\0"
+    "V_ lower estimate" "\0"
+    "V_, нижняя оценка min B / k" "\0"
+    "V_, нижня оцінка min B / k" "\0"
+    "V_, the lower estimate min B / k" "\0"
+    "Составлено программой brown-robinson %s." "\0"
+    "Складено програмою brown-robinson %s." "\0"
+    "Written by brown-robinson %s." "\0"
+    "открытая здесь фигурная скобка не закрыта" "\0"
+    "відкриту тут фігурну дужку не закрито" "\0"
+    "a brace opened here is not closed" "\0"
+    "закрывающая фигурная скобка без открывающей" "\0"
+    "закривна фігурна дужка без відкривної" "\0"
+    "a closing brace without an opening one" "\0"
+    "число стратегий" "\0"
+    "кількість стратегій" "\0"
+    "a number of strategies" "\0"
+    "выигрыш" "\0"
+    "виграш" "\0"
+    "a payoff" "\0"
+    "список стратегий игрока" "\0"
+    "список стратегій гравця" "\0"
+    "a player's list of strategies" "\0"
+    "имя игрока в кавычках" "\0"
+    "ім'я гравця в лапках" "\0"
+    "a player's name in quotes" "\0"
+    "название стратегии в кавычках" "\0"
+    "назва стратегії в лапках" "\0"
+    "a strategy's label in quotes" "\0"
+    "строка в кавычках" "\0"
+    "рядок у лапках" "\0"
+    "a string in quotes" "\0"
+    "строка не закрыта: она продолжается до конца файла" "\0"
+    "рядок не закрито: він триває до кінця файлу" "\0"
+    "a string is not closed: it runs to the end of the file" "\0"
+    "исход в фигурных скобках" "\0"
+    "наслідок у фігурних дужках" "\0"
+    "an outcome in braces" "\0"
+    "номер исхода" "\0"
+    "номер наслідку" "\0"
+    "an outcome number" "\0"
+    "лучшие границы до k" "\0"
+    "найкращі межі до k" "\0"
+    "best bounds so far" "\0"
+    "лучшие границы до k (наибольшая V_, наименьшая V^)" "\0"
+    "найкращі межі до k (найбільша V_, найменша V^)" "\0"
+    "best bounds so far (largest V_, smallest V^)" "\0"
+    "слишком глубокая вложенность фигурных скобок" "\0"
+    "занадто глибока вкладеність фігурних дужок" "\0"
+    "braces nested too deeply" "\0"
+    "brown-robinson: %s: больше %d байт: такую игру программа не решает\n" "\0"
+    "brown-robinson: %s: більше ніж %d байтів: такої гри програма не розв'язує\n" "\0"
+    "brown-robinson: %s: larger than %d bytes: not a game this program solves\n" "\0"
+    "brown-robinson: %s: имя игрока %d содержит управляющий символ\n" "\0"
+    "brown-robinson: %s: ім'я гравця %d містить керівний символ\n" "\0"
+    "brown-robinson: %s: player %d's name holds a control character\n" "\0"
+    "brown-robinson: «%s» не записан: %s\n" "\0"
+    "brown-robinson: «%s» не записано: %s\n" "\0"
+    "brown-robinson: '%s' not written: %s\n" "\0"
+    "brown-robinson: «%s»: входной файл совпадает с выходным\n" "\0"
+    "brown-robinson: «%s»: вхідний файл збігається з вихідним\n" "\0"
+    "brown-robinson: '%s': input file is output file\n" "\0"
+    "brown-robinson: не удаётся открыть «%s»: %s\n" "\0"
+    "brown-robinson: не вдається відкрити «%s»: %s\n" "\0"
+    "brown-robinson: cannot open '%s': %s\n" "\0"
+    "brown-robinson: не удаётся прочитать «%s»: %s\n" "\0"
+    "brown-robinson: не вдається прочитати «%s»: %s\n" "\0"
+    "brown-robinson: cannot read '%s': %s\n" "\0"
+    "brown-robinson: не удаётся прочитать стандартный ввод: %s\n" "\0"
+    "brown-robinson: не вдається прочитати стандартне введення: %s\n" "\0"
+    "brown-robinson: cannot read standard input: %s\n" "\0"
+    "brown-robinson: не удаётся удалить «%s»: %s\n" "\0"
+    "brown-robinson: не вдається вилучити «%s»: %s\n" "\0"
+    "brown-robinson: cannot remove '%s': %s\n" "\0"
+    "brown-robinson: не удаётся записать «%s»: %s\n" "\0"
+    "brown-robinson: не вдається записати «%s»: %s\n" "\0"
+    "brown-robinson: cannot write '%s': %s\n" "\0"
+    "brown-robinson: не удаётся писать в стандартный вывод: %s\n" "\0"
+    "brown-robinson: не вдається писати в стандартне виведення: %s\n" "\0"
+    "brown-robinson: cannot write to standard output: %s\n" "\0"
+    "не удаётся определить формат «%s»: имя должно оканчиваться на %s" "\0"
+    "не вдається визначити формат «%s»: ім'я повинно закінчуватися на %s" "\0"
+    "cannot tell the format of '%s': its name must end in %s" "\0"
+    "не удаётся записать «%s»: у выходного файла должно быть имя" "\0"
+    "не вдається записати «%s»: вихідний файл повинен мати ім'я" "\0"
+    "cannot write '%s': an output file needs a name" "\0"
+    "не удаётся записать «%s»: у выходного файла перед расширением должно быть имя" "\0"
+    "не вдається записати «%s»: вихідний файл повинен мати ім'я перед розширенням" "\0"
+    "cannot write '%s': an output file needs a name before its extension" "\0"
+    "ожидалось: %s; найдено: %s" "\0"
+    "очікувалося: %s; знайдено: %s" "\0"
+    "expected %s, found %s" "\0"
+    "лишний операнд «%s»" "\0"
+    "зайвий операнд «%s»" "\0"
+    "extra operand '%s'" "\0"
+    "убывает как 1/&#8730;k" "\0"
+    "спадає як 1/&#8730;k" "\0"
+    "falling like 1/&#8730;k" "\0"
+    "разрыв (лог. шкала)" "\0"
+    "розрив (лог. шкала)" "\0"
+    "gap (logarithmic)" "\0"
+    "разрыв V^ &#8722; V_" "\0"
+    "розрив V^ &#8722; V_" "\0"
+    "gap V^ &#8722; V_" "\0"
+    "разрыв V^ - V_" "\0"
+    "розрив V^ - V_" "\0"
+    "gap V^ - V_" "\0"
+    "разрыв между лучшими границами" "\0"
+    "розрив між найкращими межами" "\0"
+    "gap between the best bounds" "\0"
+    "разрыв лучших границ" "\0"
+    "розрив найкращих меж" "\0"
+    "gap of the best bounds" "\0"
+    "неверная точность: «%s» (положительное десятичное число, не более 9 знаков после запятой)" "\0"
+    "хибна точність: «%s» (додатне десяткове число, не більше 9 знаків після коми)" "\0"
+    "invalid accuracy: '%s' (a positive decimal number, at most 9 decimals)" "\0"
+    "неверный автор: «%s» (от 1 до %d байт)" "\0"
+    "хибний автор: «%s» (від 1 до %d байтів)" "\0"
+    "invalid author: '%s' (1 to %d bytes)" "\0"
+    "неверный автор: управляющий символ в аргументе %d" "\0"
+    "хибний автор: керівний символ в аргументі %d" "\0"
+    "invalid author: a control character in argument %d" "\0"
+    "неверное число итераций: «%s»" "\0"
+    "хибна кількість ітерацій: «%s»" "\0"
+    "invalid number of iterations: '%s'" "\0"
+    "неверный параметр — «%s»" "\0"
+    "хибний параметр — «%s»" "\0"
+    "invalid option -- '%s'" "\0"
+    "итерация k" "\0"
+    "ітерація k" "\0"
+    "iteration k" "\0"
+    "итерация k (логарифмическая шкала)" "\0"
+    "ітерація k (логарифмічна шкала)" "\0"
+    "iteration k (logarithmic)" "\0"
+    "средняя цена до k" "\0"
+    "середня ціна до k" "\0"
+    "mean price so far" "\0"
+    "средняя цена игры до k (среднее V*)" "\0"
+    "середня ціна гри до k (середнє V*)" "\0"
+    "mean price so far (average of V*)" "\0"
+    "параметр «--%.*s» неоднозначен" "\0"
+    "параметр «--%.*s» неоднозначний" "\0"
+    "option '--%.*s' is ambiguous" "\0"
+    "параметр «--%s» не допускает аргумента" "\0"
+    "параметр «--%s» не допускає аргументу" "\0"
+    "option '--%s' doesn't allow an argument" "\0"
+    "параметру «--%s» нужен аргумент" "\0"
+    "параметру «--%s» потрібен аргумент" "\0"
+    "option '--%s' requires an argument" "\0"
+    "параметру нужен аргумент — «%s»" "\0"
+    "параметру потрібен аргумент — «%s»" "\0"
+    "option requires an argument -- '%s'" "\0"
+    "у исхода %d выигрышей: %d, а нужно по одному на каждого из 2 игроков" "\0"
+    "наслідок %d має виграшів: %d, а потрібно по одному на кожного з 2 гравців" "\0"
+    "outcome %d has %d payoffs: it needs one for each of the 2 players" "\0"
+    "номер исхода %s не указывает ни на один исход: их всего %d" "\0"
+    "номер наслідку %s не вказує на жоден наслідок: їх усього %d" "\0"
+    "outcome number %s names no outcome: there are %d" "\0"
+    "номеров исходов" "\0"
+    "номерів наслідків" "\0"
+    "outcome numbers" "\0"
+    "выигрыш игрока 1" "\0"
+    "виграш гравця 1" "\0"
+    "payoff to player 1" "\0"
+    "выигрышей" "\0"
+    "виграшів" "\0"
+    "payoffs" "\0"
+    "число стратегий игрока %d — %s: программа принимает от 1 до %d" "\0"
+    "кількість стратегій гравця %d — %s: програма приймає від 1 до %d" "\0"
+    "player %d has %s strategies: the program takes 1 to %d" "\0"
+    "имя игрока %d содержит управляющий символ" "\0"
+    "ім'я гравця %d містить керівний символ" "\0"
+    "player %d's name holds a control character" "\0"
+    "имя игрока %d пусто" "\0"
+    "ім'я гравця %d порожнє" "\0"
+    "player %d's name is empty" "\0"
+    "выигрыш игрока 1 при стратегиях %d и %d равен %s: выигрыши должны быть целыми числами: сначала умножьте игру на подходящее число" "\0"
+    "виграш гравця 1 за стратегій %d і %d дорівнює %s: виграші мають бути цілими числами: спершу помножте гру на відповідне число" "\0"
+    "player 1's payoff at strategies %d and %d is %s: the payoffs must be whole numbers: scale the game first" "\0"
+    "выигрыш игрока 1 при стратегиях %d и %d равен %s: программа принимает выигрыши от %d до %d" "\0"
+    "виграш гравця 1 за стратегій %d і %d дорівнює %s: програма приймає виграші від %d до %d" "\0"
+    "player 1's payoff at strategies %d and %d is %s: the program takes payoffs from %d to %d" "\0"
+    "выигрыш игрока 2 не противоположен выигрышу игрока 1 при стратегиях %d и %d: программа решает игры с нулевой суммой" "\0"
+    "виграш гравця 2 не протилежний виграшу гравця 1 за стратегій %d і %d: програма розв'язує ігри з нульовою сумою" "\0"
+    "player 2's payoff is not the negative of player 1's at strategies %d and %d: the program solves zero-sum games" "\0"
+    "опорная прямая, убывающая как 1 / sqrt(k)" "\0"
+    "опорна пряма, що спадає як 1 / sqrt(k)" "\0"
+    "reference line falling like 1 / sqrt(k)" "\0"
+    "стратегиями " "\0"
+    "стратегіями " "\0"
+    "strategies " "\0"
+    "стратегией " "\0"
+    "стратегією " "\0"
+    "strategy " "\0"
+    "конец файла" "\0"
+    "кінець файлу" "\0"
+    "the end of the file" "\0"
+    "в игре %d игрок: программа решает игры двух лиц" "\0"
+    "в игре %d игрока: программа решает игры двух лиц" "\0"
+    "в игре %d игроков: программа решает игры двух лиц" "\0"
+    "у грі %d гравець: програма розв'язує ігри двох осіб" "\0"
+    "у грі %d гравці: програма розв'язує ігри двох осіб" "\0"
+    "у грі %d гравців: програма розв'язує ігри двох осіб" "\0"
+    "the game has %d player: the program solves games of two" "\0"
+    "the game has %d players: the program solves games of two" "\0"
+    "у игры нет графического решения: после доминирования ни у одного игрока не остаётся двух стратегий" "\0"
+    "гра не має графічного розв'язку: після домінування жодному гравцеві не залишається двох стратегій" "\0"
+    "the game has no graphical solution: dominance leaves neither player two strategies" "\0"
+    "название игры в кавычках" "\0"
+    "назва гри в лапках" "\0"
+    "the game's title in quotes" "\0"
+    "список игроков" "\0"
+    "список гравців" "\0"
+    "the list of players" "\0"
+    "список стратегий дан для %d игрока, а не для двух игроков игры" "\0"
+    "список стратегий дан для %d игроков, а не для двух игроков игры" "\0"
+    "список стратегій наведено для %d гравця, а не для двох гравців гри" "\0"
+    "список стратегій наведено для %d гравців, а не для двох гравців гри" "\0"
+    "the list of strategies is for %d player, not for the game's 2" "\0"
+    "the list of strategies is for %d players, not for the game's 2" "\0"
+    "нижняя огибающая: то, чем игрок %s ограничивает игрока %s" "\0"
+    "нижня обвідна: те, чим гравець %s обмежує гравця %s" "\0"
+    "the lower envelope: what %s holds %s to" "\0"
+    "числа стратегий или их названия" "\0"
+    "кількості стратегій або їхні назви" "\0"
+    "the numbers of strategies or their labels" "\0"
+    "оптимум: " "\0"
+    "the optimum: " "\0"
+    "название исхода в кавычках" "\0"
+    "назва наслідку в лапках" "\0"
+    "the outcome's name in quotes" "\0"
+    "сумма выигрышей при стратегиях %d и %d равна %s, а в других местах — %s: программа решает игры с нулевой и постоянной суммой" "\0"
+    "сума виграшів за стратегій %d і %d дорівнює %s, а в інших місцях — %s: програма розв'язує ігри з нульовою та сталою сумою" "\0"
+    "the payoffs at strategies %d and %d add up to %s, elsewhere to %s: the program solves zero-sum and constant-sum games" "\0"
+    "стратегии игроков" "\0"
+    "стратегії гравців" "\0"
+    "the players' strategies" "\0"
+    "терминал больше не читается; продолжить игру нельзя." "\0"
+    "термінал більше не читається; продовжити гру неможливо." "\0"
+    "the terminal can no longer be read; the game cannot go on." "\0"
+    "верхняя огибающая: то, чем игрок %s ограничивает игрока %s" "\0"
+    "верхня обвідна: те, чим гравець %s обмежує гравця %s" "\0"
+    "the upper envelope: what %s holds %s to" "\0"
+    "версия, 1 R" "\0"
+    "версія, 1 R" "\0"
+    "the version, 1 R" "\0"
+    "слишком мало %s: %d из %d нужных игре" "\0"
+    "замало %s: %d з %d потрібних грі" "\0"
+    "too few %s: %d of the %d the game needs" "\0"
+    "слишком много %s: игре нужно %d" "\0"
+    "забагато %s: грі потрібно %d" "\0"
+    "too many %s: the game needs %d" "\0"
+    "слишком много авторов: «%s» (не более %d)" "\0"
+    "забагато авторів: «%s» (не більше ніж %d)" "\0"
+    "too many authors: '%s' (at most %d)" "\0"
+    "слишком много выходных файлов: «%s»" "\0"
+    "забагато вихідних файлів: «%s»" "\0"
+    "too many output files: '%s'" "\0"
+    "неизвестная версия %s: программа читает NFG 1 R и NFG 1 D" "\0"
+    "невідома версія %s: програма читає NFG 1 R і NFG 1 D" "\0"
+    "unknown version %s: the program reads NFG 1 R and NFG 1 D" "\0"
+    "нераспознанный параметр «%s»" "\0"
+    "нерозпізнаний параметр «%s»" "\0"
+    "unrecognized option '%s'" "\0"
+    "цена %s" "\0"
+    "ціна %s" "\0"
+    "value %s" "\0"
+    "цена игры" "\0"
+    "ціна гри" "\0"
+    "value of the game" "\0"
+    "цена игры %s" "\0"
+    "ціна гри %s" "\0"
+    "value of the game %s" "\0";
 const CatalogEntry kCatalog[] = {
-    {235, kNoText, {0, kNoText, kNoText}, {126, kNoText, kNoText}},
+    {90, kNoText, {0, kNoText, kNoText}, {45, kNoText, kNoText}},
+    {441, kNoText, {119, kNoText, kNoText}, {277, kNoText, kNoText}},
+    {686, kNoText, {592, kNoText, kNoText}, {640, kNoText, kNoText}},
+    {820, kNoText, {731, kNoText, kNoText}, {773, kNoText, kNoText}},
+    {943, kNoText, {867, kNoText, kNoText}, {906, kNoText, kNoText}},
+    {1132, kNoText, {966, kNoText, kNoText}, {1053, kNoText, kNoText}},
+    {1264, kNoText, {1175, kNoText, kNoText}, {1220, kNoText, kNoText}},
+    {1342, kNoText, {1294, kNoText, kNoText}, {1318, kNoText, kNoText}},
+    {1482, kNoText, {1364, kNoText, kNoText}, {1419, kNoText, kNoText}},
+    {1661, kNoText, {1524, kNoText, kNoText}, {1584, kNoText, kNoText}},
+    {2823, 2823, {1699, 1975, 1975}, {2251, 2537, 2537}},
+    {3103, kNoText, {2979, kNoText, kNoText}, {3042, kNoText, kNoText}},
+    {3238, kNoText, {3138, kNoText, kNoText}, {3188, kNoText, kNoText}},
+    {3377, kNoText, {3269, kNoText, kNoText}, {3324, kNoText, kNoText}},
+    {3568, kNoText, {3432, kNoText, kNoText}, {3496, kNoText, kNoText}},
+    {3769, kNoText, {3631, kNoText, kNoText}, {3696, kNoText, kNoText}},
+    {4449, kNoText, {3833, kNoText, kNoText}, {4141, kNoText, kNoText}},
+    {4773, kNoText, {4657, kNoText, kNoText}, {4713, kNoText, kNoText}},
+    {5355, 5355, {4797, 4891, 4985}, {5079, 5171, 5263}},
+    {5955, 5955, {5427, 5516, 5605}, {5694, 5781, 5868}},
+    {6300, kNoText, {6026, kNoText, kNoText}, {6168, kNoText, kNoText}},
+    {6535, kNoText, {6377, kNoText, kNoText}, {6459, kNoText, kNoText}},
+    {6737, kNoText, {6577, kNoText, kNoText}, {6660, kNoText, kNoText}},
+    {6838, kNoText, {6780, kNoText, kNoText}, {6810, kNoText, kNoText}},
+    {6967, kNoText, {6875, kNoText, kNoText}, {6921, kNoText, kNoText}},
+    {7312, kNoText, {6993, kNoText, kNoText}, {7159, kNoText, kNoText}},
+    {7727, kNoText, {7410, kNoText, kNoText}, {7572, kNoText, kNoText}},
+    {8077, kNoText, {7825, kNoText, kNoText}, {7952, kNoText, kNoText}},
+    {8212, kNoText, {8149, kNoText, kNoText}, {8176, kNoText, kNoText}},
+    {8298, kNoText, {8237, kNoText, kNoText}, {8263, kNoText, kNoText}},
+    {8471, kNoText, {8322, kNoText, kNoText}, {8398, kNoText, kNoText}},
+    {8665, kNoText, {8512, kNoText, kNoText}, {8595, kNoText, kNoText}},
+    {9287, 9287, {8707, 8852, 8852}, {8997, 9142, 9142}},
+    {9848, kNoText, {9392, kNoText, kNoText}, {9618, kNoText, kNoText}},
+    {10403, kNoText, {9954, kNoText, kNoText}, {10176, kNoText, kNoText}},
+    {10627, kNoText, {10544, kNoText, kNoText}, {10585, kNoText, kNoText}},
+    {10743, kNoText, {10658, kNoText, kNoText}, {10700, kNoText, kNoText}},
+    {10984, kNoText, {10775, kNoText, kNoText}, {10871, kNoText, kNoText}},
+    {11149, kNoText, {11037, kNoText, kNoText}, {11093, kNoText, kNoText}},
+    {11266, kNoText, {11194, kNoText, kNoText}, {11239, kNoText, kNoText}},
+    {11576, kNoText, {11286, kNoText, kNoText}, {11438, kNoText, kNoText}},
+    {11860, kNoText, {11644, kNoText, kNoText}, {11754, kNoText, kNoText}},
+    {12197, kNoText, {11918, kNoText, kNoText}, {12056, kNoText, kNoText}},
+    {12381, kNoText, {12273, kNoText, kNoText}, {12331, kNoText, kNoText}},
+    {12527, kNoText, {12419, kNoText, kNoText}, {12477, kNoText, kNoText}},
+    {12782, kNoText, {12564, kNoText, kNoText}, {12671, kNoText, kNoText}},
+    {13244, kNoText, {12831, kNoText, kNoText}, {13036, kNoText, kNoText}},
+    {13631, kNoText, {13369, kNoText, kNoText}, {13502, kNoText, kNoText}},
+    {14034, kNoText, {13735, kNoText, kNoText}, {13881, kNoText, kNoText}},
+    {14321, kNoText, {14109, kNoText, kNoText}, {14212, kNoText, kNoText}},
+    {14602, kNoText, {14388, kNoText, kNoText}, {14498, kNoText, kNoText}},
+    {14872, kNoText, {14690, kNoText, kNoText}, {14782, kNoText, kNoText}},
+    {15189, kNoText, {14925, kNoText, kNoText}, {15059, kNoText, kNoText}},
+    {19756, kNoText, {15292, kNoText, kNoText}, {17512, kNoText, kNoText}},
+    {21564, kNoText, {21335, kNoText, kNoText}, {21457, kNoText, kNoText}},
+    {21639, kNoText, {21629, kNoText, kNoText}, {21634, kNoText, kNoText}},
+    {21663, kNoText, {21645, kNoText, kNoText}, {21654, kNoText, kNoText}},
+    {21841, kNoText, {21668, kNoText, kNoText}, {21752, kNoText, kNoText}},
+    {21972, kNoText, {21892, kNoText, kNoText}, {21934, kNoText, kNoText}},
+    {22120, kNoText, {22007, kNoText, kNoText}, {22065, kNoText, kNoText}},
+    {22571, kNoText, {22158, kNoText, kNoText}, {22371, kNoText, kNoText}},
+    {23127, kNoText, {22716, kNoText, kNoText}, {22925, kNoText, kNoText}},
+    {23404, kNoText, {23272, kNoText, kNoText}, {23340, kNoText, kNoText}},
+    {23469, kNoText, {23446, kNoText, kNoText}, {23446, kNoText, kNoText}},
+    {24484, 24566, {23488, 23655, 23822}, {23989, 24154, 24319}},
+    {25873, 25977, {24649, 24854, 25059}, {25264, 25467, 25670}},
+    {26393, kNoText, {26082, kNoText, kNoText}, {26240, kNoText, kNoText}},
+    {26790, kNoText, {26479, kNoText, kNoText}, {26635, kNoText, kNoText}},
+    {26924, kNoText, {26875, kNoText, kNoText}, {26896, kNoText, kNoText}},
+    {27136, kNoText, {26942, kNoText, kNoText}, {27040, kNoText, kNoText}},
+    {27658, kNoText, {27182, kNoText, kNoText}, {27422, kNoText, kNoText}},
+    {28193, kNoText, {27801, kNoText, kNoText}, {27998, kNoText, kNoText}},
+    {28923, kNoText, {28334, kNoText, kNoText}, {28638, kNoText, kNoText}},
+    {29859, kNoText, {29085, kNoText, kNoText}, {29485, kNoText, kNoText}},
+    {30360, kNoText, {30128, kNoText, kNoText}, {30246, kNoText, kNoText}},
+    {30721, kNoText, {30426, kNoText, kNoText}, {30572, kNoText, kNoText}},
+    {30909, kNoText, {30805, kNoText, kNoText}, {30857, kNoText, kNoText}},
+    {31137, kNoText, {30941, kNoText, kNoText}, {31040, kNoText, kNoText}},
+    {31531, kNoText, {31183, kNoText, kNoText}, {31361, kNoText, kNoText}},
+    {32127, kNoText, {31625, kNoText, kNoText}, {31879, kNoText, kNoText}},
+    {33290, 33435, {32262, 32521, 32521}, {32780, 33035, 33035}},
+    {34120, kNoText, {33581, kNoText, kNoText}, {33849, kNoText, kNoText}},
+    {34498, 34498, {34282, 34318, 34354}, {34390, 34426, 34462}},
+    {34991, kNoText, {34525, kNoText, kNoText}, {34756, kNoText, kNoText}},
+    {36084, kNoText, {35102, kNoText, kNoText}, {35602, kNoText, kNoText}},
+    {36485, kNoText, {36359, kNoText, kNoText}, {36423, kNoText, kNoText}},
+    {36651, kNoText, {36531, kNoText, kNoText}, {36592, kNoText, kNoText}},
+    {36917, kNoText, {36696, kNoText, kNoText}, {36798, kNoText, kNoText}},
+    {38054, kNoText, {36976, kNoText, kNoText}, {37548, kNoText, kNoText}},
+    {38563, 38563, {38367, 38417, 38417}, {38467, 38515, 38515}},
+    {38847, 38847, {38611, 38671, 38671}, {38731, 38789, 38789}},
+    {39175, kNoText, {38891, kNoText, kNoText}, {39038, kNoText, kNoText}},
+    {39457, kNoText, {39257, kNoText, kNoText}, {39356, kNoText, kNoText}},
+    {39797, kNoText, {39515, kNoText, kNoText}, {39658, kNoText, kNoText}},
+    {40227, kNoText, {39913, kNoText, kNoText}, {40074, kNoText, kNoText}},
+    {40409, kNoText, {40321, kNoText, kNoText}, {40372, kNoText, kNoText}},
+    {40647, kNoText, {40436, kNoText, kNoText}, {40539, kNoText, kNoText}},
+    {40785, kNoText, {40709, kNoText, kNoText}, {40748, kNoText, kNoText}},
+    {40889, kNoText, {40813, kNoText, kNoText}, {40852, kNoText, kNoText}},
+    {41142, kNoText, {40918, kNoText, kNoText}, {41027, kNoText, kNoText}},
+    {41614, kNoText, {41215, kNoText, kNoText}, {41417, kNoText, kNoText}},
+    {41842, kNoText, {41760, kNoText, kNoText}, {41801, kNoText, kNoText}},
+    {42702, kNoText, {41870, kNoText, kNoText}, {42301, kNoText, kNoText}},
+    {43897, kNoText, {43003, kNoText, kNoText}, {43472, kNoText, kNoText}},
+    {44234, kNoText, {44130, kNoText, kNoText}, {44182, kNoText, kNoText}},
+    {44736, kNoText, {44274, kNoText, kNoText}, {44510, kNoText, kNoText}},
+    {44959, kNoText, {44844, kNoText, kNoText}, {44902, kNoText, kNoText}},
+    {45172, kNoText, {45002, kNoText, kNoText}, {45083, kNoText, kNoText}},
+    {46326, 46419, {45222, 45408, 45594}, {45780, 45962, 46144}},
+    {46631, kNoText, {46513, kNoText, kNoText}, {46574, kNoText, kNoText}},
+    {47396, kNoText, {46682, kNoText, kNoText}, {47035, kNoText, kNoText}},
+    {47714, kNoText, {47590, kNoText, kNoText}, {47654, kNoText, kNoText}},
+    {49842, kNoText, {47745, kNoText, kNoText}, {48781, kNoText, kNoText}},
+    {50615, kNoText, {50427, kNoText, kNoText}, {50522, kNoText, kNoText}},
+    {50858, kNoText, {50690, kNoText, kNoText}, {50777, kNoText, kNoText}},
+    {50984, kNoText, {50902, kNoText, kNoText}, {50942, kNoText, kNoText}},
+    {51365, kNoText, {51008, kNoText, kNoText}, {51186, kNoText, kNoText}},
+    {51478, kNoText, {51440, kNoText, kNoText}, {51459, kNoText, kNoText}},
+    {51723, kNoText, {51487, kNoText, kNoText}, {51611, kNoText, kNoText}},
+    {51894, kNoText, {51781, kNoText, kNoText}, {51839, kNoText, kNoText}},
+    {52333, kNoText, {51932, kNoText, kNoText}, {52132, kNoText, kNoText}},
+    {52661, kNoText, {52460, kNoText, kNoText}, {52586, kNoText, kNoText}},
+    {52880, kNoText, {52712, kNoText, kNoText}, {52798, kNoText, kNoText}},
+    {52981, kNoText, {52927, kNoText, kNoText}, {52952, kNoText, kNoText}},
+    {53093, kNoText, {52999, kNoText, kNoText}, {53048, kNoText, kNoText}},
+    {53187, kNoText, {53127, kNoText, kNoText}, {53158, kNoText, kNoText}},
+    {53287, kNoText, {53205, kNoText, kNoText}, {53247, kNoText, kNoText}},
+    {53376, kNoText, {53320, kNoText, kNoText}, {53349, kNoText, kNoText}},
+    {53472, kNoText, {53394, kNoText, kNoText}, {53434, kNoText, kNoText}},
+    {53621, kNoText, {53505, kNoText, kNoText}, {53566, kNoText, kNoText}},
+    {53799, kNoText, {53651, kNoText, kNoText}, {53729, kNoText, kNoText}},
+    {53987, kNoText, {53833, kNoText, kNoText}, {53916, kNoText, kNoText}},
+    {54094, kNoText, {54026, kNoText, kNoText}, {54056, kNoText, kNoText}},
+    {54145, kNoText, {54117, kNoText, kNoText}, {54132, kNoText, kNoText}},
+    {54244, kNoText, {54154, kNoText, kNoText}, {54199, kNoText, kNoText}},
+    {54351, kNoText, {54274, kNoText, kNoText}, {54314, kNoText, kNoText}},
+    {54479, kNoText, {54377, kNoText, kNoText}, {54433, kNoText, kNoText}},
+    {54568, kNoText, {54508, kNoText, kNoText}, {54541, kNoText, kNoText}},
+    {54759, kNoText, {54587, kNoText, kNoText}, {54680, kNoText, kNoText}},
+    {54910, kNoText, {54814, kNoText, kNoText}, {54860, kNoText, kNoText}},
+    {54983, kNoText, {54931, kNoText, kNoText}, {54955, kNoText, kNoText}},
+    {55069, kNoText, {55001, kNoText, kNoText}, {55036, kNoText, kNoText}},
+    {55252, kNoText, {55088, kNoText, kNoText}, {55174, kNoText, kNoText}},
+    {55463, kNoText, {55297, kNoText, kNoText}, {55382, kNoText, kNoText}},
+    {55708, kNoText, {55488, kNoText, kNoText}, {55592, kNoText, kNoText}},
+    {55969, kNoText, {55782, kNoText, kNoText}, {55879, kNoText, kNoText}},
+    {56131, kNoText, {56033, kNoText, kNoText}, {56081, kNoText, kNoText}},
+    {56347, kNoText, {56169, kNoText, kNoText}, {56257, kNoText, kNoText}},
+    {56526, kNoText, {56396, kNoText, kNoText}, {56459, kNoText, kNoText}},
+    {56700, kNoText, {56564, kNoText, kNoText}, {56631, kNoText, kNoText}},
+    {56930, kNoText, {56738, kNoText, kNoText}, {56830, kNoText, kNoText}},
+    {57108, kNoText, {56978, kNoText, kNoText}, {57041, kNoText, kNoText}},
+    {57280, kNoText, {57148, kNoText, kNoText}, {57213, kNoText, kNoText}},
+    {57509, kNoText, {57319, kNoText, kNoText}, {57410, kNoText, kNoText}},
+    {57797, kNoText, {57562, kNoText, kNoText}, {57677, kNoText, kNoText}},
+    {58065, kNoText, {57853, kNoText, kNoText}, {57960, kNoText, kNoText}},
+    {58392, kNoText, {58112, kNoText, kNoText}, {58253, kNoText, kNoText}},
+    {58552, kNoText, {58460, kNoText, kNoText}, {58503, kNoText, kNoText}},
+    {58644, kNoText, {58574, kNoText, kNoText}, {58609, kNoText, kNoText}},
+    {58725, kNoText, {58663, kNoText, kNoText}, {58696, kNoText, kNoText}},
+    {58817, kNoText, {58749, kNoText, kNoText}, {58783, kNoText, kNoText}},
+    {58889, kNoText, {58835, kNoText, kNoText}, {58862, kNoText, kNoText}},
+    {58949, kNoText, {58907, kNoText, kNoText}, {58928, kNoText, kNoText}},
+    {59073, kNoText, {58961, kNoText, kNoText}, {59019, kNoText, kNoText}},
+    {59179, kNoText, {59101, kNoText, kNoText}, {59140, kNoText, kNoText}},
+    {59500, kNoText, {59202, kNoText, kNoText}, {59363, kNoText, kNoText}},
+    {59697, kNoText, {59571, kNoText, kNoText}, {59633, kNoText, kNoText}},
+    {59904, kNoText, {59734, kNoText, kNoText}, {59824, kNoText, kNoText}},
+    {60063, kNoText, {59955, kNoText, kNoText}, {60008, kNoText, kNoText}},
+    {60184, kNoText, {60098, kNoText, kNoText}, {60143, kNoText, kNoText}},
+    {60245, kNoText, {60207, kNoText, kNoText}, {60226, kNoText, kNoText}},
+    {60377, kNoText, {60257, kNoText, kNoText}, {60320, kNoText, kNoText}},
+    {60465, kNoText, {60403, kNoText, kNoText}, {60434, kNoText, kNoText}},
+    {60601, kNoText, {60483, kNoText, kNoText}, {60543, kNoText, kNoText}},
+    {60743, kNoText, {60635, kNoText, kNoText}, {60688, kNoText, kNoText}},
+    {60908, kNoText, {60772, kNoText, kNoText}, {60841, kNoText, kNoText}},
+    {61066, kNoText, {60948, kNoText, kNoText}, {61004, kNoText, kNoText}},
+    {61223, kNoText, {61101, kNoText, kNoText}, {61159, kNoText, kNoText}},
+    {61503, kNoText, {61259, kNoText, kNoText}, {61376, kNoText, kNoText}},
+    {61774, kNoText, {61569, kNoText, kNoText}, {61670, kNoText, kNoText}},
+    {61887, kNoText, {61823, kNoText, kNoText}, {61853, kNoText, kNoText}},
+    {61961, kNoText, {61903, kNoText, kNoText}, {61933, kNoText, kNoText}},
+    {62016, kNoText, {61980, kNoText, kNoText}, {61999, kNoText, kNoText}},
+    {62242, kNoText, {62024, kNoText, kNoText}, {62131, kNoText, kNoText}},
+    {62442, kNoText, {62297, kNoText, kNoText}, {62373, kNoText, kNoText}},
+    {62558, kNoText, {62485, kNoText, kNoText}, {62519, kNoText, kNoText}},
+    {63032, kNoText, {62584, kNoText, kNoText}, {62812, kNoText, kNoText}},
+    {63437, kNoText, {63137, kNoText, kNoText}, {63290, kNoText, kNoText}},
+    {63927, kNoText, {63526, kNoText, kNoText}, {63732, kNoText, kNoText}},
+    {64165, kNoText, {64038, kNoText, kNoText}, {64105, kNoText, kNoText}},
+    {64253, kNoText, {64205, kNoText, kNoText}, {64229, kNoText, kNoText}},
+    {64309, kNoText, {64265, kNoText, kNoText}, {64287, kNoText, kNoText}},
+    {64365, kNoText, {64319, kNoText, kNoText}, {64341, kNoText, kNoText}},
+    {64914, 64970, {64385, 64469, 64555}, {64643, 64734, 64823}},
+    {65390, kNoText, {65027, kNoText, kNoText}, {65209, kNoText, kNoText}},
+    {65553, kNoText, {65473, kNoText, kNoText}, {65519, kNoText, kNoText}},
+    {65636, kNoText, {65580, kNoText, kNoText}, {65608, kNoText, kNoText}},
+    {66120, 66182, {65656, 65767, 65767}, {65880, 65999, 65999}},
+    {66435, kNoText, {66245, kNoText, kNoText}, {66346, kNoText, kNoText}},
+    {66599, kNoText, {66475, kNoText, kNoText}, {66534, kNoText, kNoText}},
+    {66658, kNoText, {66641, kNoText, kNoText}, {66641, kNoText, kNoText}},
+    {66766, kNoText, {66672, kNoText, kNoText}, {66722, kNoText, kNoText}},
+    {67224, kNoText, {66795, kNoText, kNoText}, {67013, kNoText, kNoText}},
+    {67410, kNoText, {67342, kNoText, kNoText}, {67376, kNoText, kNoText}},
+    {67634, kNoText, {67434, kNoText, kNoText}, {67531, kNoText, kNoText}},
+    {67887, kNoText, {67693, kNoText, kNoText}, {67796, kNoText, kNoText}},
+    {67963, kNoText, {67927, kNoText, kNoText}, {67945, kNoText, kNoText}},
+    {68093, kNoText, {67980, kNoText, kNoText}, {68041, kNoText, kNoText}},
+    {68234, kNoText, {68133, kNoText, kNoText}, {68186, kNoText, kNoText}},
+    {68405, kNoText, {68265, kNoText, kNoText}, {68335, kNoText, kNoText}},
+    {68560, kNoText, {68441, kNoText, kNoText}, {68505, kNoText, kNoText}},
+    {68760, kNoText, {68588, kNoText, kNoText}, {68679, kNoText, kNoText}},
+    {68922, kNoText, {68818, kNoText, kNoText}, {68871, kNoText, kNoText}},
+    {68971, kNoText, {68947, kNoText, kNoText}, {68959, kNoText, kNoText}},
+    {69014, kNoText, {68980, kNoText, kNoText}, {68998, kNoText, kNoText}},
+    {69072, kNoText, {69032, kNoText, kNoText}, {69053, kNoText, kNoText}},
 };
 // clang-format on
 

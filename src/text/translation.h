@@ -28,5 +28,10 @@ const char* tr(const char* english);
 // writes them; Russian and Ukrainian take one of their three forms.
 const char* trPlural(const char* one, const char* many, int64_t n);
 
+// A text marked for translation where it is kept (an entry of a table
+// made before the language is known), to be translated by tr() where it
+// is shown.
+constexpr const char* markedText(const char* english) { return english; }
+
 // The language's code for documents: "en", "ru", "uk".
 const char* languageCode();

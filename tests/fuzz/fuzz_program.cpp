@@ -13,8 +13,10 @@
 //               or 0.001 (3) of at most 250 iterations; bit 7: every format of -o is written to a
 //               scratch folder, and the CSV is read back against the
 //               iterations played again
-//   bytes 1-2   length L of the standard input part, little-endian (cut
-//               to what is there)
+//   bytes 1-2   length L of the standard input part, little-endian, in
+//               the low 14 bits (cut to what is there; an input is at
+//               most 8192 bytes); the top two bits the language of the
+//               texts: 1 Russian, 2 Ukrainian, else English
 //   next L      standard input
 //   the rest    the bytes the keyboard sends
 #include <unistd.h>
@@ -38,6 +40,7 @@
 #include "game/game_record.h"
 #include "game/iteration.h"
 #include "output/output_files.h"
+#include "text/translation.h"
 
 namespace {
 
@@ -72,6 +75,7 @@ FuzzSurroundings surroundingsOf(const uint8_t* data, size_t size) {
     givenIterations = 0;
     toAccuracy = false;
     writeFiles = false;
+    setLanguage(kEnglish);
     if (size < kHeaderSize) {
         s.input = data;
         return s;  // no console and nothing to read
@@ -91,7 +95,9 @@ FuzzSurroundings surroundingsOf(const uint8_t* data, size_t size) {
     reportOptions = ReportOptions{(data[0] & 4) != 0, (data[0] & 8) != 0, steps,
                                   toAccuracy ? accuracyText : nullptr, true};
     writeFiles = (data[0] & 128) != 0;
-    size_t inputSize = data[1] | static_cast<size_t>(data[2]) << 8;
+    const Language kLanguages[] = {kEnglish, kRussian, kUkrainian, kEnglish};
+    setLanguage(kLanguages[data[2] >> 6]);
+    size_t inputSize = data[1] | static_cast<size_t>(data[2] & 0x3F) << 8;
     const size_t rest = size - kHeaderSize;
     if (inputSize > rest) inputSize = rest;
     s.input = data + kHeaderSize;

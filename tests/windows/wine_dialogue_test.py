@@ -706,7 +706,7 @@ def check_command_line(checks, windows, linux, directory):
         f.write(b"Alice Bob\n3 3\n5 0 7\n2 5 0\n6 1 8\n")
     picture = os.path.join(directory, "run.svg")
     cases = [
-        ("--version", ["--version"], b"", 0, b"brown-robinson 1.3.0\r\n"),
+        ("--version", ["--version"], b"", 0, b"brown-robinson 1.4.0\r\n"),
         ("a game file, then standard input", [game_file], b"Y\n1\n4\n4\nq", ord("q"),
          b" The mean price of the game is: 3.052083 -> 3 "),
         ("an unknown option", ["--bogus"], b"", 2, b""),
