@@ -2,8 +2,8 @@
 
 #include "console/console.h"
 #include "game/game_record.h"
-#include "text/utf8_text.h"
 #include "text/translation.h"
+#include "text/utf8_text.h"
 
 void endOfInput() {
     printText("%s", tr("\n The input ended before the game was complete.\n"));
