@@ -110,7 +110,7 @@ def main():
         '#include "text/catalog.h"',
         "",
         "// clang-format off",
-        "const char kCatalogText[] =",
+        "BR_CATALOG_PLACE const char kCatalogText[] =",
     ]
     # One literal a text, so that a line of the file is a message.
     for text in sorted(offsets, key=lambda t: offsets[t]):

@@ -2,7 +2,7 @@
 #include "text/catalog.h"
 
 // clang-format off
-const char kCatalogText[] =
+BR_CATALOG_PLACE const char kCatalogText[] =
     "\n\n\n ===== Р Е З У Л Ь Т А Т Ы ====" "\0"
     "\n\n\n ===== Р Е З У Л Ь Т А Т И ====" "\0"
     "\n\n\n ===== R E S U L T S ====" "\0"
