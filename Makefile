@@ -192,7 +192,7 @@ po:
 	$(MAKE) po-catalog
 
 po-catalog:
-	python3 tools/po_catalog.py po/ru.po po/uk.po > src/text/catalog.cpp
+	python3 tools/po_catalog.py po/ru.po po/uk.po src/text
 
 # The template is the sources' texts, every message is translated and none
 # fuzzy, every format's directives match, and the catalog is the .po files'.
@@ -208,9 +208,11 @@ lint-po:
 	    echo "po/$$language.po: $$(cat $$scratch/statistics)" >&2; exit 1; fi; \
 	  msgcmp po/$$language.po po/brown-robinson.pot || exit 1; \
 	done && \
-	python3 tools/po_catalog.py po/ru.po po/uk.po > $$scratch/catalog.cpp && \
-	if ! cmp -s $$scratch/catalog.cpp src/text/catalog.cpp; then \
-	  echo "src/text/catalog.cpp is not made from po/: run make po-catalog" >&2; exit 1; fi
+	python3 tools/po_catalog.py po/ru.po po/uk.po $$scratch && \
+	for made in catalog.cpp catalog_text.cpp; do \
+	  if ! cmp -s $$scratch/$$made src/text/$$made; then \
+	    echo "src/text/$$made is not made from po/: run make po-catalog" >&2; exit 1; fi; \
+	done
 
 lint-format:
 	clang-format --dry-run -Werror $$(find src tests -name '*.cpp' -o -name '*.h' | sort)

@@ -13,6 +13,7 @@
 #include "game/solution_steps.h"
 #include "output/output_text.h"
 #include "output/picture_math.h"
+#include "output/svg_text.h"
 #include "text/fraction_text.h"
 #include "text/line_equation.h"
 #include "text/translation.h"
@@ -155,21 +156,11 @@ void layOut() {
     if (subtitleEnd > graph.canvasWidth) graph.canvasWidth = subtitleEnd;
 }
 
-void putCoordinate(double value) { putFixed(roundedToNearest(value * 10) / 10, 1); }
-
 void putPoint(const char* command, double x, double y) {
     putText(command);
     putCoordinate(x);
     putText(" ");
     putCoordinate(y);
-}
-
-void putTextAt(double x, double y, const char* anchor) {
-    putText("<text x=\"");
-    putCoordinate(x);
-    putText("\" y=\"");
-    putCoordinate(y);
-    putFormatted("\" text-anchor=\"%s\">", anchor);
 }
 
 void putExact(const Fraction& value) {
@@ -385,10 +376,7 @@ void putGraphPicture() {
     fitPayoffAxis();
     layOut();
 
-    putFormatted(
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d\" "
-        "height=\"%d\" viewBox=\"0 0 %d %d\">\n",
-        graph.canvasWidth, kCanvasHeight, graph.canvasWidth, kCanvasHeight);
+    putSvgStart(graph.canvasWidth, kCanvasHeight);
     putText("<title>");
     putFormatted(tr("The graphical solution: %s against %s"), isolatedName(game.playerOneName).text,
                  isolatedName(game.playerTwoName).text);

@@ -11,6 +11,7 @@
 #include "output/picture_math.h"
 #include "output/report_head.h"
 #include "output/svg_layout.h"
+#include "output/svg_text.h"
 #include "text/fixed_point.h"
 #include "text/text_buffer.h"
 #include "text/text_format.h"
@@ -129,14 +130,6 @@ double labelWidth(const char* label) {
         }
     }
     return em * kLabelFontSize;
-}
-
-void putTextAt(double x, double y, const char* anchor) {
-    putText("<text x=\"");
-    putCoordinate(x);
-    putText("\" y=\"");
-    putCoordinate(y);
-    putFormatted("\" text-anchor=\"%s\">", anchor);
 }
 
 // ---- Axes, frame, legend and title ------------------------------------
@@ -398,8 +391,6 @@ double yOfGap(double gap) {
 }
 
 // A coordinate to a tenth of a pixel.
-void putCoordinate(double value) { putFixed(roundedToNearest(value * 10) / 10, 1); }
-
 void putLineAttributes(const LineLook& look) {
     putFormatted(" stroke=\"%s\" stroke-width=\"%s\"", look.colour, look.width);
     if (look.dashes != nullptr) putFormatted(" stroke-dasharray=\"%s\"", look.dashes);

@@ -101,9 +101,6 @@ double xOfColumn(int32_t column);
 double yOfPayoff(double value);
 double yOfGap(double gap);
 
-// A coordinate to a tenth of a pixel.
-void putCoordinate(double value);
-
 // The stroke of a line: colour, width and dashes.
 void putLineAttributes(const LineLook& look);
 

@@ -17,6 +17,7 @@
 #include "output/picture_columns.h"
 #include "output/picture_math.h"
 #include "output/svg_layout.h"
+#include "output/svg_text.h"
 #include "text/fixed_point.h"
 #include "text/fraction_text.h"
 #include "text/text_buffer.h"
@@ -216,10 +217,7 @@ void putSvgPicture() {
     gatherRun();
     fitAxes();
 
-    putFormatted(
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"%d\" "
-        "height=\"%d\" viewBox=\"0 0 %d %d\">\n",
-        picture.canvasWidth, kCanvasHeight, picture.canvasWidth, kCanvasHeight);
+    putSvgStart(picture.canvasWidth, kCanvasHeight);
     putText("<title>");
     putFormatted(tr("Fictitious play: %s against %s"), isolatedName(game.playerOneName).text,
                  isolatedName(game.playerTwoName).text);

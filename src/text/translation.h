@@ -2,7 +2,7 @@
 // English in the code and marked with tr() (or trPlural()), so that
 // xgettext finds it; po/ru.po and po/uk.po hold the translations, and
 // tools/po_catalog.py turns them into the catalog compiled into the
-// program (text/catalog.cpp), the same on every platform. In English a
+// program (text/catalog.cpp and catalog_text.cpp), the same on every platform. In English a
 // text is its own translation: tr() returns it at once.
 #pragma once
 

@@ -19,7 +19,7 @@ from fractions import Fraction
 from lxml import etree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from picture_test import SVG, along, check, failures, path_points, read_png  # noqa: E402
+from picture_test import SVG, along, check, failures, path_points, read_png, render  # noqa: E402
 
 # (name, matrix, what the picture must hold: 'rows' or 'columns' mixed, or
 # None for a game that has no such picture).
@@ -89,18 +89,7 @@ def fraction_of(text):
 
 
 def check_rendering(svg, root, renderer, scratch):
-    png = svg[:-4] + f"-{renderer}.png"
-    if renderer == "rsvg-convert":
-        command = ["rsvg-convert", "-o", png, svg]
-    else:
-        command = ["/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu",
-                   "--disable-background-networking", "--disable-component-update",
-                   "--disable-sync", "--no-first-run", "--hide-scrollbars",
-                   f"--user-data-dir={tempfile.mkdtemp(dir=scratch)}",
-                   f"--window-size={root.get('width')},{root.get('height')}",
-                   f"--screenshot={png}", "file://" + os.path.abspath(svg)]
-    subprocess.run(command, check=True, timeout=120, stdout=subprocess.DEVNULL,
-                   stderr=None if renderer == "rsvg-convert" else subprocess.DEVNULL)
+    png = render(svg, root, renderer, scratch)
     width, height, pixel = read_png(png)
     lines = [(p.find(SVG + "title").text, p.get("stroke"), p.get("stroke-dasharray"),
               path_points(p.get("d"))) for p in root.iter(SVG + "path")

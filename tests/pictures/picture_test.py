@@ -149,7 +149,9 @@ def check_file(path, title=None):
     return root
 
 
-def check_rendering(svg, root, renderer, scratch):
+def render(svg, root, renderer, scratch):
+    """The picture rendered to PNG beside it by rsvg-convert or headless
+    Chromium; returns the PNG's path."""
     png = svg[:-4] + f"-{renderer}.png"
     if renderer == "rsvg-convert":
         command = ["rsvg-convert", "-o", png, svg]
@@ -162,6 +164,11 @@ def check_rendering(svg, root, renderer, scratch):
                    f"--screenshot={png}", "file://" + os.path.abspath(svg)]
     subprocess.run(command, check=True, timeout=120, stdout=subprocess.DEVNULL,
                    stderr=None if renderer == "rsvg-convert" else subprocess.DEVNULL)
+    return png
+
+
+def check_rendering(svg, root, renderer, scratch):
+    png = render(svg, root, renderer, scratch)
     width, height, pixel = read_png(png)
 
     def shows(x, y, colour, radius):
